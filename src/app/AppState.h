@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/StringTable.h"
+
+namespace corvano {
+
+// The process-wide record every window reads and writes by name.
+struct AppState {
+    std::string appPath;
+    int16_t maxBrowsers = 0;
+    int16_t browserCount = 0;
+    int16_t reopenCount = 0;
+    std::array<int16_t, 33> browserSlots{};  // entries 1..maxBrowsers used
+    int16_t currentBrowser = 0;
+    std::string language;
+    int16_t barStyle = 0;
+    StringTable strings;
+    std::string newBrowserUrl;
+    int16_t lockAdvertising = 0;
+    bool barsShown = true;
+    int16_t rotationPos = 0;
+    int16_t rotationPeriod = 0;
+    int16_t screenshotCounter = 0;
+    bool wordLayout = false;
+    int16_t dimOpacity = 0;
+    int16_t fullOpacity = 0;
+
+    // Placement and values the browser windows share through their settings files.
+    int16_t winTop = 0;
+    int16_t winLeft = 0;
+    int16_t winHeight = 0;
+    int16_t winWidth = 0;
+    std::array<double, 8> reservedReals{};
+    int16_t windowMode = 0;
+    std::string homeAddress;
+    std::string templatePath1;
+    std::string templatePath2;
+
+    // Language names found at start-up, for the language drop-down.
+    std::vector<std::string> languages;
+};
+
+}  // namespace corvano

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Form.h"
+#include "bars/CommandBars.h"
+#include "platform/Platform.h"
+
+namespace corvano {
+
+class frmMain;
+
+// One per process: the state, the shared bar collections and the open windows.
+class Application {
+public:
+    Application(Platform& platform, std::string appPath);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    Platform& platform;
+    AppState App;
+    CommandBars bars;
+
+    // Creates the form, puts it at the end of the list of open windows and
+    // runs its load.
+    template <class F, class... Args>
+    F& load(Args&&... args) {
+        auto form = std::make_unique<F>(*this, std::forward<Args>(args)...);
+        F& ref = *form;
+        owned_.push_back(std::move(form));
+        open_.push_back(&ref);
+        ref.Form_Load();
+        return ref;
+    }
+
+    // Every loaded window, shown or hidden, in load order; the main window first.
+    const std::vector<Form*>& openWindows() const { return open_; }
+
+    // Starts the application: loads and shows the main window.
+    void Sub_Main();
+    frmMain* mainForm() const;
+
+    // Called by Form::Unload. The form object lives until the current event
+    // is over; the event loop ends when no window is left.
+    void formUnloaded(Form& form);
+
+    std::string file(const std::string& rel) const { return App.appPath + rel; }
+
+private:
+    std::vector<std::unique_ptr<Form>> owned_;
+    std::vector<Form*> open_;
+    std::vector<std::unique_ptr<Form>> dying_;
+};
+
+}  // namespace corvano

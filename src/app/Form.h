@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Window.h"
+
+namespace corvano {
+
+class Application;
+
+// A window of the application with its event handlers. Forms are created
+// and destroyed only through Application::load and Form::Unload.
+class Form : public WindowEvents {
+public:
+    Form(Application& app, WindowRole role);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    Window& window() { return *window_; }
+    const Window& window() const { return *window_; }
+    WindowRole role() const { return role_; }
+    bool unloaded() const { return unloaded_; }
+
+    virtual void Form_Load() {}
+    // The window is leaving: remove it from the list of open windows and
+    // release it. Safe to call from inside the form's own handlers.
+    void Unload();
+    // Any request to close: the form decides (default: unload).
+    void Form_QueryUnload() override { Unload(); }
+
+protected:
+    Application& app_;
+
+private:
+    WindowRole role_;
+    std::unique_ptr<Window> window_;
+    bool unloaded_ = false;
+};
+
+}  // namespace corvano

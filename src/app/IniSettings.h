@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/AppState.h"
+
+namespace corvano {
+
+// The global settings file "/Data/Corvano.Ini": browser count, language,
+// bar style, one slot flag per browser number.
+void Read_IniSetting(AppState& App);
+// False when the file could not be written; the old file is then unchanged.
+bool Save_IniSetting(const AppState& App);
+
+// A language name safe to put into a file name.
+bool isSafeLanguageName(const std::string& name);
+
+}  // namespace corvano

@@ -1,0 +1,60 @@
+#include "app/LangFile.h"
+
+#include <filesystem>
+
+#include "app/IniSettings.h"
+#include "app/Paths.h"
+#include "app/TextFile.h"
+
+namespace corvano {
+
+namespace tf = textfile;
+
+std::string languageFilePath(const AppState& App) {
+    const std::string language = isSafeLanguageName(App.language) ? App.language : "english";
+    const std::string name = "Lang_" + language + ".txt";
+    const std::string exact = appFile(App.appPath, "/" + name);
+    if (fileExists(exact)) return exact;
+    std::error_code ec;
+    const std::string wanted = tf::toLower(name);
+    for (std::filesystem::directory_iterator it(App.appPath, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string found = it->path().filename().string();
+        if (tf::toLower(found) == wanted && it->is_regular_file(ec)) return it->path().string();
+    }
+    return exact;
+}
+
+void Read_CFG_Text(AppState& App, const std::string& bytes) {
+    App.strings.clear();
+    int counter = 0;
+    for (const std::string& raw : tf::splitLines(tf::toUtf8(bytes))) {
+        const std::string line = tf::trimBlanks(raw);
+        if (line.empty() || line[0] == '[') continue;
+        if (line[0] == '"') {
+            ++counter;
+            // The first and the last character go, whatever the last one is.
+            std::string text = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+            // Further text lines beyond the table are ignored.
+            if (counter <= StringTable::kSize) App.strings.set(counter, std::move(text));
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = tf::toUpper(line.substr(0, eq));
+        const std::string value = line.substr(eq + 1);
+        if (key == "NEW_BROWSER_URL") {
+            App.newBrowserUrl = value;
+        } else if (key == "LOCK_ADVERTISING") {
+            App.lockAdvertising = (!value.empty() && (value[0] == 'N' || value[0] == 'n')) ? 0 : 1;
+        }
+    }
+}
+
+bool Read_CFG(AppState& App) {
+    auto data = tf::readAll(languageFilePath(App));
+    if (!data) return false;
+    Read_CFG_Text(App, *data);
+    return true;
+}
+
+}  // namespace corvano

@@ -1,0 +1,274 @@
+#include "mainwin/frmMain.h"
+
+#include <algorithm>
+
+#include "app/Application.h"
+#include "app/IniSettings.h"
+#include "app/LangFile.h"
+#include "app/Paths.h"
+#include "app/TextFile.h"
+#include "bars/Captions.h"
+#include "bars/CommandBars.h"
+#include "bars/MainBars.h"
+#include "browser/frmStart.h"
+
+namespace corvano {
+
+namespace {
+constexpr int kDockHeight = 395;
+constexpr int kCornerWidth = 1960;
+constexpr int kReopenMs = 800;
+constexpr int kRotationMs = 30000;
+}  // namespace
+
+frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
+    dock1_ = window().createPanel();
+    dock1_->setHeight(kDockHeight);
+    timer1_ = app.platform.createTimer();
+    timer1_->onTick = [this] { Timer1_Timer(); };
+    timer2_ = app.platform.createTimer();
+    timer2_->onTick = [this] { Timer2_Timer(); };
+}
+
+frmMain::~frmMain() {
+    if (app_.bars.dropDownHost == cmdBar(5)) app_.bars.dropDownHost = nullptr;
+    app_.bars.newInstanceRequest = nullptr;
+}
+
+void frmMain::Form_Load() {
+    AppState& App = app_.App;
+    // 1.
+    App.maxBrowsers = 20;
+    App.dimOpacity = 205;
+    App.fullOpacity = 255;
+    // 2.
+    createFolderQuietly(app_.file("/Data"));
+    // 3.
+    Read_IniSetting(App);
+    // 4.
+    if (App.browserCount > App.maxBrowsers) App.browserCount = 1;
+    // 5. A fresh start.
+    if (App.browserCount == 0) {
+        App.browserSlots[1] = 1;
+        App.browserCount = 1;
+        deleteQuietly(app_.file("/Data/Corvano1.Opt"));
+        deleteQuietly(app_.file("/Data/Corvano1.Ini"));
+    }
+    // 6.
+    App.reopenCount = App.browserCount;
+    App.browserCount = 1;
+    // 7.
+    const Size screen = app_.platform.screenSize();
+    dock1_->setTop(0);
+    dock1_->setLeft(0);
+    window().setGeometry({0, 0, screen.width, screen.height});
+    dock1_->setWidth(screen.width);
+    // 8.
+    const std::string picture = app_.file("/Corvano.jpg");
+    if (!fileExists(picture) || !window().setBackgroundPicture(picture)) window().setBackgroundColor(140, 170, 228);
+    // 9. A language whose file is gone falls back to English rather than blank captions.
+    if (!Read_CFG(App) && App.language != "english") {
+        App.language = "english";
+        Read_CFG(App);
+    }
+    // 10. The first browser window builds the browser bars in its load.
+    imageList1_ = mainImageList();
+    Build_MainButtons(app_);
+    Build_MainBars(app_);
+    frmStart& first = loadBrowserWindow();
+    Set_Captions(app_);
+    // 11.-13.
+    setUpBars();
+    // 14.
+    if (!first.unloaded()) first.window().show();
+    // 15.
+    if (App.reopenCount > 1) {
+        App.browserCount = 2;
+        timer1_->setInterval(kReopenMs);
+        timer1_->setEnabled(true);
+    }
+    // 16.
+    timer2_->setInterval(kRotationMs);
+}
+
+void frmMain::setUpBars() {
+    AppState& App = app_.App;
+    auto make = [this](int index) {
+        // The bars sit in the strip: their positions are relative to it.
+        auto control = dock1_->createCommandBar(index, [this](int i, Entry& e) { cmdBar_Click(i, e); });
+        CommandBarControl& ref = *control;
+        cmdBar_[index] = std::move(control);
+        return &ref;
+    };
+    app_.bars.newInstanceRequest = [this] { return newInstanceRequest(); };
+    const int clientWidth = window().scaleWidth();
+    CommandBarControl* corner = make(4);
+    corner->setImageList(&imageList1_);
+    corner->setBar("STANDARD4");
+    corner->setBarStyle(App.barStyle);
+    corner->setWidth(kCornerWidth);
+    corner->setTop(20);
+    corner->setLeft(clientWidth - kCornerWidth - 20);
+
+    CommandBarControl* main = make(3);
+    main->setBar("STANDARD3");
+    main->setImageList(&imageList1_);
+    main->setBarStyle(App.barStyle);
+    main->setWidth(clientWidth - corner->width());
+    main->setTop(20);
+    main->setLeft(20);
+
+    static const char* const kStyleKeys[] = {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:MONEY", "STYLE:XP"};
+    if (App.barStyle >= 0 && App.barStyle <= 3)
+        if (Entry* e = app_.bars.entry(kStyleKeys[App.barStyle])) e->setChecked(true);
+}
+
+CommandBarControl* frmMain::cmdBar(int index) const {
+    auto it = cmdBar_.find(index);
+    return it == cmdBar_.end() ? nullptr : it->second.get();
+}
+
+CommandBarControl* frmMain::newInstanceRequest() {
+    const int index = cmdBar_.empty() ? 5 : std::max(5, cmdBar_.rbegin()->first + 1);
+    auto control = dock1_->createCommandBar(index, [this](int i, Entry& e) { cmdBar_Click(i, e); });
+    control->setVisible(false);
+    control->setImageList(&imageList1_);
+    control->setBarStyle(app_.App.barStyle);
+    CommandBarControl* ref = control.get();
+    cmdBar_[index] = std::move(control);
+    return ref;
+}
+
+frmStart& frmMain::loadBrowserWindow() { return app_.load<frmStart>(); }
+
+frmStart* frmMain::browserByNumber(int number) const {
+    if (number <= 0) return nullptr;
+    for (Form* f : app_.openWindows())
+        if (f->role() == WindowRole::Browser && !f->unloaded()) {
+            auto* b = static_cast<frmStart*>(f);
+            if (b->number() == number) return b;
+        }
+    return nullptr;
+}
+
+void frmMain::Timer1_Timer() {
+    AppState& App = app_.App;
+    loadBrowserWindow().window().show();
+    if (App.browserCount == App.reopenCount)
+        timer1_->setEnabled(false);
+    else
+        ++App.browserCount;
+}
+
+void frmMain::GO_Show() {
+    app_.App.rotationPos = 1;
+    timer2_->setEnabled(true);
+}
+
+void frmMain::Timer2_Timer() {
+    AppState& App = app_.App;
+    ++rotationTicks_;
+    if (rotationTicks_ < App.rotationPeriod) return;
+    rotationTicks_ = 0;
+    const auto& list = app_.openWindows();
+    if (App.rotationPos > static_cast<int>(list.size()) - 1) App.rotationPos = 1;
+    // With the main window alone there is nothing to raise.
+    if (App.rotationPos < static_cast<int>(list.size())) list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
+    ++App.rotationPos;
+}
+
+void frmMain::GO_MainExit() {
+    if (exiting_) return;
+    exiting_ = true;
+    timer1_->setEnabled(false);
+    timer2_->setEnabled(false);
+    if (!Save_IniSetting(app_.App))
+        app_.platform.dialogs().message("The settings could not be saved to " + app_.file("/Data/Corvano.Ini") + ".",
+                                        "Corvano");
+    // Last opened first; the main window, at position 0, last.
+    const std::vector<Form*> windows = app_.openWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        Form* f = *it;
+        if (!f->unloaded()) f->Form_QueryUnload();
+    }
+}
+
+void frmMain::Form_QueryUnload() {
+    // Closing the main window from outside ends the session like "EXIT".
+    if (exiting_)
+        Unload();
+    else
+        GO_MainExit();
+}
+
+void frmMain::Form_KeyDown(int keyCode, int) {
+    if (keyCode == keys::Escape) GO_MainExit();
+}
+
+void frmMain::Form_Click() {
+    AppState& App = app_.App;
+    App.barsShown = !App.barsShown;
+    dock1_->setVisible(App.barsShown);
+}
+
+void frmMain::applyStyle(Entry& entry, int style) {
+    app_.App.barStyle = static_cast<int16_t>(style);
+    entry.setChecked(true);
+    if (CommandBarControl* c = cmdBar(4)) c->setBarStyle(style);
+    if (CommandBarControl* c = cmdBar(5)) c->setBarStyle(style);
+}
+
+void frmMain::chooseLanguage(const std::string& key) {
+    AppState& App = app_.App;
+    const size_t colon = key.find(':');
+    const std::string previous = App.language;
+    App.language = textfile::toLower(colon == std::string::npos ? key : key.substr(colon + 1));
+    if (!Read_CFG(App)) {
+        const std::string path = languageFilePath(App);
+        App.language = previous;
+        app_.platform.dialogs().message("The language file " + path + " could not be read.", "Corvano");
+        return;
+    }
+    Set_Captions(app_);
+}
+
+void frmMain::cmdBar_Click(int index, Entry& entry) {
+    AppState& App = app_.App;
+    const std::string key = entry.key();
+    if (index == 3) {
+        if (key == "NEW") {
+            if (App.browserCount < App.maxBrowsers) {
+                ++App.browserCount;
+                loadBrowserWindow().window().show();
+            }
+        } else if (key == "EXIT") {
+            GO_MainExit();
+        } else if (key == "NOTE1") {
+            App.barsShown = false;
+            dock1_->setVisible(false);
+        }
+        return;
+    }
+    if (index == 4) {
+        if (key == "EXIT2") GO_MainExit();
+        return;
+    }
+    if (index != 5) return;
+    if (key == "STYLE:SYSTEM") return applyStyle(entry, 0);
+    if (key == "STYLE:OFFICE") return applyStyle(entry, 1);
+    if (key == "STYLE:XP") return applyStyle(entry, 3);
+    if (key == "STYLE:MONEY") return applyStyle(entry, 2);
+    if (key == "SHOW:0") return timer2_->setEnabled(false);
+    static const std::pair<const char*, int> kPeriods[] = {
+        {"SHOW:30S", 0}, {"SHOW:1M", 2}, {"SHOW:5M", 10}, {"SHOW:10M", 20}, {"SHOW:30M", 60}};
+    for (const auto& [k, period] : kPeriods)
+        if (key == k) {
+            App.rotationPeriod = static_cast<int16_t>(period);
+            return GO_Show();
+        }
+    if (key.rfind("SEARCH:", 0) == 0 || key.rfind("EDIT:", 0) == 0 || key.rfind("SAVE:", 0) == 0) return;
+    if (key == "LANG:NEW") return;
+    chooseLanguage(key);
+}
+
+}  // namespace corvano

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "app/Form.h"
+#include "bars/ImageList.h"
+#include "platform/Timer.h"
+
+namespace corvano {
+
+class Entry;
+class frmStart;
+
+// The full-screen main window with the bar strip.
+class frmMain : public Form {
+public:
+    explicit frmMain(Application& app);
+    ~frmMain() override;
+
+    void Form_Load() override;
+    void Form_KeyDown(int keyCode, int shift) override;
+    void Form_Click() override;
+    void Form_QueryUnload() override;
+
+    // Saves the global settings, then closes every window, this one last.
+    void GO_MainExit();
+    // One reopen step.
+    void Timer1_Timer();
+    // One rotation tick.
+    void Timer2_Timer();
+    void GO_Show();
+
+    // Clicks of the main window's bars (3, 4) and of every drop-down (5).
+    void cmdBar_Click(int index, Entry& entry);
+    // The bar component asks for one more control to host drop-downs.
+    CommandBarControl* newInstanceRequest();
+
+    // Loads a browser window without showing it; the caller has raised the
+    // browser count already.
+    frmStart& loadBrowserWindow();
+    // The open browser window with this number, if any.
+    frmStart* browserByNumber(int number) const;
+
+    Panel& Dock1() { return *dock1_; }
+    CommandBarControl* cmdBar(int index) const;
+    Timer& Timer1() { return *timer1_; }
+    Timer& Timer2() { return *timer2_; }
+    const ImageList& ImageList1() const { return imageList1_; }
+    bool exiting() const { return exiting_; }
+
+private:
+    void setUpBars();
+    void applyStyle(Entry& entry, int style);
+    void chooseLanguage(const std::string& key);
+
+    std::unique_ptr<Panel> dock1_;
+    std::map<int, std::unique_ptr<CommandBarControl>> cmdBar_;
+    std::unique_ptr<Timer> timer1_;
+    std::unique_ptr<Timer> timer2_;
+    ImageList imageList1_;
+    int rotationTicks_ = 0;
+    bool exiting_ = false;
+};
+
+}  // namespace corvano

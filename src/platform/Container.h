@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/ComboBox.h"
+#include "platform/CommandBarControl.h"
+#include "platform/Label.h"
+#include "platform/WebView.h"
+
+namespace corvano {
+
+class Entry;
+class Panel;
+
+using BarClickHandler = std::function<void(int index, Entry& entry)>;
+
+// Something that holds child controls: a window's client area or a panel.
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual std::unique_ptr<Panel> createPanel() = 0;
+    virtual std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) = 0;
+    virtual std::unique_ptr<ComboBox> createComboBox() = 0;
+    virtual std::unique_ptr<Label> createLabel() = 0;
+    virtual std::unique_ptr<WebView> createWebView() = 0;
+};
+
+class Panel : public Control, public Container {};
+
+}  // namespace corvano

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Control.h"
+
+namespace corvano {
+
+// Command numbers of the standard command set that ExecWB understands.
+namespace olecmd {
+constexpr int SaveAs = 4;
+constexpr int Print = 6;
+constexpr int PrintPreview = 7;
+constexpr int PageSetup = 8;
+constexpr int Properties = 10;
+constexpr int Cut = 11;
+constexpr int Copy = 12;
+constexpr int Paste = 13;
+constexpr int SelectAll = 17;
+constexpr int Delete = 33;
+constexpr int OptDoDefault = 0;
+constexpr int OptPromptUser = 1;
+}  // namespace olecmd
+
+// What the page tells its owner. All calls arrive on the user-interface thread.
+class WebViewEvents {
+public:
+    virtual ~WebViewEvents() = default;
+    virtual void Web_StatusTextChange(const std::string& /*text*/) {}
+    virtual void Web_TitleChange(const std::string& /*text*/) {}
+    virtual void Web_BeforeNavigate2() {}
+    virtual void Web_NavigateComplete2() {}
+    virtual void Web_DocumentComplete() {}
+    virtual void Web_DownloadComplete() {}
+    // Set cancel to refuse the new window.
+    virtual void Web_NewWindow2(bool& /*cancel*/) {}
+    // Set cancel to keep the window open.
+    virtual void Web_WindowClosing(bool /*isChildWindow*/, bool& /*cancel*/) {}
+    // 0..100 while a page loads.
+    virtual void Web_ProgressChange(int /*percent*/) {}
+};
+
+// The embedded web browser control.
+class WebView : public Control {
+public:
+    virtual void setEvents(WebViewEvents* events) = 0;
+
+    virtual void Navigate(const std::string& url) = 0;
+    virtual void Navigate2(const std::string& url) = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void Refresh() = 0;
+    virtual void Refresh2() = 0;
+    virtual void Stop() = 0;
+    virtual void GoSearch() = 0;
+    // Returns false when the page cannot perform the command.
+    virtual bool ExecWB(int command, int option) = 0;
+
+    virtual bool Busy() const = 0;
+    virtual std::string LocationName() const = 0;
+    virtual std::string LocationURL() const = 0;
+
+    // Document reads: the engine answers asynchronously, so these wait (bounded)
+    // and return nothing when there is no document or no answer came.
+    virtual std::optional<std::string> readyState() = 0;
+    virtual std::optional<std::string> outerHtml() = 0;
+    virtual bool copyTextToClipboard() = 0;
+
+    // Opens the find bar over the page.
+    virtual void showFindBar() = 0;
+};
+
+}  // namespace corvano

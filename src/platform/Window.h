@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Container.h"
+#include "platform/Geometry.h"
+
+namespace corvano {
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// Key codes as the logic sees them.
+namespace keys {
+constexpr int Enter = 13;
+constexpr int Escape = 27;
+constexpr int F12 = 123;
+}  // namespace keys
+
+enum class WindowRole { Main, Browser, Editor, About };
+
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_KeyDown(int /*keyCode*/, int /*shift*/) {}
+    // A click on the window's background.
+    virtual void Form_Click() {}
+    // A request from outside to close the window (close box, window manager).
+    // The window stays until the form destroys it.
+    virtual void Form_QueryUnload() {}
+};
+
+// A top-level window. Destroying the object removes the window.
+class Window : public Container {
+public:
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    virtual bool visible() const = 0;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& text) = 0;
+
+    // Outer frame, in twips.
+    virtual Rect geometry() const = 0;
+    virtual void setGeometry(const Rect& r) = 0;
+    // Inner (client) area, in twips.
+    virtual int scaleWidth() const = 0;
+    virtual int scaleHeight() const = 0;
+    virtual WindowState state() const = 0;
+
+    // Above every window that is not topmost; position and size unchanged.
+    virtual void setTopmost() = 0;
+    // Top of the topmost group and activated.
+    virtual void bringToTop() = 0;
+
+    // Stretched over the client area; false when the picture cannot be loaded.
+    virtual bool setBackgroundPicture(const std::string& path) = 0;
+    virtual void setBackgroundColor(int red, int green, int blue) = 0;
+};
+
+}  // namespace corvano

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QWidget>
+
+#include "platform/ComboBox.h"
+#include "platform/Container.h"
+#include "platform/Label.h"
+#include "platform/qt/QtControl.h"
+
+namespace corvano::qt {
+
+class QtPanel : public QtControl<Panel, QWidget> {
+public:
+    explicit QtPanel(QWidget* parent);
+    std::unique_ptr<Panel> createPanel() override;
+    std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
+    std::unique_ptr<ComboBox> createComboBox() override;
+    std::unique_ptr<Label> createLabel() override;
+    std::unique_ptr<WebView> createWebView() override;
+};
+
+class QtComboBox : public QtControl<ComboBox, QComboBox> {
+public:
+    explicit QtComboBox(QWidget* parent);
+    std::string text() const override;
+    void setText(const std::string& text) override;
+    void addItem(const std::string& item) override;
+    void clearItems() override;
+    int itemCount() const override;
+    std::string item(int index) const override;
+
+private:
+    class KeyFilter;
+    KeyFilter* filter_;
+};
+
+class QtLabel : public QtControl<Label, QLabel> {
+public:
+    explicit QtLabel(QWidget* parent);
+    std::string text() const override;
+    void setText(const std::string& text) override;
+};
+
+}  // namespace corvano::qt

@@ -1,0 +1,125 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/Application.h"
+#include "platform/qt/QtContainer.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtWebEngineSetup.h"
+#include "platform/qt/QtWindow.h"
+#include "platform/qt/Twips.h"
+
+namespace corvano::qt {
+
+namespace {
+
+class QtTimer : public Timer {
+public:
+    QtTimer() {
+        QObject::connect(&t_, &QTimer::timeout, &t_, [this] {
+            if (onTick) onTick();
+        });
+    }
+    int interval() const override { return t_.interval(); }
+    void setInterval(int ms) override { t_.setInterval(ms); }
+    bool enabled() const override { return t_.isActive(); }
+    void setEnabled(bool on) override {
+        if (on && !t_.isActive())
+            t_.start();
+        else if (!on)
+            t_.stop();
+    }
+
+private:
+    QTimer t_;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    void clear() override { QGuiApplication::clipboard()->clear(); }
+    std::string text() const override { return QGuiApplication::clipboard()->text().toStdString(); }
+    void setText(const std::string& text) override { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
+};
+
+class QtDialogs : public Dialogs {
+public:
+    void message(const std::string& text, const std::string& title) override {
+        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Ok);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        box.exec();
+    }
+};
+
+}  // namespace
+
+struct QtPlatform::Impl {
+    QtClipboard clipboard;
+    QtDialogs dialogs;
+};
+
+QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {}
+QtPlatform::~QtPlatform() = default;
+
+std::unique_ptr<Window> QtPlatform::createWindow(WindowRole role, WindowEvents& events) {
+    return std::make_unique<QtWindow>(role, events);
+}
+
+std::unique_ptr<Timer> QtPlatform::createTimer() { return std::make_unique<QtTimer>(); }
+
+Size QtPlatform::screenSize() const {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    const QSize px = s ? s->geometry().size() : QSize(1024, 768);
+    return {toTwips(px.width()), toTwips(px.height())};
+}
+
+Clipboard& QtPlatform::clipboard() { return d_->clipboard; }
+Dialogs& QtPlatform::dialogs() { return d_->dialogs; }
+
+void QtPlatform::post(std::function<void()> task) { QTimer::singleShot(0, qApp, std::move(task)); }
+
+void QtPlatform::pause(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(std::max<qint64>(1, ms - clock.elapsed()), &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); }
+
+std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+std::unique_ptr<Panel> QtChildFactory::panel(QWidget* parent) { return std::make_unique<QtPanel>(parent); }
+std::unique_ptr<ComboBox> QtChildFactory::comboBox(QWidget* parent) { return std::make_unique<QtComboBox>(parent); }
+std::unique_ptr<Label> QtChildFactory::label(QWidget* parent) { return std::make_unique<QtLabel>(parent); }
+
+int runCorvano(int argc, char* argv[]) {
+    prepareWebEngine();
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("Corvano");
+    QApplication::setQuitOnLastWindowClosed(false);
+    initWebEngine();
+    int rc = 0;
+    {
+        QtPlatform platform;
+        Application app(platform, applicationFolder());
+        app.Sub_Main();
+        rc = QApplication::exec();
+    }
+    shutdownWebEngine();
+    return rc;
+}
+
+}  // namespace corvano::qt

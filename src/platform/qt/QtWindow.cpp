@@ -1,0 +1,209 @@
+#include "platform/qt/QtWindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QTimer>
+
+#include "platform/qt/QtContainer.h"
+#include "platform/qt/Twips.h"
+
+namespace corvano::qt {
+
+namespace {
+
+// Key codes as the logic knows them.
+int keyCode(int qtKey) {
+    if (qtKey == Qt::Key_Escape) return keys::Escape;
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) return keys::Enter;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 112 + (qtKey - Qt::Key_F1);
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+    return 0;
+}
+
+}  // namespace
+
+class QtWindowWidget : public QWidget {
+public:
+    QtWindowWidget(QtWindow& owner, WindowRole role, WindowEvents& events)
+        : owner_(owner), events_(events) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        if (role == WindowRole::Main) {
+            setWindowFlag(Qt::FramelessWindowHint, true);
+            // Escape reaches the main window whichever child has the focus.
+            auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+            esc->setContext(Qt::WindowShortcut);
+            QObject::connect(esc, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::Escape, 0); });
+        }
+        if (role == WindowRole::Browser) {
+            // F12 works while the page or the address box has the focus.
+            auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), this);
+            f12->setContext(Qt::WindowShortcut);
+            QObject::connect(f12, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::F12, 0); });
+        }
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    QPixmap picture;
+    QColor colour;
+    QSize frameExtra;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (!picture.isNull())
+            p.drawPixmap(rect(), picture);
+        else if (colour.isValid())
+            p.fillRect(rect(), colour);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        // The form decides; it destroys the window when it is done.
+        e->ignore();
+        QPointer<QtWindowWidget> alive(this);
+        events_.Form_QueryUnload();
+        (void)alive;
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        const int code = keyCode(e->key());
+        if (code) events_.Form_KeyDown(code, static_cast<int>(e->modifiers() >> 25));
+        QWidget::keyPressEvent(e);
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) events_.Form_Click();
+        QWidget::mousePressEvent(e);
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QWidget::resizeEvent(e);
+        events_.Form_Resize();
+    }
+    void moveEvent(QMoveEvent* e) override {
+        QWidget::moveEvent(e);
+        checkFrame();
+    }
+    void showEvent(QShowEvent* e) override {
+        QWidget::showEvent(e);
+        QTimer::singleShot(0, this, [this] { checkFrame(); });
+    }
+    void changeEvent(QEvent* e) override {
+        QWidget::changeEvent(e);
+        if (e->type() == QEvent::ActivationChange && isActiveWindow()) events_.Form_Activate();
+        if (e->type() == QEvent::WindowStateChange) events_.Form_Resize();
+    }
+
+private:
+    // Once the window manager has framed the window, the outer size asked for
+    // is applied again with the real frame, so a restored window does not drift.
+    void checkFrame() {
+        const QSize extra = frameGeometry().size() - size();
+        if (extra != frameExtra) {
+            frameExtra = extra;
+            owner_.applyRequestedGeometry();
+        }
+    }
+
+    QtWindow& owner_;
+    WindowEvents& events_;
+};
+
+QtWindow::QtWindow(WindowRole role, WindowEvents& events) : role_(role) {
+    w_ = new QtWindowWidget(*this, role, events);
+    if (role == WindowRole::Browser) w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+QtWindow::~QtWindow() { delete w_.data(); }
+
+QWidget* QtWindow::widget() const { return w_.data(); }
+
+std::unique_ptr<Panel> QtWindow::createPanel() { return QtChildFactory::panel(w_); }
+std::unique_ptr<CommandBarControl> QtWindow::createCommandBar(int index, BarClickHandler onClick) {
+    return QtChildFactory::commandBar(w_, index, std::move(onClick));
+}
+std::unique_ptr<ComboBox> QtWindow::createComboBox() { return QtChildFactory::comboBox(w_); }
+std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_); }
+std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
+
+void QtWindow::show() {
+    if (!w_) return;
+    if (role_ == WindowRole::Main)
+        w_->showFullScreen();
+    else
+        w_->show();
+}
+
+void QtWindow::hide() {
+    if (w_) w_->hide();
+}
+
+bool QtWindow::visible() const { return w_ && w_->isVisible(); }
+
+std::string QtWindow::caption() const { return w_ ? w_->windowTitle().toStdString() : std::string(); }
+
+void QtWindow::setCaption(const std::string& text) {
+    if (w_) w_->setWindowTitle(QString::fromStdString(text));
+}
+
+Rect QtWindow::geometry() const {
+    if (!w_) return {};
+    const QRect f = w_->frameGeometry();
+    return {toTwips(f.x()), toTwips(f.y()), toTwips(f.width()), toTwips(f.height())};
+}
+
+void QtWindow::setGeometry(const Rect& r) {
+    requested_ = r;
+    haveRequest_ = true;
+    applyRequestedGeometry();
+}
+
+void QtWindow::applyRequestedGeometry() {
+    if (!w_ || !haveRequest_) return;
+    const QSize extra = w_->frameExtra;
+    w_->move(toPixels(requested_.left), toPixels(requested_.top));
+    w_->resize(std::max(1, toPixels(requested_.width) - extra.width()),
+               std::max(1, toPixels(requested_.height) - extra.height()));
+}
+
+int QtWindow::scaleWidth() const { return w_ ? toTwips(w_->width()) : 0; }
+int QtWindow::scaleHeight() const { return w_ ? toTwips(w_->height()) : 0; }
+
+WindowState QtWindow::state() const {
+    if (!w_) return WindowState::Normal;
+    if (w_->isMinimized()) return WindowState::Minimized;
+    if (w_->isMaximized()) return WindowState::Maximized;
+    return WindowState::Normal;
+}
+
+void QtWindow::setTopmost() {
+    if (!w_ || (w_->windowFlags() & Qt::WindowStaysOnTopHint)) return;
+    const bool wasVisible = w_->isVisible();
+    w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (wasVisible) w_->show();
+}
+
+void QtWindow::bringToTop() {
+    if (!w_) return;
+    setTopmost();
+    // A hidden window stays hidden.
+    if (!w_->isVisible()) return;
+    w_->raise();
+    w_->activateWindow();
+}
+
+bool QtWindow::setBackgroundPicture(const std::string& path) {
+    if (!w_) return false;
+    QPixmap pm;
+    if (!pm.load(QString::fromStdString(path))) return false;
+    w_->picture = pm;
+    w_->update();
+    return true;
+}
+
+void QtWindow::setBackgroundColor(int red, int green, int blue) {
+    if (!w_) return;
+    w_->picture = QPixmap();
+    w_->colour = QColor(red, green, blue);
+    w_->update();
+}
+
+}  // namespace corvano::qt

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/Window.h"
+
+namespace corvano::qt {
+
+class QtWindowWidget;
+
+// A top-level window; the logic places its outer frame, in twips.
+class QtWindow : public Window {
+public:
+    QtWindow(WindowRole role, WindowEvents& events);
+    ~QtWindow() override;
+
+    std::unique_ptr<Panel> createPanel() override;
+    std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
+    std::unique_ptr<ComboBox> createComboBox() override;
+    std::unique_ptr<Label> createLabel() override;
+    std::unique_ptr<WebView> createWebView() override;
+
+    void show() override;
+    void hide() override;
+    bool visible() const override;
+    std::string caption() const override;
+    void setCaption(const std::string& text) override;
+    Rect geometry() const override;
+    void setGeometry(const Rect& r) override;
+    int scaleWidth() const override;
+    int scaleHeight() const override;
+    WindowState state() const override;
+    void setTopmost() override;
+    void bringToTop() override;
+    bool setBackgroundPicture(const std::string& path) override;
+    void setBackgroundColor(int red, int green, int blue) override;
+
+    QWidget* widget() const;
+
+private:
+    friend class QtWindowWidget;
+    void applyRequestedGeometry();
+
+    WindowRole role_;
+    QPointer<QtWindowWidget> w_;
+    Rect requested_;
+    bool haveRequest_ = false;
+};
+
+}  // namespace corvano::qt

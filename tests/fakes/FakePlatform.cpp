@@ -1,0 +1,128 @@
+#include "fakes/FakePlatform.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace corvano::fake {
+
+namespace {
+
+template <class T, class Base>
+std::unique_ptr<Base> track(std::vector<T*>& list, std::unique_ptr<T> p) {
+    list.push_back(p.get());
+    return p;
+}
+
+}  // namespace
+
+FakeCommandBar* FakeChildren::barByIndex(int index) const {
+    for (auto* b : bars)
+        if (b->index() == index) return b;
+    for (auto* p : panels)
+        if (auto* b = p->barByIndex(index)) return b;
+    return nullptr;
+}
+
+std::unique_ptr<Panel> FakePanel::createPanel() { return track<FakePanel, Panel>(panels, std::make_unique<FakePanel>()); }
+std::unique_ptr<CommandBarControl> FakePanel::createCommandBar(int index, BarClickHandler onClick) {
+    return track<FakeCommandBar, CommandBarControl>(bars, std::make_unique<FakeCommandBar>(index, std::move(onClick)));
+}
+std::unique_ptr<ComboBox> FakePanel::createComboBox() {
+    return track<FakeComboBox, ComboBox>(combos, std::make_unique<FakeComboBox>());
+}
+std::unique_ptr<Label> FakePanel::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
+std::unique_ptr<WebView> FakePanel::createWebView() {
+    return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
+}
+
+FakeWindow::FakeWindow(FakePlatform& p, WindowRole role, WindowEvents& events)
+    : platform(p), role(role), events(events), frameWidth(p.frameWidth), frameHeight(p.frameHeight) {
+    p.windows.push_back(this);
+}
+
+FakeWindow::~FakeWindow() { std::erase(platform.windows, this); }
+
+std::unique_ptr<Panel> FakeWindow::createPanel() { return track<FakePanel, Panel>(panels, std::make_unique<FakePanel>()); }
+std::unique_ptr<CommandBarControl> FakeWindow::createCommandBar(int index, BarClickHandler onClick) {
+    return track<FakeCommandBar, CommandBarControl>(bars, std::make_unique<FakeCommandBar>(index, std::move(onClick)));
+}
+std::unique_ptr<ComboBox> FakeWindow::createComboBox() {
+    return track<FakeComboBox, ComboBox>(combos, std::make_unique<FakeComboBox>());
+}
+std::unique_ptr<Label> FakeWindow::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
+std::unique_ptr<WebView> FakeWindow::createWebView() {
+    return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
+}
+
+void FakeWindow::setGeometry(const Rect& g) {
+    const bool changed = g != r;
+    r = g;
+    if (changed && resizeEvents) events.Form_Resize();
+}
+
+void FakeWindow::bringToTop() {
+    topmost = true;
+    ++raisedCount;
+    events.Form_Activate();
+}
+
+bool FakeWindow::setBackgroundPicture(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0) return false;
+    picture = path;
+    background.clear();
+    return true;
+}
+
+FakeTimer::FakeTimer(FakePlatform& p) : platform(p) { p.timers.push_back(this); }
+FakeTimer::~FakeTimer() { std::erase(platform.timers, this); }
+
+void FakeTimer::setInterval(int ms) {
+    interval_ = ms;
+    if (enabled_) due = platform.now + ms;
+}
+
+void FakeTimer::setEnabled(bool on) {
+    if (on && !enabled_) due = platform.now + interval_;
+    enabled_ = on;
+}
+
+FakePlatform::FakePlatform() = default;
+FakePlatform::~FakePlatform() = default;
+
+std::unique_ptr<Window> FakePlatform::createWindow(WindowRole role, WindowEvents& events) {
+    return std::make_unique<FakeWindow>(*this, role, events);
+}
+
+std::unique_ptr<Timer> FakePlatform::createTimer() { return std::make_unique<FakeTimer>(*this); }
+
+void FakePlatform::advance(long long ms) {
+    const long long end = now + ms;
+    for (;;) {
+        FakeTimer* next = nullptr;
+        for (FakeTimer* t : timers)
+            if (t->enabled_ && t->interval_ > 0 && t->due <= end && (!next || t->due < next->due)) next = t;
+        if (!next) break;
+        now = next->due;
+        next->due = now + next->interval_;
+        if (next->onTick) next->onTick();
+        runPosted();
+    }
+    now = end;
+}
+
+void FakePlatform::runPosted() {
+    while (!posted.empty()) {
+        auto tasks = std::move(posted);
+        posted.clear();
+        for (auto& t : tasks) t();
+    }
+}
+
+FakeWindow* FakePlatform::windowByRole(WindowRole role, int nth) const {
+    for (FakeWindow* w : windows)
+        if (w->role == role && nth-- == 0) return w;
+    return nullptr;
+}
+
+}  // namespace corvano::fake

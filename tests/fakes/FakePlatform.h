@@ -1,0 +1,257 @@
+#pragma once
+
+// A platform for tests: every control is plain data, timers run on a
+// virtual clock, posted tasks run on runPosted().
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bars/CommandBars.h"
+#include "platform/Platform.h"
+
+namespace corvano::fake {
+
+template <class Base>
+class FakeControl : public Base {
+public:
+    int left() const override { return r.left; }
+    int top() const override { return r.top; }
+    int width() const override { return r.width; }
+    int height() const override { return r.height; }
+    void setLeft(int v) override { r.left = v; }
+    void setTop(int v) override { r.top = v; }
+    void setWidth(int v) override { r.width = v; }
+    void setHeight(int v) override { r.height = v; }
+    bool visible() const override { return shown; }
+    void setVisible(bool on) override { shown = on; }
+    void setFocus() override { ++focusCount; }
+
+    Rect r;
+    bool shown = true;
+    int focusCount = 0;
+};
+
+class FakeCommandBar : public FakeControl<CommandBarControl> {
+public:
+    FakeCommandBar(int index, BarClickHandler onClick) : handler(std::move(onClick)), index_(index) {}
+    int index() const override { return index_; }
+    void setBar(const std::string& key) override { bar_ = key; }
+    std::string bar() const override { return bar_; }
+    void setBarStyle(int style) override { style_ = style; }
+    int barStyle() const override { return style_; }
+    void setImageList(const ImageList* images) override { images_ = images; }
+    const ImageList* imageList() const { return images_; }
+    // What a user's click on an entry of this bar delivers.
+    void click(Entry& e) { handler(index_, e); }
+
+    BarClickHandler handler;
+
+private:
+    int index_;
+    std::string bar_;
+    int style_ = -1;
+    const ImageList* images_ = nullptr;
+};
+
+class FakeComboBox : public FakeControl<ComboBox> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    void addItem(const std::string& item) override { items.push_back(item); }
+    void clearItems() override { items.clear(); }
+    int itemCount() const override { return static_cast<int>(items.size()); }
+    std::string item(int i) const override { return items.at(static_cast<size_t>(i)); }
+    // Types one character as the user would; true when it reached the box.
+    bool type(int ch) {
+        if (onKeyPress && onKeyPress(ch)) return false;
+        text_.push_back(static_cast<char>(ch));
+        return true;
+    }
+    void choose(int i) {
+        text_ = item(i);
+        if (onClick) onClick();
+    }
+
+    std::vector<std::string> items;
+
+private:
+    std::string text_;
+};
+
+class FakeLabel : public FakeControl<Label> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+
+private:
+    std::string text_;
+};
+
+class FakeWebView : public FakeControl<WebView> {
+public:
+    void setEvents(WebViewEvents* e) override { events = e; }
+    void Navigate(const std::string& url) override { calls.push_back("Navigate " + url), url_ = url; }
+    void Navigate2(const std::string& url) override { calls.push_back("Navigate2 " + url), url_ = url; }
+    void GoBack() override { calls.push_back("GoBack"); }
+    void GoForward() override { calls.push_back("GoForward"); }
+    void Refresh() override { calls.push_back("Refresh"); }
+    void Refresh2() override { calls.push_back("Refresh2"); }
+    void Stop() override { calls.push_back("Stop"); }
+    void GoSearch() override { calls.push_back("GoSearch"); }
+    bool ExecWB(int command, int option) override {
+        calls.push_back("ExecWB " + std::to_string(command) + " " + std::to_string(option));
+        return true;
+    }
+    bool Busy() const override { return busy; }
+    std::string LocationName() const override { return title; }
+    std::string LocationURL() const override { return url_; }
+    std::optional<std::string> readyState() override { return ready; }
+    std::optional<std::string> outerHtml() override { return html; }
+    bool copyTextToClipboard() override { return copyOk; }
+    void showFindBar() override { calls.push_back("FindBar"); }
+
+    WebViewEvents* events = nullptr;
+    std::vector<std::string> calls;
+    bool busy = false;
+    std::string title;
+    std::string url_;
+    std::optional<std::string> ready = "complete";
+    std::optional<std::string> html;
+    bool copyOk = true;
+};
+
+class FakePanel;
+
+// Child-control factory shared by the fake window and panel.
+class FakeChildren {
+public:
+    std::vector<FakeCommandBar*> bars;
+    std::vector<FakeComboBox*> combos;
+    std::vector<FakeLabel*> labels;
+    std::vector<FakeWebView*> webs;
+    std::vector<FakePanel*> panels;
+
+    FakeCommandBar* barByIndex(int index) const;
+};
+
+class FakePanel : public FakeControl<Panel>, public FakeChildren {
+public:
+    std::unique_ptr<Panel> createPanel() override;
+    std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
+    std::unique_ptr<ComboBox> createComboBox() override;
+    std::unique_ptr<Label> createLabel() override;
+    std::unique_ptr<WebView> createWebView() override;
+};
+
+class FakePlatform;
+
+class FakeWindow : public Window, public FakeChildren {
+public:
+    FakeWindow(FakePlatform& platform, WindowRole role, WindowEvents& events);
+    ~FakeWindow() override;
+
+    std::unique_ptr<Panel> createPanel() override;
+    std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
+    std::unique_ptr<ComboBox> createComboBox() override;
+    std::unique_ptr<Label> createLabel() override;
+    std::unique_ptr<WebView> createWebView() override;
+
+    void show() override { shown = true, ++showCount; }
+    void hide() override { shown = false; }
+    bool visible() const override { return shown; }
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& t) override { caption_ = t; }
+    Rect geometry() const override { return r; }
+    void setGeometry(const Rect& g) override;
+    int scaleWidth() const override { return r.width - frameWidth; }
+    int scaleHeight() const override { return r.height - frameHeight; }
+    WindowState state() const override { return windowState; }
+    void setTopmost() override { topmost = true; }
+    void bringToTop() override;
+    bool setBackgroundPicture(const std::string& path) override;
+    void setBackgroundColor(int red, int green, int blue) override { background = {red, green, blue}, picture.clear(); }
+
+    FakePlatform& platform;
+    WindowRole role;
+    WindowEvents& events;
+    Rect r;
+    int frameWidth = 0;   // outer minus inner, in twips
+    int frameHeight = 0;
+    bool shown = false;
+    int showCount = 0;
+    bool topmost = false;
+    int raisedCount = 0;
+    WindowState windowState = WindowState::Normal;
+    std::string caption_;
+    std::vector<int> background;
+    std::string picture;
+    // Geometry changes are reported to the form as a resize.
+    bool resizeEvents = true;
+};
+
+class FakeTimer : public Timer {
+public:
+    explicit FakeTimer(FakePlatform& p);
+    ~FakeTimer() override;
+    int interval() const override { return interval_; }
+    void setInterval(int ms) override;
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override;
+
+    FakePlatform& platform;
+    int interval_ = 0;
+    bool enabled_ = false;
+    long long due = 0;
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void clear() override { text_.clear(); }
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    std::string text_;
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
+    std::vector<std::string> messages;
+};
+
+class FakePlatform : public Platform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    std::unique_ptr<Window> createWindow(WindowRole role, WindowEvents& events) override;
+    std::unique_ptr<Timer> createTimer() override;
+    Size screenSize() const override { return screen; }
+    Clipboard& clipboard() override { return clip; }
+    Dialogs& dialogs() override { return dialog; }
+    void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
+    void pause(int ms) override { advance(ms); }
+    void quit() override { ++quitCount; }
+
+    // Moves the virtual clock, firing due timers in time order.
+    void advance(long long ms);
+    void runPosted();
+
+    Size screen{28800, 16200};  // 1920 x 1080 at 15 twips a pixel
+    long long now = 0;
+    std::vector<FakeWindow*> windows;  // alive, in creation order
+    std::vector<FakeTimer*> timers;
+    std::vector<std::function<void()>> posted;
+    FakeClipboard clip;
+    FakeDialogs dialog;
+    int quitCount = 0;
+    // Added to every new window's frame (outer minus inner size).
+    int frameWidth = 0;
+    int frameHeight = 0;
+
+    FakeWindow* windowByRole(WindowRole role, int nth = 0) const;
+};
+
+}  // namespace corvano::fake
