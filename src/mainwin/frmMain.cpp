@@ -10,6 +10,7 @@
 #include "bars/Captions.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
+#include "browser/PageCommands.h"
 #include "browser/frmStart.h"
 
 namespace corvano {
@@ -266,7 +267,7 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
             App.rotationPeriod = static_cast<int16_t>(period);
             return GO_Show();
         }
-    if (key.rfind("SEARCH:", 0) == 0 || key.rfind("EDIT:", 0) == 0 || key.rfind("SAVE:", 0) == 0) return;
+    if (runPageCommand(app_, key)) return;
     if (key == "LANG:NEW") return;
     chooseLanguage(key);
 }
