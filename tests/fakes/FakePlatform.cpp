@@ -54,6 +54,11 @@ std::unique_ptr<WebView> FakeWindow::createWebView() {
     return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
 }
 
+void FakeWindow::hide() {
+    shown = false;
+    if (platform.onHide) platform.onHide(*this);
+}
+
 void FakeWindow::setGeometry(const Rect& g) {
     const bool changed = g != r;
     r = g;

@@ -160,7 +160,7 @@ public:
     std::unique_ptr<WebView> createWebView() override;
 
     void show() override { shown = true, ++showCount; }
-    void hide() override { shown = false; }
+    void hide() override;
     bool visible() const override { return shown; }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& t) override { caption_ = t; }
@@ -247,6 +247,8 @@ public:
     FakeClipboard clip;
     FakeDialogs dialog;
     int quitCount = 0;
+    // Called whenever a window is hidden (unloading hides it first).
+    std::function<void(FakeWindow&)> onHide;
     // Added to every new window's frame (outer minus inner size).
     int frameWidth = 0;
     int frameHeight = 0;
