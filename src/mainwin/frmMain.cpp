@@ -23,6 +23,7 @@ constexpr int kRotationMs = 30000;
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
+    window().setCaption("Corvano");
     dock1_ = window().createPanel();
     dock1_->setHeight(kDockHeight);
     timer1_ = app.platform.createTimer();

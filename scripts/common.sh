@@ -1,0 +1,24 @@
+# Shared by run and test: packages and the build.
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev
+                oxygen-icon-theme iso-flags-svg)
+TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool openbox)
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${CORVANO_BUILD_DIR:-$ROOT/build}"
+
+build_corvano() {
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  ninja -C "$BUILD" "$@"
+}
+
+web_engine_env() {
+  # Chromium refuses its sandbox as root; the GPU is absent on these machines.
+  [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
+  export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+  export QT_LOGGING_RULES="${QT_LOGGING_RULES:-qt.webenginecontext.info=false}"
+  if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
+    XDG_RUNTIME_DIR="$(mktemp -d)"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+  fi
+}

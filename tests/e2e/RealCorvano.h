@@ -1,0 +1,139 @@
+#pragma once
+
+// Runs the real corvano executable from a temporary application folder and
+// drives its windows with xdotool, as a user at the X display would.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fakes/TempFolder.h"
+
+namespace corvano::test {
+
+// The output of a shell command, trailing newline removed.
+inline std::string shell(const std::string& command) {
+    std::string out;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        ::pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
+
+struct WindowGeometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class RealCorvano {
+public:
+    RealCorvano() {
+        namespace fs = std::filesystem;
+        fs::copy_file(CORVANO_EXE, folder.file("/corvano"));
+        fs::permissions(folder.file("/corvano"), fs::perms::owner_all);
+        for (const auto& e : fs::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                fs::copy_file(e.path(), folder.path() + "/" + e.path().filename().string());
+    }
+    ~RealCorvano() { kill(); }
+
+    void start() {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const std::string exe = folder.file("/corvano");
+            ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+
+    // The X window id of the first visible window whose title matches, or empty.
+    std::string findWindow(const std::string& titleRegex, int timeoutS = 60) const {
+        return shell("timeout " + std::to_string(timeoutS) + " xdotool search --sync --onlyvisible --name '" +
+                     titleRegex + "' 2>/dev/null | head -1");
+    }
+    std::vector<std::string> windows(const std::string& titleRegex) const {
+        std::vector<std::string> ids;
+        std::string all = shell("xdotool search --onlyvisible --name '" + titleRegex + "' 2>/dev/null");
+        size_t pos = 0;
+        while (pos < all.size()) {
+            size_t nl = all.find('\n', pos);
+            if (nl == std::string::npos) nl = all.size();
+            if (nl > pos) ids.push_back(all.substr(pos, nl - pos));
+            pos = nl + 1;
+        }
+        return ids;
+    }
+    static WindowGeometry geometry(const std::string& id) {
+        WindowGeometry g;
+        std::string s = shell("xdotool getwindowgeometry --shell " + id);
+        std::sscanf(s.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &g.x, &g.y, &g.width, &g.height);
+        return g;
+    }
+    static WindowGeometry screen() {
+        WindowGeometry g;
+        std::sscanf(shell("xdotool getdisplaygeometry").c_str(), "%d %d", &g.width, &g.height);
+        return g;
+    }
+    static std::string title(const std::string& id) { return shell("xdotool getwindowname " + id); }
+    static void key(const std::string& id, const std::string& keys) {
+        shell("xdotool windowfocus --sync " + id + " key --clearmodifiers " + keys);
+    }
+    static void type(const std::string& id, const std::string& text) {
+        shell("xdotool windowfocus --sync " + id + " type --delay 20 '" + text + "'");
+    }
+    static void click(const std::string& id, int x, int y) {
+        shell("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
+              " click 1");
+    }
+
+    // Waits for the process to end; its exit status, or nothing on time-out.
+    std::optional<int> wait(int timeoutS = 60) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
+        while (pid_ > 0 && std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return std::nullopt;
+    }
+    void kill() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+    bool running() const { return pid_ > 0; }
+
+    TempFolder folder;
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Polls until the condition holds or the time is up.
+template <class F>
+bool eventually(F condition, int timeoutMs = 30000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+}  // namespace corvano::test
