@@ -32,8 +32,11 @@ void Read_CFG_Text(AppState& App, const std::string& bytes) {
         if (line.empty() || line[0] == '[') continue;
         if (line[0] == '"') {
             ++counter;
-            // The first and the last character go, whatever the last one is.
-            std::string text = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+            // The first and the last character go, whatever the last one is;
+            // a character, not a byte, so a UTF-8 text is never cut in half.
+            size_t last = line.size() - 1;
+            while (last > 1 && (static_cast<unsigned char>(line[last]) & 0xC0) == 0x80) --last;
+            std::string text = last >= 1 ? line.substr(1, last - 1) : std::string();
             // Further text lines beyond the table are ignored.
             if (counter <= StringTable::kSize) App.strings.set(counter, std::move(text));
             continue;

@@ -93,6 +93,10 @@ TEST_F(LangFile, EightBitAndUtf8FilesBothRead) {
     EXPECT_EQ(App.strings[2], "\xE2\x82\xAC 5");
     ASSERT_TRUE(read("\xEF\xBB\xBF\"Propriet\xC3\xA0\"\r\n"));  // UTF-8 with a byte order mark
     EXPECT_EQ(App.strings[1], "Propriet\xC3\xA0");
+    // No closing quote: the last character goes whole, not its last byte.
+    ASSERT_TRUE(read("\"Citt\xC3\xA0\r\n\"\xE2\x82\xAC\r\n"));
+    EXPECT_EQ(App.strings[1], "Citt");
+    EXPECT_EQ(App.strings[2], "");
 }
 
 TEST_F(LangFile, MissingFileChangesNothing) {
