@@ -1,13 +1,340 @@
 #include "browser/frmStart.h"
 
+#include <algorithm>
+
 #include "app/Application.h"
+#include "app/Paths.h"
+#include "app/TextFile.h"
+#include "bars/BrowserBars.h"
+#include "bars/CommandBars.h"
+#include "browser/BrowserSettings.h"
+#include "browser/History.h"
+#include "browser/NumberChoice.h"
+#include "browser/ProductUrls.h"
+#include "mainwin/frmMain.h"
 
 namespace corvano {
 
-frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser) {}
+namespace tf = textfile;
 
-void frmStart::Form_Load() {}
+namespace {
 
-void frmStart::GO_Exit() { Unload(); }
+constexpr int kMinWidth = 5000;
+constexpr int kPicBarHeight = 400;
+constexpr int kBar0Width = 2860;
+constexpr int kBar2Width = 1100;
+constexpr int kCaptionText = 179;
+// Height of the main window's bar strip when there is no main window.
+constexpr int kDefaultStripHeight = 395;
+
+size_t utf8Length(const std::string& s) {
+    return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+}  // namespace
+
+frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser), imageList1_(browserImageList()) {
+    picBar_ = window().createPanel();
+    auto onClick = [this](int index, Entry& entry) { cmdBar_Click(index, entry); };
+    for (int i = 0; i < 3; ++i) cmdBar_[static_cast<size_t>(i)] = picBar_->createCommandBar(i, onClick);
+    text1_ = picBar_->createComboBox();
+    text1_->onKeyPress = [this](int ch) { return Text1_KeyPress(ch); };
+    text1_->onClick = [this] { Text1_Click(); };
+    web_ = window().createWebView();
+    web_->setVisible(false);
+    web_->setEvents(this);
+    labCount_ = window().createLabel();
+    labCount_->setVisible(false);
+}
+
+frmStart::~frmStart() {
+    *alive_ = false;
+    if (web_) web_->setEvents(nullptr);
+    if (text1_) {
+        text1_->onKeyPress = nullptr;
+        text1_->onClick = nullptr;
+    }
+}
+
+void frmStart::Form_Load() {
+    AppState& App = app_.App;
+    // 1.
+    window().setTopmost();
+    // 2.
+    chooseNumber();
+    // 3.-4.
+    App.screenshotCounter = 0;
+    currentAddress_.clear();
+    // 5.
+    buildBarsOnce();
+    // 6.
+    Read_Settings();
+    // 7.
+    picBar_->setHeight(kPicBarHeight);
+    picBar_->setTop(0);
+    picBar_->setLeft(20);
+    picBar_->setVisible(true);
+    text1_->setTop(20);
+    // 8.
+    Hyst_Read();
+    // 9.
+    setUpBars();
+    // 10.
+    if (App.windowMode == 2) {
+        const Size screen = app_.platform.screenSize();
+        window().setGeometry({0, 0, screen.width, screen.height});
+    } else {
+        window().setGeometry({App.winLeft, App.winTop, App.winWidth, App.winHeight});
+    }
+    // 11.
+    text1_->setLeft(cmdBar(0).width() - 40);
+    // 12.
+    window().setCaption(shortCaption());
+    // 13.
+    if (currentAddress_.empty()) {
+        currentAddress_ = urls::kMakerSecondSite;
+        App.homeAddress = urls::kMakerSecondSite;
+    }
+    web_->Navigate(currentAddress_);
+    // 14.
+    web_->setVisible(true);
+    // 15.
+    App.templatePath1 = app_.file("/Template.Doc");
+    App.templatePath2 = app_.file("/TemplateH.Doc");
+}
+
+void frmStart::chooseNumber() {
+    const BrowserNumber choice = chooseBrowserNumber(app_.App);
+    number_ = choice.number;
+    labCount_->setText(" " + std::to_string(number_));
+    if (choice.fresh) {
+        // A fresh number starts from defaults, whatever an earlier window left.
+        const std::string& path = app_.App.appPath;
+        deleteQuietly(optionsFilePath(path, number_));
+        deleteQuietly(settingsFilePath(path, number_));
+        deleteQuietly(historyFilePath(path, number_));
+    }
+}
+
+void frmStart::buildBarsOnce() {
+    // The collections are process-wide: the first browser window fills them.
+    CommandBars& bars = app_.bars;
+    if (bars.bar("STANDARD0")) return;
+    if (!bars.entry("BACK")) Build_BrowserButtons(app_);
+    Build_BrowserBars(app_);
+}
+
+void frmStart::setUpBars() {
+    const int style = app_.App.barStyle;
+    CommandBarControl& bar0 = cmdBar(0);
+    bar0.setBar("STANDARD0");
+    bar0.setImageList(&imageList1_);
+    bar0.setBarStyle(style);
+    bar0.setWidth(kBar0Width);
+    bar0.setLeft(0);
+
+    CommandBarControl& bar2 = cmdBar(2);
+    bar2.setImageList(&imageList1_);
+    bar2.setBar("STANDARD2");
+    bar2.setBarStyle(style);
+    bar2.setWidth(kBar2Width);
+
+    CommandBarControl& bar1 = cmdBar(1);
+    bar1.setBar("STANDARD1");
+    bar1.setBarStyle(style);
+    bar1.setTop(-10);
+    bar1.setLeft(bar0.width());
+}
+
+int frmStart::stripHeight() const {
+    if (frmMain* main = app_.mainForm()) return main->Dock1().height();
+    return kDefaultStripHeight;
+}
+
+void frmStart::Form_Activate() { app_.App.currentBrowser = static_cast<int16_t>(number_); }
+
+void frmStart::Form_Resize() {
+    if (!picBar_ || closing_) return;
+    Rect outer = window().geometry();
+    if (outer.width < kMinWidth) {
+        outer.width = kMinWidth;
+        window().setGeometry(outer);
+        return;
+    }
+    if (window().state() == WindowState::Minimized) {
+        window().setCaption(app_.App.strings[kCaptionText]);
+        return;
+    }
+    const int innerWidth = window().scaleWidth();
+    const int innerHeight = window().scaleHeight();
+    CommandBarControl& bar0 = cmdBar(0);
+    CommandBarControl& bar1 = cmdBar(1);
+    CommandBarControl& bar2 = cmdBar(2);
+    // Sizes never go below zero on a window whose frame is larger than itself.
+    picBar_->setWidth(std::max(0, innerWidth - 20));
+    bar1.setWidth(std::max(0, picBar_->width() - bar0.width() - bar2.width() + 150));
+    bar2.setLeft(picBar_->width() - bar2.width() + 150);
+    text1_->setWidth(std::max(0, bar1.width() - 100));
+    text1_->setLeft(bar1.left() + 50);
+    web_->setLeft(0);
+    web_->setWidth(std::max(0, innerWidth + 10));
+    web_->setTop(picBar_->height());
+    web_->setHeight(std::max(0, innerHeight - picBar_->height() + 35));
+}
+
+void frmStart::Form_KeyDown(int keyCode, int) {
+    if (keyCode != keys::F12) return;
+    const Size screen = app_.platform.screenSize();
+    window().setGeometry({0, 0, screen.width, screen.height});
+}
+
+void frmStart::GO_Exit() {
+    if (closing_ || unloaded()) return;
+    closing_ = true;
+    AppState& App = app_.App;
+    // A refused write leaves the old file as it was; the window closes anyway.
+    std::vector<std::string> failed;
+    if (number_ > 0) {
+        if (!Hyst_Save()) failed.push_back(historyFilePath(App.appPath, number_));
+        if (!Save_Settings()) failed.push_back(settingsFilePath(App.appPath, number_));
+    }
+    deleteQuietly(app_.file("/html.txt"));
+    deleteQuietly(app_.file("/doc.txt"));
+    if (number_ > 0 && number_ < static_cast<int>(App.browserSlots.size()))
+        App.browserSlots[static_cast<size_t>(number_)] = 0;
+    if (App.browserCount > 0) --App.browserCount;
+    if (!failed.empty()) {
+        std::string text = "Browser window" + labCount_->text() + " could not save";
+        for (const auto& path : failed) text += " " + path;
+        app_.platform.dialogs().message(text + ".", "Corvano");
+    }
+    Unload();
+}
+
+void frmStart::CommandGo(int flag) {
+    const std::string typed = text1_->text();
+    if (typed.empty()) {
+        web_->Navigate(app_.App.newBrowserUrl);
+        return;
+    }
+    const std::string lower = tf::toLower(typed);
+    if (!startsWith(lower, "https://") && !startsWith(lower, "ftp://") && !startsWith(lower, "http://"))
+        text1_->setText("http://" + typed);
+    web_->Navigate2(text1_->text());
+    currentAddress_ = text1_->text();
+    if (flag == 1 && startsWith(tf::toLower(tf::trimBlanks(currentAddress_)), "http") &&
+        utf8Length(currentAddress_) > 8)
+        Hyst_Add();
+}
+
+void frmStart::Hyst_Read() {
+    for (const auto& line : readHistoryFile(historyFilePath(app_.App.appPath, number_))) text1_->addItem(line);
+}
+
+void frmStart::Hyst_Add() { text1_->addItem(withoutLineBreaks(currentAddress_)); }
+
+std::vector<std::string> frmStart::history() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < text1_->itemCount(); ++i) items.push_back(text1_->item(i));
+    return items;
+}
+
+bool frmStart::Hyst_Save() { return saveHistoryFile(historyFilePath(app_.App.appPath, number_), history()); }
+
+void frmStart::Read_Settings() {
+    AppState& App = app_.App;
+    const Size screen = app_.platform.screenSize();
+    readSettingsFile(settingsFilePath(App.appPath, number_), App, currentAddress_, screen,
+                     tilingDefaults(App.browserCount, screen, stripHeight()));
+}
+
+bool frmStart::Save_Settings() {
+    return saveSettingsFile(settingsFilePath(app_.App.appPath, number_), app_.App, window().geometry(),
+                            currentAddress_);
+}
+
+void frmStart::cmdBar_Click(int index, Entry& entry) {
+    const std::string& key = entry.key();
+    if (index == 0) {
+        // The control ignores what it cannot do (no earlier page, nothing to print).
+        if (key == "BACK")
+            web_->GoBack();
+        else if (key == "NEXT")
+            web_->GoForward();
+        else if (key == "REFRESH")
+            web_->Refresh2();
+        else if (key == "PRINT")
+            web_->ExecWB(olecmd::Print, olecmd::OptDoDefault);
+    } else if (index == 2) {
+        if (key == "GO") {
+            CommandGo(1);
+        } else if (key == "GOOGLE") {
+            text1_->setText(urls::kGoogle);
+            CommandGo(0);
+        }
+    }
+}
+
+bool frmStart::Text1_KeyPress(int charCode) {
+    if (charCode != keys::Enter) return false;
+    CommandGo(1);
+    return true;
+}
+
+void frmStart::Text1_Click() { CommandGo(0); }
+
+std::string frmStart::shortCaption() const {
+    return app_.App.strings[kCaptionText] + "  N. " + labCount_->text();
+}
+
+std::string frmStart::longCaption(const std::string& text) const { return shortCaption() + " [" + text + "]"; }
+
+void frmStart::Web_StatusTextChange(const std::string& text) {
+    window().setCaption(text.empty() ? shortCaption() : longCaption(text));
+}
+
+void frmStart::Web_TitleChange(const std::string& text) {
+    Web_StatusTextChange(text);
+    currentAddress_ = web_->LocationURL();
+    text1_->setText(currentAddress_);
+}
+
+void frmStart::Web_BeforeNavigate2() { window().setCaption(shortCaption()); }
+void frmStart::Web_NavigateComplete2() { window().setCaption(shortCaption()); }
+void frmStart::Web_DocumentComplete() { window().setCaption(shortCaption()); }
+void frmStart::Web_DownloadComplete() { window().setCaption(shortCaption()); }
+
+void frmStart::Web_NewWindow2(bool& cancel) {
+    if (app_.App.lockAdvertising == 1) cancel = true;
+}
+
+void frmStart::Web_WindowClosing(bool isChildWindow, bool& cancel) {
+    if (!isChildWindow) cancel = true;
+}
+
+bool frmStart::WebAttend(int limitMs) {
+    // Events run during the pauses and may close this window: watch a token
+    // that outlives it and touch nothing of the window once it is gone.
+    const std::shared_ptr<bool> alive = alive_;
+    Platform& platform = app_.platform;
+    int waited = 0;
+    auto pause = [&](int ms) {
+        platform.pause(ms);
+        waited += ms;
+        return *alive && !closing_;
+    };
+    if (!pause(500)) return false;
+    while (web_->Busy()) {
+        if (waited >= limitMs || !pause(1000)) return false;
+    }
+    for (;;) {
+        auto state = web_->readyState();
+        if (!state) return false;
+        if (tf::toLower(*state) == "complete") return true;
+        if (waited >= limitMs || !pause(1000)) return false;
+    }
+}
 
 }  // namespace corvano

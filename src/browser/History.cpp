@@ -1,0 +1,34 @@
+#include "browser/History.h"
+
+#include "app/TextFile.h"
+#include "browser/BrowserSettings.h"
+
+namespace corvano {
+
+namespace tf = textfile;
+
+namespace {
+constexpr size_t kKept = 16;
+}
+
+std::vector<std::string> readHistoryFile(const std::string& path) {
+    auto data = tf::readAll(path, 4u << 20);
+    if (!data) return {};
+    return tf::splitLines(tf::toUtf8(*data));
+}
+
+std::vector<std::string> historyToSave(const std::vector<std::string>& entries) {
+    const size_t first = entries.size() > kKept ? entries.size() - kKept : 0;
+    std::vector<std::string> lines;
+    for (size_t i = first; i < entries.size(); ++i) {
+        std::string line = withoutLineBreaks(entries[i]);
+        if (!line.empty()) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool saveHistoryFile(const std::string& path, const std::vector<std::string>& entries) {
+    return tf::writeAtomic(path, tf::joinCrlf(historyToSave(entries)));
+}
+
+}  // namespace corvano

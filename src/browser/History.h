@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corvano {
+
+// The history file: one address a line, oldest first. A missing or unreadable
+// file gives no entries; an empty line gives an empty entry.
+std::vector<std::string> readHistoryFile(const std::string& path);
+
+// What the file keeps of a history list: the newest 16 entries, chosen before
+// the empty ones among them are dropped.
+std::vector<std::string> historyToSave(const std::vector<std::string>& entries);
+
+// Writes historyToSave(entries) atomically; false (old file untouched) on failure.
+bool saveHistoryFile(const std::string& path, const std::vector<std::string>& entries);
+
+}  // namespace corvano

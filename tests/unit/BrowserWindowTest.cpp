@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/frmStart.h"
+#include "fakes/FakePlatform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using corvano::Application;
+using corvano::frmStart;
+using corvano::fake::FakeComboBox;
+using corvano::fake::FakeCommandBar;
+using corvano::fake::FakePlatform;
+using corvano::fake::FakeWebView;
+using corvano::fake::FakeWindow;
+
+class BrowserWindowTest : public ::testing::Test {
+protected:
+    BrowserWindowTest() {
+        char tmpl[] = "/tmp/corvano-browser-XXXXXX";
+        dir = ::mkdtemp(tmpl);
+        fs::create_directory(dir + "/Data");
+        app = std::make_unique<Application>(fp, dir);
+        app->App.maxBrowsers = 20;
+        app->App.strings.set(179, "Browser");
+    }
+    ~BrowserWindowTest() override {
+        app.reset();
+        fs::remove_all(dir);
+    }
+    // Opens one more window the way the main window does: count raised first.
+    frmStart& open() {
+        ++app->App.browserCount;
+        return app->load<frmStart>();
+    }
+    static FakeWindow& win(frmStart& b) { return static_cast<FakeWindow&>(b.window()); }
+    static FakeWebView& web(frmStart& b) { return static_cast<FakeWebView&>(b.Web()); }
+    static FakeComboBox& box(frmStart& b) { return static_cast<FakeComboBox&>(b.Text1()); }
+    static FakeCommandBar& bar(frmStart& b, int i) { return static_cast<FakeCommandBar&>(b.cmdBar(i)); }
+    std::string path(const std::string& rel) const { return dir + rel; }
+    void write(const std::string& rel, const std::string& data) const {
+        std::ofstream(path(rel), std::ios::binary) << data;
+    }
+    std::string read(const std::string& rel) const {
+        std::ifstream in(path(rel), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool exists(const std::string& rel) const { return fs::exists(path(rel)); }
+
+    FakePlatform fp;
+    std::string dir;
+    std::unique_ptr<Application> app;
+};
+
+// Files of a browser number, as the window names them.
+std::string ini(int n) { return "/Data/Corvano" + std::to_string(n) + ".Ini"; }
+std::string hys(int n) { return "/Data/Corvano" + std::to_string(n) + ".Hys"; }
+std::string opt(int n) { return "/Data/Corvano" + std::to_string(n) + ".Opt"; }
+
+// Top 100, left 200, height 6000, width 9000, reals 0, the mode and two addresses.
+std::string settingsWith(const std::string& address, int mode = 0) {
+    std::string text = " 100 \r\n 200 \r\n 6000 \r\n 9000 \r\n";
+    for (int i = 0; i < 8; ++i) text += " 0 \r\n";
+    return text + " " + std::to_string(mode) + " \r\nhttps://home.example/\r\n" + address + "\r\n";
+}
+
+TEST_F(BrowserWindowTest, ReopenedWindowsTakeTheNumbersInUseInOrder) {
+    for (int n : {2, 5, 9}) {
+        app->App.browserSlots[static_cast<size_t>(n)] = 1;
+        write(ini(n), settingsWith("http://page" + std::to_string(n) + ".example/"));
+        write(hys(n), "http://h" + std::to_string(n) + ".example/\r\n");
+    }
+    std::vector<int> numbers;
+    for (int i = 0; i < 3; ++i) {
+        frmStart& b = open();
+        numbers.push_back(b.number());
+        const std::string n = std::to_string(b.number());
+        EXPECT_EQ(b.currentAddress(), "http://page" + n + ".example/");
+        EXPECT_EQ(web(b).calls.at(0), "Navigate http://page" + n + ".example/");
+        EXPECT_EQ(box(b).items, std::vector<std::string>{"http://h" + n + ".example/"});
+        EXPECT_EQ(b.labCount().text(), " " + n);
+    }
+    EXPECT_EQ(numbers, (std::vector<int>{2, 5, 9}));
+    EXPECT_TRUE(exists(ini(5)));
+}
+
+TEST_F(BrowserWindowTest, FreshNumberDeletesTheOldFiles) {
+    // Numbers 1 and 2 in use, a third window: number 3, taken fresh.
+    app->App.browserSlots[1] = app->App.browserSlots[2] = 1;
+    app->App.browserCount = 2;
+    for (const auto& f : {ini(3), hys(3), opt(3)}) write(f, "old\r\n");
+    write(ini(2), settingsWith("http://two.example/"));
+    frmStart& b = open();
+    EXPECT_EQ(b.number(), 3);
+    EXPECT_EQ(app->App.browserSlots[3], 1);
+    EXPECT_FALSE(exists(ini(3)));
+    EXPECT_FALSE(exists(hys(3)));
+    EXPECT_FALSE(exists(opt(3)));
+    EXPECT_EQ(b.currentAddress(), "https://www.corvano.net/");
+    EXPECT_EQ(box(b).itemCount(), 0);
+    EXPECT_TRUE(exists(ini(2)));
+}
+
+TEST_F(BrowserWindowTest, ClosedNumberIsReusedFreshWithDefaults) {
+    frmStart& one = open();
+    frmStart& two = open();
+    ASSERT_EQ(one.number(), 1);
+    ASSERT_EQ(two.number(), 2);
+    one.window().setGeometry({3000, 3000, 7000, 5000});
+    box(one).setText("http://closed.example/");
+    one.CommandGo(1);
+    one.GO_Exit();
+    EXPECT_EQ(app->App.browserCount, 1);
+    EXPECT_EQ(app->App.browserSlots[1], 0);
+    ASSERT_TRUE(exists(ini(1)));
+    ASSERT_TRUE(exists(hys(1)));
+    frmStart& again = open();
+    EXPECT_EQ(app->App.browserCount, 2);
+    EXPECT_EQ(again.number(), 1);
+    EXPECT_EQ(again.currentAddress(), "https://www.corvano.net/");
+    EXPECT_EQ(box(again).itemCount(), 0);
+    // Count 2 tiles into the right-hand column.
+    EXPECT_EQ(again.window().geometry(), (corvano::Rect{14400, 415, 14350, 7900}));
+}
+
+TEST_F(BrowserWindowTest, FirstWindowOfAFreshStartTakesNumberOne) {
+    write(ini(1), settingsWith("http://stale.example/"));
+    frmStart& b = open();
+    EXPECT_EQ(b.number(), 1);
+    EXPECT_FALSE(exists(ini(1)));
+    EXPECT_EQ(b.currentAddress(), "https://www.corvano.net/");
+}
+
+TEST_F(BrowserWindowTest, LoadSetsUpTheWindow) {
+    app->App.barStyle = 2;
+    app->App.screenshotCounter = 7;
+    app->App.browserSlots[3] = 1;
+    write(ini(3), settingsWith("http://three.example/"));
+    frmStart& b = open();
+    ASSERT_EQ(b.number(), 3);
+    FakeWindow& w = win(b);
+    EXPECT_TRUE(w.topmost);
+    EXPECT_EQ(app->App.screenshotCounter, 0);
+    EXPECT_FALSE(b.labCount().visible());
+    EXPECT_EQ(b.picBar().height(), 400);
+    EXPECT_EQ(b.picBar().top(), 0);
+    EXPECT_EQ(b.picBar().left(), 20);
+    EXPECT_EQ(b.Text1().top(), 20);
+    EXPECT_EQ(bar(b, 0).bar(), "STANDARD0");
+    EXPECT_EQ(bar(b, 0).width(), 2860);
+    EXPECT_EQ(bar(b, 0).left(), 0);
+    EXPECT_EQ(bar(b, 0).imageList(), &b.ImageList1());
+    EXPECT_EQ(bar(b, 2).bar(), "STANDARD2");
+    EXPECT_EQ(bar(b, 2).width(), 1100);
+    EXPECT_EQ(bar(b, 2).imageList(), &b.ImageList1());
+    EXPECT_EQ(bar(b, 1).bar(), "STANDARD1");
+    EXPECT_EQ(bar(b, 1).top(), -10);
+    EXPECT_EQ(bar(b, 1).left(), 2860);
+    EXPECT_EQ(bar(b, 1).imageList(), nullptr);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(bar(b, i).barStyle(), 2);
+    EXPECT_EQ(w.geometry(), (corvano::Rect{200, 100, 9000, 6000}));
+    EXPECT_EQ(b.Text1().left(), 2820);
+    EXPECT_EQ(w.caption(), "Browser  N.  3");
+    EXPECT_EQ(web(b).calls, std::vector<std::string>{"Navigate http://three.example/"});
+    EXPECT_TRUE(b.Web().visible());
+    EXPECT_EQ(app->App.templatePath1, dir + "/Template.Doc");
+    EXPECT_EQ(app->App.templatePath2, dir + "/TemplateH.Doc");
+    EXPECT_EQ(app->App.homeAddress, "https://home.example/");
+}
+
+TEST_F(BrowserWindowTest, WindowModeTwoCoversTheScreenAndEmptyAddressGoesToTheSecondSite) {
+    app->App.browserSlots[1] = 1;
+    write(ini(1), settingsWith("", 2));
+    frmStart& b = open();
+    EXPECT_EQ(b.window().geometry(), (corvano::Rect{0, 0, 28800, 16200}));
+    EXPECT_EQ(b.currentAddress(), "https://www.corvano.net/");
+    EXPECT_EQ(app->App.homeAddress, "https://www.corvano.net/");
+}
+
+TEST_F(BrowserWindowTest, BarsAreBuiltOnlyOnce) {
+    open();
+    const size_t entries = app->bars.entryCount(), barCount = app->bars.barCount();
+    EXPECT_NO_THROW(open());
+    EXPECT_EQ(app->bars.entryCount(), entries);
+    EXPECT_EQ(app->bars.barCount(), barCount);
+}
+
+TEST_F(BrowserWindowTest, ResizeLaysOutWithTheExactFormulas) {
+    fp.frameWidth = 120;
+    fp.frameHeight = 450;
+    frmStart& b = open();
+    b.window().setGeometry({0, 0, 10120, 8450});  // inner 10000 x 8000
+    EXPECT_EQ(b.picBar().width(), 9980);
+    EXPECT_EQ(b.cmdBar(1).width(), 9980 - 2860 - 1100 + 150);
+    EXPECT_EQ(b.cmdBar(2).left(), 9980 - 1100 + 150);
+    EXPECT_EQ(b.Text1().width(), 6170 - 100);
+    EXPECT_EQ(b.Text1().left(), 2860 + 50);
+    EXPECT_EQ(b.Web().left(), 0);
+    EXPECT_EQ(b.Web().width(), 10010);
+    EXPECT_EQ(b.Web().top(), 400);
+    EXPECT_EQ(b.Web().height(), 8000 - 400 + 35);
+}
+
+TEST_F(BrowserWindowTest, ResizeKeepsTheMinimumWidthAndMinimizedCaption) {
+    frmStart& b = open();
+    b.window().setGeometry({10, 20, 3000, 6000});
+    EXPECT_EQ(b.window().geometry(), (corvano::Rect{10, 20, 5000, 6000}));
+    EXPECT_EQ(b.picBar().width(), 4980);  // laid out by the resize the new width caused
+    win(b).windowState = corvano::WindowState::Minimized;
+    b.Form_Resize();
+    EXPECT_EQ(b.window().caption(), "Browser");
+    b.Web_DocumentComplete();
+    EXPECT_EQ(b.window().caption(), "Browser  N.  1");
+}
+
+TEST_F(BrowserWindowTest, F12CoversTheScreenAndOtherKeysDoNothing) {
+    frmStart& b = open();
+    const corvano::Rect before = b.window().geometry();
+    b.Form_KeyDown(122, 0);
+    EXPECT_EQ(b.window().geometry(), before);
+    b.Form_KeyDown(corvano::keys::F12, 0);
+    EXPECT_EQ(b.window().geometry(), (corvano::Rect{0, 0, 28800, 16200}));
+    EXPECT_TRUE(win(b).topmost);
+}
+
+TEST_F(BrowserWindowTest, ActivationSetsTheCurrentBrowser) {
+    frmStart& one = open();
+    frmStart& two = open();
+    win(two).bringToTop();
+    EXPECT_EQ(app->App.currentBrowser, 2);
+    win(one).bringToTop();
+    EXPECT_EQ(app->App.currentBrowser, 1);
+}
+
+TEST_F(BrowserWindowTest, CloseRunsOnceSavesAndDeletesTheTextFiles) {
+    frmStart& one = open();
+    open();
+    write("/html.txt", "x");
+    write("/doc.txt", "y");
+    one.GO_Exit();
+    EXPECT_TRUE(one.unloaded());
+    EXPECT_EQ(app->App.browserCount, 1);
+    EXPECT_EQ(app->App.browserSlots[1], 0);
+    EXPECT_FALSE(exists("/html.txt"));
+    EXPECT_FALSE(exists("/doc.txt"));
+    EXPECT_TRUE(exists(ini(1)));
+    EXPECT_TRUE(exists(hys(1)));
+    one.GO_Exit();
+    one.Form_QueryUnload();
+    EXPECT_EQ(app->App.browserCount, 1);
+    EXPECT_EQ(app->openWindows().size(), 1u);
+    EXPECT_TRUE(fp.dialog.messages.empty());
+}
+
+TEST_F(BrowserWindowTest, RefusedWritesStillCloseAndKeepTheOldFiles) {
+    app->App.browserSlots[1] = 1;
+    write(ini(1), settingsWith("http://kept.example/"));
+    write(hys(1), "http://kept.example/\r\n");
+    frmStart& b = open();
+    box(b).setText("http://new.example/");
+    b.CommandGo(1);
+    // The temporary file beside each target cannot be created: a directory is in its way.
+    const std::string pid = std::to_string(::getpid());
+    fs::create_directory(path(ini(1) + ".tmp" + pid));
+    fs::create_directory(path(hys(1) + ".tmp" + pid));
+    const std::string oldIni = read(ini(1));
+    b.Form_QueryUnload();
+    EXPECT_TRUE(b.unloaded());
+    EXPECT_EQ(app->App.browserSlots[1], 0);
+    EXPECT_EQ(app->App.browserCount, 0);
+    EXPECT_EQ(read(ini(1)), oldIni);
+    EXPECT_EQ(read(hys(1)), "http://kept.example/\r\n");
+    ASSERT_EQ(fp.dialog.messages.size(), 1u);
+    EXPECT_NE(fp.dialog.messages[0].find("Corvano1.Ini"), std::string::npos);
+}
+
+TEST_F(BrowserWindowTest, CaptionFollowsTheWebEvents) {
+    app->App.browserSlots[1] = app->App.browserSlots[2] = app->App.browserSlots[3] = 1;
+    app->App.browserCount = 2;
+    frmStart& b = open();
+    ASSERT_EQ(b.number(), 3);
+    b.Web_StatusTextChange("Done");
+    EXPECT_EQ(b.window().caption(), "Browser  N.  3 [Done]");
+    b.Web_StatusTextChange("");
+    EXPECT_EQ(b.window().caption(), "Browser  N.  3");
+    web(b).url_ = "http://shown.example/";
+    b.Web_TitleChange("A [bracketed] title");
+    EXPECT_EQ(b.window().caption(), "Browser  N.  3 [A [bracketed] title]");
+    EXPECT_EQ(b.currentAddress(), "http://shown.example/");
+    EXPECT_EQ(b.Text1().text(), "http://shown.example/");
+    web(b).url_ = "http://other.example/";
+    b.Web_TitleChange("");
+    EXPECT_EQ(b.window().caption(), "Browser  N.  3");
+    EXPECT_EQ(b.Text1().text(), "http://other.example/");
+    for (auto event : {&frmStart::Web_BeforeNavigate2, &frmStart::Web_NavigateComplete2,
+                       &frmStart::Web_DownloadComplete}) {
+        b.Web_StatusTextChange("x");
+        (b.*event)();
+        EXPECT_EQ(b.window().caption(), "Browser  N.  3");
+    }
+}
+
+TEST_F(BrowserWindowTest, PopUpsAndScriptClosing) {
+    frmStart& b = open();
+    bool cancel = false;
+    b.Web_NewWindow2(cancel);
+    EXPECT_FALSE(cancel);
+    app->App.lockAdvertising = 1;
+    b.Web_NewWindow2(cancel);
+    EXPECT_TRUE(cancel);
+    cancel = false;
+    b.Web_WindowClosing(true, cancel);
+    EXPECT_FALSE(cancel);
+    b.Web_WindowClosing(false, cancel);
+    EXPECT_TRUE(cancel);
+}
+
+TEST_F(BrowserWindowTest, WebAttendWaitsWithABound) {
+    frmStart& b = open();
+    EXPECT_TRUE(b.WebAttend());
+    EXPECT_EQ(fp.now, 500);
+
+    // Busy until a page finishes 2 s later.
+    web(b).busy = true;
+    auto done = fp.createTimer();
+    done->setInterval(2000);
+    done->onTick = [&] { web(b).busy = false, done->setEnabled(false); };
+    done->setEnabled(true);
+    const long long start = fp.now;
+    EXPECT_TRUE(b.WebAttend());
+    EXPECT_EQ(fp.now - start, 2500);
+
+    web(b).ready = "loading";
+    EXPECT_FALSE(b.WebAttend(10000));
+    EXPECT_LE(fp.now - start - 2500, 11500);
+
+    web(b).ready = std::nullopt;
+    EXPECT_FALSE(b.WebAttend());
+}
+
+TEST_F(BrowserWindowTest, WebAttendSurvivesTheWindowClosingMeanwhile) {
+    frmStart& b = open();
+    web(b).busy = true;
+    auto closer = fp.createTimer();
+    closer->setInterval(1200);
+    closer->onTick = [&] { closer->setEnabled(false), b.Form_QueryUnload(); };
+    closer->setEnabled(true);
+    EXPECT_FALSE(b.WebAttend());
+    EXPECT_TRUE(app->openWindows().empty());
+    EXPECT_LT(fp.now, 5000);
+}
+
+}  // namespace
