@@ -1,68 +1,17 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "browser/frmStart.h"
-#include "fakes/FakePlatform.h"
 #include "app/TextFile.h"
 #include "browser/History.h"
+#include "unit/BrowserTestFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using corvano::Application;
 using corvano::frmStart;
-using corvano::fake::FakeComboBox;
-using corvano::fake::FakeCommandBar;
-using corvano::fake::FakePlatform;
-using corvano::fake::FakeWebView;
-using corvano::fake::FakeWindow;
 
-class HistoryFileTest : public ::testing::Test {
-protected:
-    HistoryFileTest() {
-        char tmpl[] = "/tmp/corvano-browser-XXXXXX";
-        dir = ::mkdtemp(tmpl);
-        fs::create_directory(dir + "/Data");
-        app = std::make_unique<Application>(fp, dir);
-        app->App.maxBrowsers = 20;
-        app->App.strings.set(179, "Browser");
-    }
-    ~HistoryFileTest() override {
-        app.reset();
-        fs::remove_all(dir);
-    }
-    // Opens one more window the way the main window does: count raised first.
-    frmStart& open() {
-        ++app->App.browserCount;
-        return app->load<frmStart>();
-    }
-    static FakeWindow& win(frmStart& b) { return static_cast<FakeWindow&>(b.window()); }
-    static FakeWebView& web(frmStart& b) { return static_cast<FakeWebView&>(b.Web()); }
-    static FakeComboBox& box(frmStart& b) { return static_cast<FakeComboBox&>(b.Text1()); }
-    static FakeCommandBar& bar(frmStart& b, int i) { return static_cast<FakeCommandBar&>(b.cmdBar(i)); }
-    std::string path(const std::string& rel) const { return dir + rel; }
-    void write(const std::string& rel, const std::string& data) const {
-        std::ofstream(path(rel), std::ios::binary) << data;
-    }
-    std::string read(const std::string& rel) const {
-        std::ifstream in(path(rel), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    bool exists(const std::string& rel) const { return fs::exists(path(rel)); }
-
-    FakePlatform fp;
-    std::string dir;
-    std::unique_ptr<Application> app;
-};
+class HistoryFileTest : public corvano::test::BrowserTestFixture {};
 
 std::vector<std::string> numbered(int from, int to) {
     std::vector<std::string> v;
