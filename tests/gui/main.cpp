@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "platform/qt/QtWebEngineSetup.h"
 
@@ -12,6 +13,9 @@ int main(int argc, char* argv[]) {
     corvano::qt::prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Test runs leave no web profile behind.
+    QTemporaryDir webData;
+    corvano::qt::setWebStorageFolder(webData.path());
     corvano::qt::initWebEngine();
     const int rc = RUN_ALL_TESTS();
     corvano::qt::shutdownWebEngine();

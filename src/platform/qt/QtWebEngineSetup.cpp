@@ -3,10 +3,50 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWidget>
 #include <cstdio>
 
 namespace corvano::qt {
+
+namespace {
+
+struct EngineState {
+    QString folder;  // empty: the application folder
+    QWebEngineProfile* profile = nullptr;
+    int pageUsers = 0;
+    QList<QPointer<QWidget>> popups;
+};
+
+EngineState& state() {
+    static EngineState s;
+    return s;
+}
+
+QString profilePath() { return webStorageFolder() + "/Data/WebProfile"; }
+
+QWebEngineProfile* makeProfile() {
+    const QString path = profilePath();
+    QDir().mkpath(path);
+    auto* p = new QWebEngineProfile(QStringLiteral("Corvano"));
+    p->setPersistentStoragePath(path);
+    p->setCachePath(path + "/Cache");
+    p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    return p;
+}
+
+// Pages handed to deleteLater still hold the profile until they really go.
+void flushDeletedPages() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+}  // namespace
 
 void prepareWebEngine() {
     // Chromium refuses its sandbox as root; only then is it turned off.
@@ -14,14 +54,64 @@ void prepareWebEngine() {
         std::fputs("corvano: running as root, the web engine's sandbox is turned off\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // Most of a view's memory is its drawing buffers: the software scene graph
+    // halves it and pages still render. The user's own choice wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 void initWebEngine() {
     QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << "/usr/share/icons");
     QIcon::setThemeName("oxygen");
+    webProfile();
 }
 
-void shutdownWebEngine() {}
+void shutdownWebEngine() {
+    EngineState& s = state();
+    for (const QPointer<QWidget>& p : s.popups) delete p.data();
+    s.popups.clear();
+    flushDeletedPages();
+    if (!s.profile) return;
+    if (s.pageUsers > 0) {
+        // Releasing the profile under a live page crashes the engine; leaving
+        // it costs at most the last moments of cookies and cache.
+        std::fputs("corvano: web pages still open at exit, the web profile is left as it is\n", stderr);
+        return;
+    }
+    delete s.profile;
+    s.profile = nullptr;
+}
+
+void setWebStorageFolder(const QString& folder) {
+    EngineState& s = state();
+    if (s.folder == folder) return;
+    s.folder = folder;
+    if (!s.profile) return;
+    flushDeletedPages();
+    if (s.pageUsers > 0) return;
+    delete s.profile;
+    s.profile = makeProfile();
+}
+
+QString webStorageFolder() {
+    const QString& f = state().folder;
+    return f.isEmpty() ? QCoreApplication::applicationDirPath() : f;
+}
+
+QWebEngineProfile* webProfile() {
+    EngineState& s = state();
+    if (!s.profile) s.profile = makeProfile();
+    return s.profile;
+}
+
+void registerWebPageUser() { ++state().pageUsers; }
+void unregisterWebPageUser() { --state().pageUsers; }
+
+void registerPopup(QWidget* popup) {
+    auto& list = state().popups;
+    list.removeAll(QPointer<QWidget>());
+    list.append(popup);
+}
 
 }  // namespace corvano::qt

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QWebEngineView>
-
 #include "platform/WebView.h"
 #include "platform/qt/QtControl.h"
+#include "platform/qt/QtWebHost.h"
 
 namespace corvano::qt {
 
-class QtWebView : public QtControl<WebView, QWebEngineView> {
+// The WebView control on the Qt web engine; the work is in QtWebHost.
+class QtWebView : public QtControl<WebView, QtWebHost> {
 public:
     explicit QtWebView(QWidget* parent);
-    void setEvents(WebViewEvents* events) override { events_ = events; }
+    ~QtWebView() override;
+    void setEvents(WebViewEvents* events) override;
     void Navigate(const std::string& url) override;
     void Navigate2(const std::string& url) override { Navigate(url); }
     void GoBack() override;
@@ -27,10 +28,6 @@ public:
     std::optional<std::string> outerHtml() override;
     bool copyTextToClipboard() override;
     void showFindBar() override;
-
-private:
-    WebViewEvents* events_ = nullptr;
-    bool busy_ = false;
 };
 
 }  // namespace corvano::qt

@@ -1,0 +1,106 @@
+#include "platform/qt/QtFindBar.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QWebEngineFindTextResult>
+#include <QWebEnginePage>
+
+namespace corvano::qt {
+
+QtFindBar::QtFindBar(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), count_(new QLabel(this)) {
+    setObjectName(QStringLiteral("findBar"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    edit_->setObjectName(QStringLiteral("findEdit"));
+    edit_->setPlaceholderText(tr("Find in page"));
+    edit_->setClearButtonEnabled(true);
+    count_->setObjectName(QStringLiteral("findCount"));
+    count_->setMinimumWidth(80);
+
+    auto makeButton = [this](const QString& text, const QString& tip) {
+        auto* b = new QToolButton(this);
+        b->setText(text);
+        b->setToolTip(tip);
+        b->setAutoRaise(true);
+        return b;
+    };
+    QToolButton* prev = makeButton(QStringLiteral("\u25B2"), tr("Previous (Shift+Enter)"));
+    QToolButton* next = makeButton(QStringLiteral("\u25BC"), tr("Next (Enter)"));
+    QToolButton* done = makeButton(QStringLiteral("\u2715"), tr("Close (Escape)"));
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 3, 6, 3);
+    row->addWidget(edit_, 1);
+    row->addWidget(prev);
+    row->addWidget(next);
+    row->addWidget(count_);
+    row->addWidget(done);
+
+    connect(edit_, &QLineEdit::textChanged, this, [this] { find(false); });
+    connect(edit_, &QLineEdit::returnPressed, this, [this] {
+        find(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+    });
+    connect(prev, &QToolButton::clicked, this, &QtFindBar::findPrevious);
+    connect(next, &QToolButton::clicked, this, &QtFindBar::findNext);
+    connect(done, &QToolButton::clicked, this, &QtFindBar::close);
+    hide();
+}
+
+void QtFindBar::open() {
+    show();
+    raise();
+    edit_->setFocus(Qt::ShortcutFocusReason);
+    edit_->selectAll();
+    if (!edit_->text().isEmpty()) find(false);
+}
+
+void QtFindBar::close() {
+    if (page_) page_->findText(QString());
+    count_->clear();
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+    hide();
+    if (hadFocus && parentWidget()) parentWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void QtFindBar::findNext() { find(false); }
+void QtFindBar::findPrevious() { find(true); }
+
+QString QtFindBar::countText() const { return count_->text(); }
+
+void QtFindBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void QtFindBar::find(bool backward) {
+    if (!page_) return;
+    const QString text = edit_->text();
+    if (text.isEmpty()) {
+        page_->findText(QString());
+        count_->clear();
+        return;
+    }
+    QPointer<QtFindBar> self(this);
+    const QString asked = text;
+    page_->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags(),
+                    [self, asked](const QWebEngineFindTextResult& r) {
+                        // A late answer for an older text is not shown.
+                        if (self && self->edit_->text() == asked) self->showResult(r);
+                    });
+}
+
+void QtFindBar::showResult(const QWebEngineFindTextResult& r) {
+    if (r.numberOfMatches() == 0)
+        count_->setText(tr("No matches"));
+    else
+        count_->setText(tr("%1 of %2").arg(r.activeMatch()).arg(r.numberOfMatches()));
+}
+
+}  // namespace corvano::qt

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QWebEnginePage;
+class QWebEngineFindTextResult;
+
+namespace corvano::qt {
+
+// Find in page, over the bottom edge of the view: finds as the user types,
+// next, previous, the match count; Escape closes it and clears the highlight.
+class QtFindBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit QtFindBar(QWidget* parent);
+
+    void setPage(QWebEnginePage* page) { page_ = page; }
+    // Shows the bar with the text selected, ready for typing.
+    void open();
+    void close();
+
+    void findNext();
+    void findPrevious();
+    QString countText() const;
+    QLineEdit* edit() const { return edit_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void find(bool backward);
+    void showResult(const QWebEngineFindTextResult& result);
+
+    QPointer<QWebEnginePage> page_;
+    QLineEdit* edit_;
+    QLabel* count_;
+};
+
+}  // namespace corvano::qt

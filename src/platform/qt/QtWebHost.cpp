@@ -1,0 +1,323 @@
+#include "platform/qt/QtWebHost.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include "platform/WebView.h"
+#include "platform/qt/QtFindBar.h"
+#include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtPopupWindow.h"
+#include "platform/qt/QtWebPage.h"
+#include "platform/qt/QtWebWait.h"
+
+namespace corvano::qt {
+
+namespace {
+
+constexpr int kProgressLinePx = 3;
+
+// The load progress as a thin line; it takes no room and no clicks.
+class ProgressLine : public QWidget {
+public:
+    explicit ProgressLine(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("progressLine"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+    void setPercent(int p) {
+        percent_ = std::clamp(p, 0, 100);
+        update();
+    }
+    int percent() const { return percent_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        // At least a sliver, so a load that has just started is seen.
+        const int w = std::max(width() * percent_ / 100, width() / 50);
+        p.fillRect(QRect(0, 0, w, height()), palette().color(QPalette::Highlight));
+    }
+
+private:
+    int percent_ = 0;
+};
+
+// Shown over the page when its process has ended.
+class CrashPanel : public QWidget {
+public:
+    CrashPanel(QWidget* parent, std::function<void()> onReload) : QWidget(parent) {
+        setObjectName(QStringLiteral("crashPanel"));
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Window);
+        auto* text = new QLabel(tr("This page stopped working: the process that showed it has ended.\n"
+                                   "Reload the page to try again."),
+                                this);
+        text->setAlignment(Qt::AlignCenter);
+        text->setWordWrap(true);
+        auto* button = new QPushButton(tr("Reload"), this);
+        button->setObjectName(QStringLiteral("crashReload"));
+        connect(button, &QPushButton::clicked, this, [onReload] { onReload(); });
+        auto* box = new QVBoxLayout(this);
+        box->addStretch(1);
+        box->addWidget(text);
+        box->addWidget(button, 0, Qt::AlignHCenter);
+        box->addStretch(1);
+        hide();
+    }
+};
+
+}  // namespace
+
+QtWebHost::QtWebHost(QWidget* parent)
+    : QWidget(parent),
+      view_(new QWebEngineView(this)),
+      page_(new QtWebPage(view_)),
+      progress_(new ProgressLine(this)),
+      findBar_(new QtFindBar(this)),
+      crash_(new CrashPanel(this, [this] { reload(); })) {
+    setObjectName(QStringLiteral("webHost"));
+    view_->setPage(page_);
+    findBar_->setPage(page_);
+    setFocusProxy(view_);
+    connectPage();
+
+    auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, &QtWebHost::showFindBar);
+    auto* again = new QShortcut(QKeySequence::FindNext, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(again, &QShortcut::activated, this, [this] {
+        if (findBar_->isVisible()) findBar_->findNext();
+    });
+}
+
+QtWebHost::~QtWebHost() {
+    // No event may reach an owner that is going away with this control, nor
+    // a signal of the dying page reach this half-destroyed widget.
+    events_ = nullptr;
+    page_->onCreateWindow = nullptr;
+    disconnect(page_, nullptr, this, nullptr);
+    disconnect(view_, nullptr, this, nullptr);
+    delete view_;
+}
+
+void QtWebHost::connectPage() {
+    page_->onCreateWindow = [this] { return newWindow(); };
+
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] {
+        busy_ = true;
+        crash_->hide();
+        setProgress(0);
+        QPointer<QtWebHost> self(this);
+        if (events_) events_->Web_BeforeNavigate2();
+        if (self) flushNavigated();
+    });
+    connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            setStatus(tr("Loading %1").arg(info.url().toDisplayString()));
+    });
+    connect(page_, &QWebEnginePage::loadProgress, this, [this](int p) {
+        if (!busy_) return;
+        setProgress(p);
+    });
+    connect(page_, &QWebEnginePage::urlChanged, this, [this] {
+        // A navigation asked for here changes the address before its load
+        // starts; the owner hears of it after the load's start, as for a link.
+        if (requesting_) {
+            navigatedPending_ = true;
+            return;
+        }
+        if (events_) events_->Web_NavigateComplete2();
+    });
+    connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString& t) {
+        if (events_) events_->Web_TitleChange(t.toStdString());
+    });
+    connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& url) { setStatus(url); });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) {
+        busy_ = false;
+        progress_->hide();
+        QPointer<QtWebHost> self(this);
+        flushNavigated();
+        if (!self) return;
+        setStatus(tr("Done"));
+        if (!self || !events_) return;
+        events_->Web_DocumentComplete();
+        if (!self || !events_) return;
+        events_->Web_DownloadComplete();
+    });
+    connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] {
+        bool cancel = false;
+        QPointer<QtWebHost> self(this);
+        if (events_) events_->Web_WindowClosing(false, cancel);
+        // Closed from the event loop, not inside the engine's own call.
+        if (self && !cancel) QTimer::singleShot(0, window(), &QWidget::close);
+    });
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status != QWebEnginePage::NormalTerminationStatus) showCrash();
+            });
+    connect(view_, &QWebEngineView::printRequested, this, [this] { pagedialogs::print(view_); });
+}
+
+void QtWebHost::flushNavigated() {
+    if (!navigatedPending_) return;
+    navigatedPending_ = false;
+    if (events_) events_->Web_NavigateComplete2();
+}
+
+void QtWebHost::request(const std::function<void()>& step) {
+    requesting_ = true;
+    step();
+    requesting_ = false;
+}
+
+void QtWebHost::setStatus(const QString& text) {
+    if (events_) events_->Web_StatusTextChange(text.toStdString());
+}
+
+void QtWebHost::setProgress(int percent) {
+    static_cast<ProgressLine*>(progress_)->setPercent(percent);
+    progress_->setVisible(percent < 100);
+    progress_->raise();
+    if (events_) events_->Web_ProgressChange(percent);
+}
+
+void QtWebHost::showCrash() {
+    busy_ = false;
+    progress_->hide();
+    crash_->setGeometry(rect());
+    crash_->show();
+    crash_->raise();
+}
+
+QWebEnginePage* QtWebHost::newWindow() {
+    bool cancel = false;
+    QPointer<QtWebHost> self(this);
+    if (events_) events_->Web_NewWindow2(cancel);
+    if (!self || cancel) return nullptr;
+
+    // The pop-up asks this control about its own requests while it lives;
+    // once the control is gone they are refused.
+    auto* popup = new QtPopupWindow(
+        [self]() -> QWebEnginePage* { return self ? self->newWindow() : nullptr; },
+        [self] {
+            bool cancelClose = false;
+            if (self && self->events_) self->events_->Web_WindowClosing(true, cancelClose);
+            return !cancelClose;
+        });
+    const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
+    popup->move(origin + QPoint(40, 40));
+    popup->show();
+    return popup->page();
+}
+
+void QtWebHost::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QRect r = rect();
+    view_->setGeometry(r);
+    progress_->setGeometry(0, 0, r.width(), kProgressLinePx);
+    const int fh = findBar_->sizeHint().height();
+    findBar_->setGeometry(0, r.height() - fh, r.width(), fh);
+    crash_->setGeometry(r);
+}
+
+void QtWebHost::navigate(const QString& address) {
+    const QString text = address.trimmed();
+    if (text.isEmpty()) return;
+    QUrl url = QUrl::fromUserInput(text);
+    if (!url.isValid()) url = QUrl(text, QUrl::StrictMode);
+    if (!url.isValid()) return;  // nothing sensible to load: the page stays
+    request([&] { view_->setUrl(url); });
+}
+
+void QtWebHost::goBack() {
+    request([this] { view_->back(); });
+}
+void QtWebHost::goForward() {
+    request([this] { view_->forward(); });
+}
+void QtWebHost::reload() {
+    crash_->hide();
+    if (hasDocument()) request([this] { view_->reload(); });
+}
+void QtWebHost::stop() { view_->stop(); }
+
+QString QtWebHost::title() const { return view_->title(); }
+QString QtWebHost::address() const { return view_->url().toString(); }
+bool QtWebHost::hasDocument() const { return !view_->url().isEmpty(); }
+
+bool QtWebHost::execWB(int command, int /*option*/) {
+    if (!hasDocument()) return false;
+    switch (command) {
+        case olecmd::Cut: page_->triggerAction(QWebEnginePage::Cut); return true;
+        case olecmd::Copy: page_->triggerAction(QWebEnginePage::Copy); return true;
+        case olecmd::Paste: page_->triggerAction(QWebEnginePage::Paste); return true;
+        case olecmd::SelectAll: page_->triggerAction(QWebEnginePage::SelectAll); return true;
+        case olecmd::Delete:
+            // The engine has no delete action of its own; its editing command does it.
+            page_->runJavaScript(QStringLiteral("document.execCommand('delete')"), QWebEngineScript::ApplicationWorld);
+            return true;
+        case olecmd::Print: return pagedialogs::print(view_);
+        case olecmd::PrintPreview: return pagedialogs::printPreview(view_);
+        case olecmd::PageSetup: return pagedialogs::pageSetup(view_);
+        case olecmd::Properties: return pagedialogs::properties(view_);
+        case olecmd::SaveAs: return pagedialogs::saveAs(view_);
+        default: return false;
+    }
+}
+
+std::optional<QVariant> QtWebHost::evaluate(const QString& script) {
+    if (!hasDocument()) return std::nullopt;
+    QPointer<QtWebPage> page(page_);
+    auto v = waitForAnswer<QVariant>(page_, [page, script](std::function<void(QVariant)> done) {
+        page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [done](const QVariant& r) { done(r); });
+    });
+    if (!v || !v->isValid() || v->isNull()) return std::nullopt;
+    return v;
+}
+
+std::optional<QString> QtWebHost::readyState() {
+    auto v = evaluate(QStringLiteral("document.readyState"));
+    if (!v) return std::nullopt;
+    return v->toString();
+}
+
+std::optional<QString> QtWebHost::outerHtml() {
+    auto v = evaluate(QStringLiteral("document.documentElement ? document.documentElement.outerHTML : null"));
+    if (!v) return std::nullopt;
+    return v->toString();
+}
+
+bool QtWebHost::copyTextToClipboard() {
+    auto v = evaluate(QStringLiteral("document.body ? document.body.innerText : null"));
+    if (!v) return false;
+    const QString text = v->toString();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QObject listening;  // the connection ends with the wait
+    auto changed = waitForAnswer<bool>(
+        clipboard,
+        [clipboard, text, &listening](std::function<void(bool)> done) {
+            QObject::connect(clipboard, &QClipboard::dataChanged, &listening, [done] { done(true); });
+            clipboard->setText(text);
+        },
+        2000);
+    return changed.has_value() || clipboard->text() == text;
+}
+
+void QtWebHost::showFindBar() {
+    if (crash_->isVisible()) return;
+    const int fh = findBar_->sizeHint().height();
+    findBar_->setGeometry(0, height() - fh, width(), fh);
+    findBar_->open();
+}
+
+}  // namespace corvano::qt

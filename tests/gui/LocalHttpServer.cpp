@@ -1,0 +1,114 @@
+#include "LocalHttpServer.h"
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace corvano::test {
+
+namespace {
+
+constexpr int kMaxHeader = 64 * 1024;
+
+QByteArray reason(int status) {
+    switch (status) {
+        case 200: return "OK";
+        case 204: return "No Content";
+        case 404: return "Not Found";
+        case 500: return "Internal Server Error";
+        default: return "Status";
+    }
+}
+
+}  // namespace
+
+LocalHttpServer::LocalHttpServer() : server_(new QTcpServer(this)) {
+    connect(server_, &QTcpServer::newConnection, this, &LocalHttpServer::onConnection);
+}
+
+LocalHttpServer::~LocalHttpServer() { stop(); }
+
+bool LocalHttpServer::start() { return server_->isListening() || server_->listen(QHostAddress::LocalHost, 0); }
+
+void LocalHttpServer::stop() {
+    server_->close();
+    for (QTcpSocket* s : findChildren<QTcpSocket*>()) s->abort();
+}
+
+quint16 LocalHttpServer::port() const { return server_->serverPort(); }
+
+void LocalHttpServer::addRoute(const QString& path, const Route& route) { routes_.insert(path, route); }
+
+void LocalHttpServer::addPage(const QString& path, const QByteArray& html, int delayMs) {
+    Route r;
+    r.body = html;
+    r.delayMs = delayMs;
+    addRoute(path, r);
+}
+
+QUrl LocalHttpServer::url(const QString& path) const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path));
+}
+
+void LocalHttpServer::onConnection() {
+    while (QTcpSocket* socket = server_->nextPendingConnection()) {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadable(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void LocalHttpServer::onReadable(QTcpSocket* socket) {
+    if (socket->property("answered").toBool()) {
+        socket->readAll();
+        return;
+    }
+    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+    const int end = buffer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (buffer.size() > kMaxHeader) socket->abort();
+        else socket->setProperty("buffer", buffer);
+        return;
+    }
+    socket->setProperty("answered", true);
+    const QList<QByteArray> request = buffer.left(buffer.indexOf("\r\n")).split(' ');
+    if (request.size() < 2) {
+        socket->abort();
+        return;
+    }
+    QString path = QString::fromUtf8(request.at(1));
+    const int query = path.indexOf(QLatin1Char('?'));
+    if (query >= 0) path.truncate(query);
+    answer(socket, request.at(0), path);
+}
+
+void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const QString& path) {
+    hits_[path] += 1;
+    Route route;
+    if (routes_.contains(path)) {
+        route = routes_.value(path);
+    } else {
+        route.status = 404;
+        route.body = "<html><head><title>Not found</title></head><body>Not found</body></html>";
+    }
+    QByteArray reply = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason(route.status) + "\r\n";
+    reply += "Content-Type: " + route.contentType + "\r\n";
+    reply += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
+    reply += "Cache-Control: no-store\r\nConnection: close\r\n\r\n";
+    if (method != "HEAD") reply += route.body;
+
+    QPointer<QTcpSocket> guard(socket);
+    auto send = [guard, reply] {
+        if (!guard) return;
+        guard->write(reply);
+        guard->disconnectFromHost();
+    };
+    if (route.delayMs > 0)
+        QTimer::singleShot(route.delayMs, this, send);
+    else
+        send();
+}
+
+}  // namespace corvano::test

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace corvano::test {
+
+// A small HTTP server on 127.0.0.1 for the GUI tests: GET and HEAD of fixed
+// routes (path without query), each with its content type and an optional
+// delay before the answer. Unknown paths get 404. Every answer closes the
+// connection.
+class LocalHttpServer : public QObject {
+public:
+    struct Route {
+        QByteArray body;
+        QByteArray contentType = "text/html; charset=utf-8";
+        int delayMs = 0;
+        int status = 200;
+    };
+
+    LocalHttpServer();
+    ~LocalHttpServer() override;
+
+    // Listens on a free port; false when no port could be had.
+    bool start();
+    void stop();
+    quint16 port() const;
+
+    void addRoute(const QString& path, const Route& route);
+    void addPage(const QString& path, const QByteArray& html, int delayMs = 0);
+    // http://127.0.0.1:port + path
+    QUrl url(const QString& path) const;
+    QString address(const QString& path) const { return url(path).toString(); }
+    // How many requests reached a path.
+    int hits(const QString& path) const { return hits_.value(path); }
+
+private:
+    void onConnection();
+    void onReadable(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const QByteArray& method, const QString& path);
+
+    QTcpServer* server_;
+    QHash<QString, Route> routes_;
+    QHash<QString, int> hits_;
+};
+
+}  // namespace corvano::test
