@@ -20,8 +20,8 @@ void Entry::setToolTip(const std::string& text) {
 void Entry::setChecked(bool on) {
     if (on && style_ == entrystyle::Option) {
         // Walk every bar that holds this entry: one checked option per bar.
-        for (const std::string& key : owner_.barKeysHolding(*this)) {
-            for (Entry* other : owner_.bar(key)->entries())
+        for (Bar* bar : owner_.barsHolding(*this)) {
+            for (Entry* other : bar->entries())
                 if (other != this && other->style_ == entrystyle::Option) other->checked_ = false;
         }
     }
@@ -76,14 +76,20 @@ Bar* CommandBars::bar(const std::string& key) const {
     return it == bars_.end() ? nullptr : it->second.get();
 }
 
-std::vector<std::string> CommandBars::barKeysHolding(const Entry& entry) const {
-    std::vector<std::string> keys;
+std::vector<Bar*> CommandBars::barsHolding(const Entry& entry) const {
+    std::vector<Bar*> held;
     for (const auto& [key, bar] : bars_)
         for (const Entry* e : bar->entries())
             if (e == &entry) {
-                keys.push_back(key);
+                held.push_back(bar.get());
                 break;
             }
+    return held;
+}
+
+std::vector<std::string> CommandBars::barKeysHolding(const Entry& entry) const {
+    std::vector<std::string> keys;
+    for (const Bar* bar : barsHolding(entry)) keys.push_back(bar->key());
     return keys;
 }
 

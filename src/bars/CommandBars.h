@@ -101,6 +101,8 @@ public:
     void endBatch();
 
     std::vector<std::string> barKeysHolding(const Entry& entry) const;
+    // Bars holding the entry, in key order.
+    std::vector<Bar*> barsHolding(const Entry& entry) const;
 
     // The control that shows every drop-down and receives its clicks (index 5).
     // When none is set, newInstanceRequest is asked for one.
@@ -115,6 +117,18 @@ private:
     int nextToken_ = 1;
     int batchDepth_ = 0;
     bool pending_ = false;
+};
+
+// Holds the listeners back for a scope: many changes, one repaint.
+class BarsBatch {
+public:
+    explicit BarsBatch(CommandBars& bars) : bars_(bars) { bars_.beginBatch(); }
+    ~BarsBatch() { bars_.endBatch(); }
+    BarsBatch(const BarsBatch&) = delete;
+    BarsBatch& operator=(const BarsBatch&) = delete;
+
+private:
+    CommandBars& bars_;
 };
 
 }  // namespace corvano

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "bars/ImageList.h"
+
+namespace corvano {
+
+// The language editor's two pictures: a red cross (close) and a floppy (save).
+ImageList editorImageList();
+
+}  // namespace corvano

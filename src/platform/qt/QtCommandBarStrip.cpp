@@ -1,0 +1,346 @@
+#include "platform/qt/QtCommandBarStrip.h"
+
+#include <QCursor>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QToolTip>
+
+#include "bars/CommandBars.h"
+#include "bars/ImageList.h"
+#include "platform/qt/QtBarStyle.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtIcons.h"
+
+namespace corvano::qt {
+
+namespace {
+
+constexpr int kIcon = 16;
+constexpr int kPad = 3;          // inside a button, left and right
+constexpr int kGap = 4;          // icon to caption
+constexpr int kArrow = 9;        // drop-down arrow area
+constexpr int kSeparator = 6;
+constexpr int kChevron = 14;
+constexpr int kMaxDepth = 4;     // nested drop-downs, against a bar that opens itself
+const char* const kOwnProperty = "corvanoOwn";
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+bool opensMenu(const Entry& e) { return e.dropDown() && e.bar(); }
+
+}  // namespace
+
+BarMenu::BarMenu(const BarLook& look, QWidget* parent) : QMenu(parent), look_(look) {
+    setStyleSheet(menuStyleSheet(look));
+}
+
+void BarMenu::paintEvent(QPaintEvent* event) {
+    {
+        QPainter p(this);
+        p.fillRect(rect(), look_.menuBack);
+        const QRect column(1, 1, kMenuColumn, height() - 2);
+        QLinearGradient g(column.topLeft(), column.topRight());
+        g.setColorAt(0, look_.menuColumnLeft);
+        g.setColorAt(1, look_.menuColumnRight);
+        p.fillRect(column, g);
+    }
+    QMenu::paintEvent(event);
+    QPainter p(this);
+    p.setPen(look_.menuBorder);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+BarStrip::BarStrip(QWidget* parent, QtCommandBar& owner) : QWidget(parent), owner_(owner) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_Hover);
+    // A toolbar's compact type, as on the platforms these looks come from.
+    QFont f = font();
+    f.setPointSizeF(std::min<qreal>(f.pointSizeF() > 0 ? f.pointSizeF() : 9.0, 8.5));
+    setFont(f);
+}
+
+QSize BarStrip::sizeHint() const {
+    int right = 0;
+    for (const Slot& s : slots_) right = std::max(right, s.rect.right() + 1);
+    return {right + 2, 24};
+}
+
+void BarStrip::refresh() {
+    layoutSlots();
+    update();
+}
+
+void BarStrip::resizeEvent(QResizeEvent*) { layoutSlots(); }
+
+Entry* BarStrip::entryOf(int slot) const {
+    if (slot < 0 || slot >= static_cast<int>(slots_.size()) || !owner_.model_) return nullptr;
+    return owner_.model_->entry(slots_[static_cast<size_t>(slot)].key);
+}
+
+void BarStrip::layoutSlots() {
+    slots_.clear();
+    overflowFrom_ = -1;
+    hover_ = pressed_ = -1;
+    const Bar* bar = owner_.model_ ? owner_.model_->bar(owner_.bar_) : nullptr;
+    if (!bar) return;
+    const ImageList* images = owner_.images_;
+    const QFontMetrics fm(font());
+    const int bh = std::max(kIcon + 2, std::min(height() - 2, 22));
+    const int y = (height() - bh) / 2;
+    int x = 2;
+    for (const Entry* e : bar->entries()) {
+        Slot slot;
+        slot.key = e->key();
+        slot.separator = e->style() == entrystyle::Separator;
+        int w = kSeparator;
+        if (!slot.separator) {
+            const bool icon = images && e->icon() >= 0 && e->icon() < images->count();
+            const bool text = e->captionOnBar() && !e->caption().empty();
+            w = kPad * 2;
+            if (icon) w += kIcon;
+            if (text) w += (icon ? kGap : 0) + fm.horizontalAdvance(qs(e->caption())) + 1;
+            if (opensMenu(*e)) w += kArrow;
+            w = std::max(w, bh);
+        }
+        slot.rect = QRect(x, y, w, bh);
+        slots_.push_back(slot);
+        x += w + 1;
+    }
+    // What does not fit goes behind a chevron at the right end.
+    if (x + 1 > width()) {
+        const int limit = width() - kChevron - 3;
+        for (size_t i = 0; i < slots_.size(); ++i)
+            if (slots_[i].rect.right() > limit) {
+                overflowFrom_ = static_cast<int>(i);
+                break;
+            }
+    }
+}
+
+QRect BarStrip::overflowRect() const {
+    const int bh = slots_.empty() ? height() - 2 : slots_.front().rect.height();
+    return QRect(width() - kChevron - 2, (height() - bh) / 2, kChevron, bh);
+}
+
+int BarStrip::slotAt(const QPoint& pos) const {
+    if (overflowFrom_ >= 0 && overflowRect().contains(pos)) return kOverflow;
+    const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
+    for (int i = 0; i < shown; ++i) {
+        const Slot& s = slots_[static_cast<size_t>(i)];
+        if (!s.separator && s.rect.contains(pos)) return i;
+    }
+    return -1;
+}
+
+QRect BarStrip::buttonRect(const std::string& key) const {
+    const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
+    for (int i = 0; i < shown; ++i)
+        if (slots_[static_cast<size_t>(i)].key == key) return slots_[static_cast<size_t>(i)].rect;
+    return {};
+}
+
+std::vector<std::string> BarStrip::shownKeys() const {
+    std::vector<std::string> keys;
+    const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
+    for (int i = 0; i < shown; ++i) keys.push_back(slots_[static_cast<size_t>(i)].key);
+    return keys;
+}
+
+void BarStrip::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const BarLook& look = barLook(owner_.style_);
+    paintBarBackground(p, rect(), look);
+    const ImageList* images = owner_.images_;
+    const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
+    for (int i = 0; i < shown; ++i) {
+        const Slot& s = slots_[static_cast<size_t>(i)];
+        if (s.separator) {
+            paintSeparator(p, s.rect, look);
+            continue;
+        }
+        const Entry* e = entryOf(i);
+        if (!e) continue;
+        ButtonState state = ButtonState::Normal;
+        if (pressed_ == i || open_ == i || (hover_ == i && e->checked()))
+            state = ButtonState::Pressed;
+        else if (hover_ == i)
+            state = ButtonState::Hover;
+        else if (e->checked())
+            state = ButtonState::Checked;
+        paintButtonFace(p, s.rect, look, state);
+        const bool lit = state == ButtonState::Hover || state == ButtonState::Pressed;
+        // A pressed button's content moves down a pixel, as a key goes down.
+        const QPoint shift = state == ButtonState::Pressed ? QPoint(1, 1) : QPoint();
+        int x = s.rect.left() + kPad;
+        if (images && e->icon() >= 0 && e->icon() < images->count()) {
+            const QIcon icon = barIcon(images->sourceOfIcon(e->icon()));
+            const QRect r(QPoint(x, s.rect.top() + (s.rect.height() - kIcon) / 2) + shift, QSize(kIcon, kIcon));
+            if (!icon.isNull()) icon.paint(&p, r);
+            x += kIcon + kGap;
+        }
+        if (e->captionOnBar() && !e->caption().empty()) {
+            p.setPen(lit ? look.hoverText : look.text);
+            const int right = s.rect.right() - kPad - (opensMenu(*e) ? kArrow : 0);
+            p.drawText(QRect(x, s.rect.top(), right - x + 1, s.rect.height()).translated(shift),
+                       Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, qs(e->caption()));
+        }
+        if (opensMenu(*e)) {
+            const QRect arrow(s.rect.right() - kPad - kArrow + 3, s.rect.top(), kArrow, s.rect.height());
+            paintDropArrow(p, arrow.translated(shift), lit ? look.hoverText : look.arrow);
+        }
+    }
+    if (overflowFrom_ >= 0) {
+        const QRect r = overflowRect();
+        const bool lit = hover_ == kOverflow;
+        if (lit) paintButtonFace(p, r, look, ButtonState::Hover);
+        p.setPen(lit ? look.hoverText : look.arrow);
+        QFont f = font();
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("\u00bb"));
+    }
+}
+
+void BarStrip::mouseMoveEvent(QMouseEvent* event) {
+    const int at = slotAt(event->position().toPoint());
+    if (at != hover_) {
+        hover_ = at;
+        update();
+    }
+}
+
+void BarStrip::leaveEvent(QEvent*) {
+    if (hover_ != -1) {
+        hover_ = -1;
+        update();
+    }
+}
+
+void BarStrip::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const int at = slotAt(event->position().toPoint());
+    if (at == kOverflow) return openOverflow();
+    const Entry* e = entryOf(at);
+    if (!e) return;
+    if (opensMenu(*e)) return openDropDown(at);
+    pressed_ = at;
+    update();
+}
+
+void BarStrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || pressed_ < 0) return;
+    const int was = pressed_;
+    pressed_ = -1;
+    update();
+    if (slotAt(event->position().toPoint()) != was) return;
+    // Delivered last: the handler may close this control's window.
+    if (Entry* e = entryOf(was)) owner_.deliver(*e);
+}
+
+bool BarStrip::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const Entry* e = entryOf(slotAt(help->pos()));
+        if (e && !e->toolTip().empty()) {
+            const std::string key = e->key();
+            QToolTip::showText(help->globalPos(), qs(e->toolTip()), this, buttonRect(key));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void BarStrip::fillMenu(QMenu& menu, const std::vector<Entry*>& entries, const BarLook& look, int depth) {
+    const ImageList* images = owner_.images_;
+    bool tips = false;
+    for (const Entry* e : entries) {
+        if (e->style() == entrystyle::Separator) {
+            // No separator at the top or twice in a row.
+            if (!menu.actions().isEmpty() && !menu.actions().constLast()->isSeparator()) menu.addSeparator();
+            continue;
+        }
+        const QIcon icon = images ? barIcon(images->sourceOfIcon(e->icon())) : QIcon();
+        QString text = qs(e->caption());
+        text.replace('&', "&&");
+        if (opensMenu(*e) && depth < kMaxDepth) {
+            auto* sub = new BarMenu(look, &menu);
+            sub->setTitle(text);
+            sub->setIcon(icon);
+            sub->setFont(menu.font());
+            fillMenu(*sub, e->bar()->entries(), look, depth + 1);
+            menu.addMenu(sub);
+            continue;
+        }
+        QAction* a = menu.addAction(icon, text);
+        a->setData(qs(e->key()));
+        a->setProperty(kOwnProperty, false);
+        if (!e->toolTip().empty()) {
+            a->setToolTip(qs(e->toolTip()));
+            tips = true;
+        }
+        if (e->style() == entrystyle::Option) {
+            a->setCheckable(true);
+            a->setChecked(e->checked());
+        }
+    }
+    menu.setToolTipsVisible(tips);
+}
+
+void BarStrip::openDropDown(int slot) {
+    CommandBars* model = owner_.model_;
+    Entry* e = entryOf(slot);
+    if (!model || !e || !e->bar()) return;
+    // Drop-downs take the look of the control that hosts them.
+    CommandBarControl* host = model->host();
+    const BarLook& look = barLook(host ? host->barStyle() : owner_.style_);
+    BarMenu menu(look, this);
+    menu.setFont(font());
+    fillMenu(menu, e->bar()->entries(), look, 0);
+    open_ = slot;
+    hover_ = -1;
+    update();
+    const QRect r = slots_[static_cast<size_t>(slot)].rect;
+    QPointer<BarStrip> alive(this);
+    QAction* chosen = menu.exec(mapToGlobal(QPoint(r.left(), r.bottom() + 2)));
+    const std::string key = chosen ? chosen->data().toString().toStdString() : std::string();
+    if (alive) {
+        open_ = -1;
+        hover_ = slotAt(mapFromGlobal(QCursor::pos()));
+        update();
+    }
+    if (key.empty()) return;
+    // Every drop-down click goes to the host, whichever bar opened the menu.
+    Entry* picked = model->entry(key);
+    if (auto* target = dynamic_cast<QtCommandBar*>(model->host()); target && picked) target->deliver(*picked);
+}
+
+void BarStrip::openOverflow() {
+    CommandBars* model = owner_.model_;
+    if (!model || overflowFrom_ < 0) return;
+    CommandBarControl* host = model->host();
+    const BarLook& look = barLook(host ? host->barStyle() : owner_.style_);
+    BarMenu menu(look, this);
+    menu.setFont(font());
+    std::vector<Entry*> rest;
+    for (size_t i = static_cast<size_t>(overflowFrom_); i < slots_.size(); ++i)
+        if (Entry* e = model->entry(slots_[i].key)) rest.push_back(e);
+    fillMenu(menu, rest, look, 0);
+    // The strip's own buttons keep reporting to the strip's handler.
+    for (QAction* a : menu.actions()) a->setProperty(kOwnProperty, true);
+    const QRect r = overflowRect();
+    QAction* chosen = menu.exec(mapToGlobal(QPoint(r.right() - menu.sizeHint().width(), r.bottom() + 2)));
+    if (!chosen) return;
+    const bool own = chosen->property(kOwnProperty).toBool();
+    Entry* picked = model->entry(chosen->data().toString().toStdString());
+    if (!picked) return;
+    if (own) return owner_.deliver(*picked);
+    if (auto* target = dynamic_cast<QtCommandBar*>(model->host())) target->deliver(*picked);
+}
+
+}  // namespace corvano::qt
