@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "app/Application.h"
+#include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtWebEngineSetup.h"
@@ -115,9 +116,11 @@ int runCorvano(int argc, char* argv[]) {
     {
         QtPlatform platform;
         Application app(platform, applicationFolder());
+        setCommandBarModel(&app.bars);
         app.Sub_Main();
         rc = QApplication::exec();
     }
+    setCommandBarModel(nullptr);
     shutdownWebEngine();
     return rc;
 }
