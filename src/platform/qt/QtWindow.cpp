@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/Twips.h"
@@ -31,7 +32,17 @@ public:
         : owner_(owner), events_(events) {
         setAttribute(Qt::WA_DeleteOnClose, false);
         if (role == WindowRole::Main) {
+            // The main window is the backdrop: every other window floats above
+            // it. A desktop-type window stays below them even when it has the
+            // focus, where an active full-screen window would cover them.
             setWindowFlag(Qt::FramelessWindowHint, true);
+            winId();
+            if (QWindow* handle = windowHandle()) {
+                // The X11 platform reads the window type from this property
+                // when the flags change (2 = desktop).
+                handle->setProperty("_q_xcb_wm_window_type", 2);
+                handle->setFlags(handle->flags() | Qt::WindowStaysOnBottomHint);
+            }
             // Escape reaches the main window whichever child has the focus.
             auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
             esc->setContext(Qt::WindowShortcut);
@@ -125,11 +136,16 @@ std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_
 std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
 
 void QtWindow::show() {
+    // The main window is a frameless window the size of the screen, not a
+    // full-screen one: window managers raise an active full-screen window
+    // above the topmost browser windows.
     if (!w_) return;
+    w_->show();
+    // Without a window manager the stacking is ours to keep.
     if (role_ == WindowRole::Main)
-        w_->showFullScreen();
+        w_->lower();
     else
-        w_->show();
+        w_->raise();
 }
 
 void QtWindow::hide() {
