@@ -18,9 +18,9 @@ namespace corvano::qt {
 namespace {
 
 constexpr int kIcon = 16;
-constexpr int kPad = 3;          // inside a button, left and right
+constexpr int kPad = 2;          // inside a button, left and right
 constexpr int kGap = 4;          // icon to caption
-constexpr int kArrow = 9;        // drop-down arrow area
+constexpr int kArrow = 6;        // drop-down arrow area
 constexpr int kSeparator = 6;
 constexpr int kChevron = 14;
 constexpr int kMaxDepth = 4;     // nested drop-downs, against a bar that opens itself
@@ -103,11 +103,12 @@ void BarStrip::layoutSlots() {
             if (icon) w += kIcon;
             if (text) w += (icon ? kGap : 0) + fm.horizontalAdvance(qs(e->caption())) + 1;
             if (opensMenu(*e)) w += kArrow;
-            w = std::max(w, bh);
+            // Compact enough for a browser window's eight buttons in its 2860 twips.
+            w = std::max(w, kIcon + 2 * kPad);
         }
         slot.rect = QRect(x, y, w, bh);
         slots_.push_back(slot);
-        x += w + 1;
+        x += w;
     }
     // What does not fit goes behind a chevron at the right end.
     if (x + 1 > width()) {
@@ -188,7 +189,7 @@ void BarStrip::paintEvent(QPaintEvent*) {
                        Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, qs(e->caption()));
         }
         if (opensMenu(*e)) {
-            const QRect arrow(s.rect.right() - kPad - kArrow + 3, s.rect.top(), kArrow, s.rect.height());
+            const QRect arrow(s.rect.right() - kPad - kArrow + 2, s.rect.top(), kArrow, s.rect.height());
             paintDropArrow(p, arrow.translated(shift), lit ? look.hoverText : look.arrow);
         }
     }
