@@ -143,16 +143,6 @@ CommandBarControl* frmMain::newInstanceRequest() {
 
 frmStart& frmMain::loadBrowserWindow() { return app_.load<frmStart>(); }
 
-frmStart* frmMain::browserByNumber(int number) const {
-    if (number <= 0) return nullptr;
-    for (Form* f : app_.openWindows())
-        if (f->role() == WindowRole::Browser && !f->unloaded()) {
-            auto* b = static_cast<frmStart*>(f);
-            if (b->number() == number) return b;
-        }
-    return nullptr;
-}
-
 void frmMain::Timer1_Timer() {
     AppState& App = app_.App;
     loadBrowserWindow().window().show();

@@ -39,8 +39,6 @@ public:
     // Loads a browser window without showing it; the caller has raised the
     // browser count already.
     frmStart& loadBrowserWindow();
-    // The open browser window with this number, if any.
-    frmStart* browserByNumber(int number) const;
 
     Panel& Dock1() { return *dock1_; }
     CommandBarControl* cmdBar(int index) const;
