@@ -257,6 +257,11 @@ bool QtWebHost::hasDocument() const { return !view_->url().isEmpty(); }
 
 bool QtWebHost::execWB(int command, int /*option*/) {
     if (!hasDocument()) return false;
+    // Editing acts on the page, wherever the keyboard focus was (the
+    // address box, a bar): the engine edits only a focused page.
+    if (command == olecmd::Cut || command == olecmd::Copy || command == olecmd::Paste ||
+        command == olecmd::SelectAll || command == olecmd::Delete)
+        view_->setFocus(Qt::OtherFocusReason);
     switch (command) {
         case olecmd::Cut: page_->triggerAction(QWebEnginePage::Cut); return true;
         case olecmd::Copy: page_->triggerAction(QWebEnginePage::Copy); return true;

@@ -1,0 +1,201 @@
+// The whole application in this process on the real Qt platform, with
+// pages from a local server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+
+#include "GuiTestUtil.h"
+#include "LocalHttpServer.h"
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/PageCommands.h"
+#include "browser/frmStart.h"
+#include "fakes/TempFolder.h"
+#include "mainwin/frmMain.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtWindow.h"
+
+using namespace corvano;
+using corvano::test::waitUntil;
+
+namespace {
+
+// Ending the last window must not end the test's event loop.
+class TestPlatform : public qt::QtPlatform {
+public:
+    void quit() override { ++quits; }
+    int quits = 0;
+};
+
+class AppGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
+    }
+    void TearDown() override {
+        if (app) {
+            if (frmMain* main = app->mainForm()) main->GO_MainExit();
+            waitUntil([&] { return app->openWindows().empty(); }, 5000);
+            QCoreApplication::processEvents();
+            app.reset();
+            qt::setCommandBarModel(nullptr);
+        }
+        QCoreApplication::processEvents();
+    }
+
+    // Window 1 comes back on this address.
+    void start(const QString& firstPage) {
+        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
+        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
+        dir.write("/Data/Corvano.Ini", ini);
+        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
+        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
+        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(firstPage).toStdString() + "\r\n");
+        app = std::make_unique<Application>(platform, dir.path());
+        qt::setCommandBarModel(&app->bars);
+        app->Sub_Main();
+    }
+    frmMain& main() { return *app->mainForm(); }
+    frmStart& browser(int nth = 0) {
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser && nth-- == 0) return static_cast<frmStart&>(*f);
+        throw std::runtime_error("no such browser window");
+    }
+    static QWidget* widgetOf(Window& w) { return static_cast<qt::QtWindow&>(w).widget(); }
+    QImage barImage(int index) {
+        auto* bar = static_cast<qt::QtCommandBar*>(main().cmdBar(index));
+        return bar->widget()->grab().toImage();
+    }
+    // Loaded when the address, the page's title and the document all say so.
+    bool loaded(frmStart& b, const QString& path, const std::string& title) {
+        return waitUntil([&] {
+            return b.Web().LocationURL() == server.address(path).toStdString() && b.Web().LocationName() == title &&
+                   !b.Web().Busy();
+        });
+    }
+
+    test::TempFolder dir;
+    corvano::test::LocalHttpServer server;
+    TestPlatform platform;
+    std::unique_ptr<Application> app;
+};
+
+QByteArray page(const QByteArray& title, const QByteArray& body, const QByteArray& script = {}) {
+    return "<!doctype html><html><head><title>" + title + "</title></head><body><p id=t>" + body + "</p>" +
+           (script.isEmpty() ? QByteArray() : "<script>" + script + "</script>") + "</body></html>";
+}
+
+}  // namespace
+
+TEST_F(AppGui, MainWindowShowsBothBarsAndFollowsStyleAndLanguage) {
+    server.addPage("/a.html", page("A", "a"));
+    start("/a.html");
+    for (int index : {3, 4}) {
+        auto* bar = static_cast<qt::QtCommandBar*>(main().cmdBar(index));
+        ASSERT_TRUE(waitUntil([&] { return bar->widget()->isVisible(); })) << index;
+        EXPECT_GT(bar->widget()->width(), 50) << index;
+    }
+    const QImage officeCorner = barImage(4);
+    main().cmdBar_Click(5, app->bars.at("STYLE:MONEY"));
+    EXPECT_NE(barImage(4), officeCorner) << "the corner bar takes the new style";
+
+    const QImage englishMain = barImage(3);
+    EXPECT_EQ(app->bars.at("NEW").caption(), "New");
+    main().cmdBar_Click(5, app->bars.at("LANG:ITALIANO"));
+    EXPECT_EQ(app->bars.at("NEW").caption(), "Nuovo");
+    EXPECT_NE(barImage(3), englishMain) << "the captions on screen change";
+}
+
+TEST_F(AppGui, EnterInTheAddressBoxLoadsThePageAndTheTitleReachesBoxAndCaption) {
+    server.addPage("/a.html", page("A", "a"));
+    server.addPage("/typed.html", page("Typed page", "typed"));
+    start("/a.html");
+    frmStart& b = browser();
+    ASSERT_TRUE(loaded(b, "/a.html", "A"));
+    QStringList captions;
+    QObject::connect(widgetOf(b.window()), &QWidget::windowTitleChanged,
+                     [&](const QString& t) { captions << t; });
+
+    auto* combo = static_cast<qt::QtComboBox&>(b.Text1()).widget();
+    const std::string typed = "127.0.0.1:" + std::to_string(server.port()) + "/typed.html";
+    combo->lineEdit()->setText(QString::fromStdString(typed));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QCoreApplication::sendEvent(combo->lineEdit(), &enter);
+
+    ASSERT_TRUE(loaded(b, "/typed.html", "Typed page"));
+    EXPECT_EQ(b.Text1().text(), server.address("/typed.html").toStdString());
+    EXPECT_EQ(b.currentAddress(), server.address("/typed.html").toStdString());
+    EXPECT_TRUE(captions.contains("Browser  N.  1 [Typed page]")) << captions.join(" | ").toStdString();
+    ASSERT_TRUE(waitUntil([&] { return b.window().caption() == "Browser  N.  1"; }));
+    ASSERT_EQ(b.history().size(), 1u);
+    EXPECT_EQ(b.history()[0], "http://" + typed);
+}
+
+TEST_F(AppGui, PopUpsFollowTheAdvertisingLock) {
+    server.addPage("/pop.html", page("Pop", "pop"));
+    server.addPage("/opener.html", page("Opener", "o", "window.open('/pop.html', 'p', 'width=300,height=200');"));
+    server.addPage("/a.html", page("A", "a"));
+    start("/a.html");
+    frmStart& b = browser();
+    ASSERT_TRUE(loaded(b, "/a.html", "A"));
+
+    app->App.lockAdvertising = 1;
+    b.Web().Navigate(server.address("/opener.html").toStdString());
+    ASSERT_TRUE(loaded(b, "/opener.html", "Opener"));
+    waitUntil([] { return false; }, 1000);  // time for a refused pop-up to show itself
+    EXPECT_EQ(server.hits("/pop.html"), 0);
+
+    app->App.lockAdvertising = 0;
+    b.Web().Refresh();
+    EXPECT_TRUE(waitUntil([&] { return server.hits("/pop.html") == 1; }));
+}
+
+TEST_F(AppGui, APageCannotCloseItsBrowserWindow) {
+    server.addPage("/a.html", page("A", "a"));
+    server.addPage("/close.html", page("Closer", "c", "setTimeout(function(){document.title='tried'; window.close();}, 50);"));
+    start("/a.html");
+    frmStart& b = browser();
+    ASSERT_TRUE(loaded(b, "/a.html", "A"));
+    b.Web().Navigate(server.address("/close.html").toStdString());
+    ASSERT_TRUE(waitUntil([&] { return b.Web().LocationName() == "tried"; }));
+    waitUntil([] { return false; }, 500);  // time for a close to take effect
+    EXPECT_FALSE(b.unloaded());
+    EXPECT_TRUE(widgetOf(b.window())->isVisible());
+}
+
+TEST_F(AppGui, EditCopyActsOnTheWindowActivatedLast) {
+    server.addPage("/a.html", page("A", "alpha text"));
+    server.addPage("/b.html", page("B", "beta text"));
+    start("/a.html");
+    main().cmdBar_Click(3, app->bars.at("NEW"));
+    frmStart& first = browser(0);
+    frmStart& second = browser(1);
+    ASSERT_TRUE(loaded(first, "/a.html", "A"));
+    second.Web().Navigate(server.address("/b.html").toStdString());
+    ASSERT_TRUE(loaded(second, "/b.html", "B"));
+
+    for (frmStart* b : {&first, &second}) {
+        QWidget* w = widgetOf(b->window());
+        w->activateWindow();
+        ASSERT_TRUE(waitUntil([&] { return w->isActiveWindow(); }));
+    }
+    EXPECT_EQ(app->App.currentBrowser, second.number());
+    QApplication::clipboard()->setText("old");
+    main().cmdBar_Click(5, app->bars.at("EDIT:SELECT"));
+    main().cmdBar_Click(5, app->bars.at("EDIT:COPY"));
+    EXPECT_TRUE(waitUntil([] { return QApplication::clipboard()->text().contains("beta text"); }))
+        << QApplication::clipboard()->text().toStdString();
+    EXPECT_FALSE(QApplication::clipboard()->text().contains("alpha"));
+}
