@@ -199,3 +199,51 @@ TEST_F(AppGui, EditCopyActsOnTheWindowActivatedLast) {
         << QApplication::clipboard()->text().toStdString();
     EXPECT_FALSE(QApplication::clipboard()->text().contains("alpha"));
 }
+
+namespace {
+
+// Resident memory of this process, in MiB.
+double residentMiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kib = 0;
+            status >> kib;
+            return kib / 1024.0;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(AppGui, OpeningAndClosingTwentyWindowsTenTimesLeavesMemoryFlat) {
+    server.addPage("/a.html", page("A", "a"));
+    start("/a.html");
+    auto browsers = [&] {
+        std::vector<frmStart*> list;
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser) list.push_back(static_cast<frmStart*>(f));
+        return list;
+    };
+    std::vector<double> after;
+    for (int round = 0; round < 10; ++round) {
+        for (int i = 0; i < 20; ++i) main().cmdBar_Click(3, app->bars.at("NEW"));
+        ASSERT_EQ(browsers().size(), 20u);
+        for (frmStart* b : browsers()) b->Web().Navigate(server.address("/a.html").toStdString());
+        ASSERT_TRUE(waitUntil([&] {
+            for (frmStart* b : browsers())
+                if (b->Web().LocationName() != "A" || b->Web().Busy()) return false;
+            return true;
+        }, 60000)) << "round " << round;
+        for (frmStart* b : browsers()) b->Form_QueryUnload();
+        ASSERT_TRUE(waitUntil([&] { return browsers().empty(); }));
+        waitUntil([] { return false; }, 300);  // let the released views go
+        after.push_back(residentMiB());
+    }
+    EXPECT_EQ(app->App.browserCount, 0);
+    // The first rounds warm caches up; later rounds must not keep growing.
+    EXPECT_LT(after.back() - after[2], 40.0) << "MiB after each round: " << ::testing::PrintToString(after);
+}
