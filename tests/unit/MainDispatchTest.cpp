@@ -134,3 +134,20 @@ TEST_F(MainDispatch, ExitFromEitherBarEndsTheSession) {
     EXPECT_TRUE(app->openWindows().empty());
     EXPECT_TRUE(dir.exists("/Data/Corvano.Ini"));
 }
+
+TEST_F(MainDispatch, StyleAndLanguageComeBackAtTheNextStart) {
+    app->bars.host();
+    click(5, "STYLE:MONEY");
+    click(5, "LANG:ITALIANO");
+    main->GO_MainExit();
+    platform.runPosted();
+    app = std::make_unique<Application>(platform, dir.path());
+    app->Sub_Main();
+    main = app->mainForm();
+    EXPECT_EQ(app->App.barStyle, 2);
+    EXPECT_EQ(app->App.language, "italiano");
+    EXPECT_EQ(app->bars.at("NEW").caption(), "it 210");
+    EXPECT_EQ(bar(3)->barStyle(), 2);
+    EXPECT_EQ(bar(4)->barStyle(), 2);
+    EXPECT_TRUE(app->bars.at("STYLE:MONEY").checked());
+}
