@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/Application.h"
+#include "bars/BarBuilding.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 
@@ -99,26 +100,24 @@ void Build_BrowserBars(Application& app) {
     if (bars.bar("STANDARD0")) throw std::logic_error("the browser windows' bars exist already");
     BarsBatch batch(bars);
     // "LANG" comes from the main window; a missing entry is left out, not fatal.
-    auto fill = [&bars](Bar& bar, std::initializer_list<const char*> keys) {
-        for (const char* key : keys)
-            if (Entry* e = bars.entry(key)) bar.append(*e);
-    };
     Bar& standard0 = bars.addBar("STANDARD0");
     Bar& save = bars.addBar("SAVE");
     Bar& search = bars.addBar("SEARCH");
     bars.addBar("TOOLS");
     Bar& edit = bars.addBar("EDIT");
-    fill(standard0, {"BACK", "NEXT", "REFRESH", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"});
-    fill(search, {"SEARCH:SEARCH", "SEARCH:ALTAV", "SEARCH:YAHOO", "SEARCH:GOOGLE", "SEARCH:LIVE", "SEARCH:LYGO"});
-    if (Entry* e = bars.entry("SEARCH")) e->setBar(&search);
-    fill(save, {"SAVE:HTML", "SAVE:WORDH", "SAVE:WORDV"});
-    if (Entry* e = bars.entry("SAVE")) e->setBar(&save);
-    fill(edit, {"EDIT:CUT", "EDIT:COPY", "EDIT:PASTE", "EDIT:DELETE", "EDIT:SELECT", "EDIT:SELECT:SEPARATOR",
+    appendKeys(bars, standard0, {"BACK", "NEXT", "REFRESH", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"});
+    appendKeys(bars, search,
+               {"SEARCH:SEARCH", "SEARCH:ALTAV", "SEARCH:YAHOO", "SEARCH:GOOGLE", "SEARCH:LIVE", "SEARCH:LYGO"});
+    attachMenu(bars, "SEARCH", search);
+    appendKeys(bars, save, {"SAVE:HTML", "SAVE:WORDH", "SAVE:WORDV"});
+    attachMenu(bars, "SAVE", save);
+    appendKeys(bars, edit,
+               {"EDIT:CUT", "EDIT:COPY", "EDIT:PASTE", "EDIT:DELETE", "EDIT:SELECT", "EDIT:SELECT:SEPARATOR",
                 "EDIT:PAGESET", "EDIT:PREVIEW", "EDIT:PRINT", "EDIT:PROPERTIES", "EDIT:FINDDOC",
                 "EDIT:VIEW:SEPARATOR", "EDIT:VIEW"});
-    if (Entry* e = bars.entry("EDIT")) e->setBar(&edit);
+    attachMenu(bars, "EDIT", edit);
     bars.addBar("STANDARD1");
-    fill(bars.addBar("STANDARD2"), {"GO", "SEP6", "GOOGLE"});
+    appendKeys(bars, bars.addBar("STANDARD2"), {"GO", "SEP6", "GOOGLE"});
     bars.changed();
 }
 

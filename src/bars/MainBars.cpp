@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/TextFile.h"
+#include "bars/BarBuilding.h"
 #include "bars/CommandBars.h"
 #include "bars/LanguageList.h"
 
@@ -106,25 +107,21 @@ void Build_MainBars(Application& app) {
     CommandBars& bars = app.bars;
     if (bars.bar("STANDARD3")) throw std::logic_error("the main window's bars exist already");
     BarsBatch batch(bars);
-    auto fill = [&bars](Bar& bar, std::initializer_list<const char*> keys) {
-        for (const char* key : keys)
-            if (Entry* e = bars.entry(key)) bar.append(*e);
-    };
     Bar& standard3 = bars.addBar("STANDARD3");
     Bar& show = bars.addBar("SHOW");
     Bar& style = bars.addBar("STYLE");
     Bar& lang = bars.addBar("LANG");
-    fill(standard3, {"EXIT", "SEP01", "NEW", "SEP02", "SCREENSHOT", "SEP07", "STYLE", "SEP011", "LANG", "SEP08", "SHOW",
-                     "SEP010", "NOTE1", "SEP013"});
-    fill(show, {"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M"});
-    if (Entry* e = bars.entry("SHOW")) e->setBar(&show);
-    fill(style, {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:XP", "STYLE:MONEY"});
-    if (Entry* e = bars.entry("STYLE")) e->setBar(&style);
+    appendKeys(bars, standard3, {"EXIT", "SEP01", "NEW", "SEP02", "SCREENSHOT", "SEP07", "STYLE", "SEP011", "LANG",
+                                 "SEP08", "SHOW", "SEP010", "NOTE1", "SEP013"});
+    appendKeys(bars, show, {"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M"});
+    attachMenu(bars, "SHOW", show);
+    appendKeys(bars, style, {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:XP", "STYLE:MONEY"});
+    attachMenu(bars, "STYLE", style);
     for (const std::string& name : app.App.languages)
         if (Entry* e = bars.entry("LANG:" + textfile::toUpper(name))) lang.append(*e);
-    fill(lang, {"LANG:NEW"});
-    if (Entry* e = bars.entry("LANG")) e->setBar(&lang);
-    fill(bars.addBar("STANDARD4"), {"SEP03", "BRAMBLE", "SEP04", "EXIT2"});
+    appendKeys(bars, lang, {"LANG:NEW"});
+    attachMenu(bars, "LANG", lang);
+    appendKeys(bars, bars.addBar("STANDARD4"), {"SEP03", "BRAMBLE", "SEP04", "EXIT2"});
     bars.changed();
 }
 

@@ -1,58 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "bars/BrowserBars.h"
 #include "bars/EditorImageList.h"
 #include "bars/LanguageList.h"
 #include "bars/MainBars.h"
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <random>
-#include <string>
-#include <vector>
-
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "fakes/FakePlatform.h"
-
-namespace corvano::test {
-namespace {
-
-// An application on the fake platform with its own empty application folder.
-class BarsFixtureApp {
-public:
-    BarsFixtureApp() {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() / ("corvano-bars-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-        app = std::make_unique<Application>(platform, dir_.string());
-    }
-    ~BarsFixtureApp() {
-        app.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    void touch(const std::string& name) const { std::ofstream(dir_ / name) << "1 x\r\n"; }
-    std::string folder() const { return dir_.string(); }
-
-    static std::vector<std::string> keysOf(const Bar* bar) {
-        std::vector<std::string> keys;
-        if (bar)
-            for (const Entry* e : bar->entries()) keys.push_back(e->key());
-        return keys;
-    }
-
-    fake::FakePlatform platform;
-    std::unique_ptr<Application> app;
-
-private:
-    std::filesystem::path dir_;
-};
-
-}  // namespace
-}  // namespace corvano::test
+#include "unit/BarsTestFixture.h"
 
 namespace corvano::test {
 namespace {

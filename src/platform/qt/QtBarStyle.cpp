@@ -5,134 +5,59 @@
 #include <QPainterPath>
 #include <QRect>
 
+#include <iterator>
+
 namespace corvano::qt {
 
 namespace {
 
-BarLook systemLook() {
-    BarLook l;
-    l.top = QColor("#f5f5f5");
-    l.bottom = QColor("#ececec");
-    l.edge = QColor("#c9c9c9");
-    l.highlight = QColor("#ffffff");
-    l.text = QColor("#1b1b1b");
-    l.hoverTop = l.hoverBottom = QColor("#e5f1fb");
-    l.hoverBorder = QColor("#7eb4ea");
-    l.hoverText = l.text;
-    l.pressTop = l.pressBottom = QColor("#cce4f7");
-    l.pressBorder = QColor("#569de5");
-    l.checkTop = l.checkBottom = QColor("#d9ebf9");
-    l.checkBorder = QColor("#7eb4ea");
-    l.sepDark = QColor("#c9c9c9");
-    l.sepLight = QColor(0, 0, 0, 0);
-    l.arrow = QColor("#404040");
-    l.radius = 0;
-    l.menuBack = QColor("#f9f9f9");
-    l.menuColumnLeft = l.menuColumnRight = QColor("#f9f9f9");
-    l.menuBorder = QColor("#a0a0a0");
-    l.menuText = QColor("#1b1b1b");
-    l.menuSelTop = l.menuSelBottom = QColor("#cce8ff");
-    l.menuSelBorder = QColor("#99d1ff");
-    l.menuSelText = l.menuText;
-    l.menuSep = QColor("#d7d7d7");
-    return l;
-}
+// Each colour of a look, for the four styles in their numbering order.
+struct ColourRow {
+    QColor BarLook::*field;
+    const char* colour[4];
+};
 
-BarLook officeLook() {
-    BarLook l;
-    l.top = QColor("#e3efff");
-    l.bottom = QColor("#9ebfef");
-    l.edge = QColor("#3b619c");
-    l.highlight = QColor("#ffffff");
-    l.text = QColor("#000000");
-    l.hoverTop = QColor("#fff8d9");
-    l.hoverBottom = QColor("#ffd77a");
-    l.hoverBorder = QColor("#000080");
-    l.hoverText = l.text;
-    l.pressTop = QColor("#fe9a55");
-    l.pressBottom = QColor("#ffd698");
-    l.pressBorder = QColor("#000080");
-    l.checkTop = QColor("#ffd59a");
-    l.checkBottom = QColor("#ffb84d");
-    l.checkBorder = QColor("#000080");
-    l.sepDark = QColor("#6a8ccb");
-    l.sepLight = QColor("#ffffff");
-    l.arrow = QColor("#000000");
-    l.radius = 3;
-    l.menuBack = QColor("#f6f6f6");
-    l.menuColumnLeft = QColor("#e3efff");
-    l.menuColumnRight = QColor("#87ade4");
-    l.menuBorder = QColor("#002d96");
-    l.menuText = QColor("#000000");
-    l.menuSelTop = QColor("#fff3cf");
-    l.menuSelBottom = QColor("#ffd68c");
-    l.menuSelBorder = QColor("#000080");
-    l.menuSelText = l.menuText;
-    l.menuSep = QColor("#6a8ccb");
-    return l;
-}
+const ColourRow kColours[] = {
+    //                           System       Office     Money      XP
+    {&BarLook::top,             {"#f5f5f5", "#e3efff", "#3f7550", "#fcfcf9"}},
+    {&BarLook::bottom,          {"#ececec", "#9ebfef", "#1b3a25", "#e3dfcc"}},
+    {&BarLook::edge,            {"#c9c9c9", "#3b619c", "#0c1f12", "#b5b19e"}},
+    {&BarLook::highlight,       {"#ffffff", "#ffffff", "#6fa57d", "#ffffff"}},
+    {&BarLook::text,            {"#1b1b1b", "#000000", "#f3f1e6", "#000000"}},
+    {&BarLook::hoverTop,        {"#e5f1fb", "#fff8d9", "#ffe9a3", "#c1d2ee"}},
+    {&BarLook::hoverBottom,     {"#e5f1fb", "#ffd77a", "#e9ad2c", "#c1d2ee"}},
+    {&BarLook::hoverBorder,     {"#7eb4ea", "#000080", "#8a5d08", "#316ac5"}},
+    {&BarLook::hoverText,       {"#1b1b1b", "#000000", "#1d1a10", "#000000"}},
+    {&BarLook::pressTop,        {"#cce4f7", "#fe9a55", "#c98a14", "#98b5e2"}},
+    {&BarLook::pressBottom,     {"#cce4f7", "#ffd698", "#f2c65a", "#98b5e2"}},
+    {&BarLook::pressBorder,     {"#569de5", "#000080", "#6b4704", "#4b4b6f"}},
+    {&BarLook::checkTop,        {"#d9ebf9", "#ffd59a", "#7fbf8c", "#e1e6f0"}},
+    {&BarLook::checkBottom,     {"#d9ebf9", "#ffb84d", "#4d8f5b", "#e1e6f0"}},
+    {&BarLook::checkBorder,     {"#7eb4ea", "#000080", "#c9e8cf", "#316ac5"}},
+    {&BarLook::sepDark,         {"#c9c9c9", "#6a8ccb", "#0c1f12", "#a7a69c"}},
+    // A transparent light line is not drawn: the System separator is a single line.
+    {&BarLook::sepLight,        {"#00000000", "#ffffff", "#5f9570", "#ffffff"}},
+    {&BarLook::arrow,           {"#404040", "#000000", "#f3f1e6", "#000000"}},
+    {&BarLook::menuBack,        {"#f9f9f9", "#f6f6f6", "#22442c", "#fcfcf9"}},
+    {&BarLook::menuColumnLeft,  {"#f9f9f9", "#e3efff", "#17301f", "#fefefb"}},
+    {&BarLook::menuColumnRight, {"#f9f9f9", "#87ade4", "#1d3b26", "#d8d2bd"}},
+    {&BarLook::menuBorder,      {"#a0a0a0", "#002d96", "#0c1f12", "#8a867a"}},
+    {&BarLook::menuText,        {"#1b1b1b", "#000000", "#f3f1e6", "#000000"}},
+    {&BarLook::menuSelTop,      {"#cce8ff", "#fff3cf", "#ffe9a3", "#c1d2ee"}},
+    {&BarLook::menuSelBottom,   {"#cce8ff", "#ffd68c", "#e9ad2c", "#c1d2ee"}},
+    {&BarLook::menuSelBorder,   {"#99d1ff", "#000080", "#8a5d08", "#316ac5"}},
+    {&BarLook::menuSelText,     {"#1b1b1b", "#000000", "#1d1a10", "#000000"}},
+    {&BarLook::menuSep,         {"#d7d7d7", "#6a8ccb", "#4e7e5c", "#c5c2b2"}},
+};
+// Every colour of BarLook has its row: a missing one would paint as invalid black.
+static_assert(std::size(kColours) == 28);
 
-BarLook moneyLook() {
-    BarLook l;
-    l.top = QColor("#3f7550");
-    l.bottom = QColor("#1b3a25");
-    l.edge = QColor("#0c1f12");
-    l.highlight = QColor("#6fa57d");
-    l.text = QColor("#f3f1e6");
-    l.hoverTop = QColor("#ffe9a3");
-    l.hoverBottom = QColor("#e9ad2c");
-    l.hoverBorder = QColor("#8a5d08");
-    l.hoverText = QColor("#1d1a10");
-    l.pressTop = QColor("#c98a14");
-    l.pressBottom = QColor("#f2c65a");
-    l.pressBorder = QColor("#6b4704");
-    l.checkTop = QColor("#7fbf8c");
-    l.checkBottom = QColor("#4d8f5b");
-    l.checkBorder = QColor("#c9e8cf");
-    l.sepDark = QColor("#0c1f12");
-    l.sepLight = QColor("#5f9570");
-    l.arrow = QColor("#f3f1e6");
-    l.radius = 5;
-    l.menuBack = QColor("#22442c");
-    l.menuColumnLeft = QColor("#17301f");
-    l.menuColumnRight = QColor("#1d3b26");
-    l.menuBorder = QColor("#0c1f12");
-    l.menuText = QColor("#f3f1e6");
-    l.menuSelTop = QColor("#ffe9a3");
-    l.menuSelBottom = QColor("#e9ad2c");
-    l.menuSelBorder = QColor("#8a5d08");
-    l.menuSelText = QColor("#1d1a10");
-    l.menuSep = QColor("#4e7e5c");
-    return l;
-}
+constexpr int kRadius[] = {0, 3, 5, 0};
 
-BarLook xpLook() {
+BarLook makeLook(int style) {
     BarLook l;
-    l.top = QColor("#fcfcf9");
-    l.bottom = QColor("#e3dfcc");
-    l.edge = QColor("#b5b19e");
-    l.highlight = QColor("#ffffff");
-    l.text = QColor("#000000");
-    l.hoverTop = l.hoverBottom = QColor("#c1d2ee");
-    l.hoverBorder = QColor("#316ac5");
-    l.hoverText = l.text;
-    l.pressTop = l.pressBottom = QColor("#98b5e2");
-    l.pressBorder = QColor("#4b4b6f");
-    l.checkTop = l.checkBottom = QColor("#e1e6f0");
-    l.checkBorder = QColor("#316ac5");
-    l.sepDark = QColor("#a7a69c");
-    l.sepLight = QColor("#ffffff");
-    l.arrow = QColor("#000000");
-    l.radius = 0;
-    l.menuBack = QColor("#fcfcf9");
-    l.menuColumnLeft = QColor("#fefefb");
-    l.menuColumnRight = QColor("#d8d2bd");
-    l.menuBorder = QColor("#8a867a");
-    l.menuText = QColor("#000000");
-    l.menuSelTop = l.menuSelBottom = QColor("#c1d2ee");
-    l.menuSelBorder = QColor("#316ac5");
-    l.menuSelText = l.menuText;
-    l.menuSep = QColor("#c5c2b2");
+    for (const ColourRow& row : kColours) l.*row.field = QColor(row.colour[style]);
+    l.radius = kRadius[style];
     return l;
 }
 
@@ -148,7 +73,7 @@ QString css(const QColor& c) { return c.name(c.alpha() == 255 ? QColor::HexRgb :
 }  // namespace
 
 const BarLook& barLook(int style) {
-    static const BarLook looks[] = {systemLook(), officeLook(), moneyLook(), xpLook()};
+    static const BarLook looks[] = {makeLook(0), makeLook(1), makeLook(2), makeLook(3)};
     return looks[style >= 0 && style <= 3 ? style : 0];
 }
 

@@ -153,6 +153,8 @@ std::vector<std::string> BarStrip::shownKeys() const {
 void BarStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const BarLook& look = barLook(owner_.style_);
+    // The rounded looks leave the corners to the parent's colour.
+    if (look.radius > 0) p.fillRect(rect(), palette().window());
     paintBarBackground(p, rect(), look);
     const ImageList* images = owner_.images_;
     const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
