@@ -59,7 +59,7 @@ public:
 
     QPixmap picture;
     QColor colour;
-    QSize frameExtra;
+    QSize frameExtra{0, 0};
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -95,7 +95,8 @@ protected:
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
-        QTimer::singleShot(0, this, [this] { checkFrame(); });
+        // The window manager frames the window some time after it is mapped.
+        for (int ms : {0, 50, 200, 500, 1500}) QTimer::singleShot(ms, this, [this] { checkFrame(); });
     }
     void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
@@ -107,11 +108,20 @@ private:
     // Once the window manager has framed the window, the outer size asked for
     // is applied again with the real frame, so a restored window does not drift.
     void checkFrame() {
-        const QSize extra = frameGeometry().size() - size();
+        const QMargins m = frameMargins();
+        const QSize extra(m.left() + m.right(), m.top() + m.bottom());
         if (extra != frameExtra) {
             frameExtra = extra;
             owner_.applyRequestedGeometry();
         }
+    }
+
+public:
+    // Asked of the window system each time, not cached: Qt's cached position
+    // of a framed window can lag behind the window manager's.
+    QMargins frameMargins() const {
+        const QWindow* handle = windowHandle();
+        return handle && isVisible() ? handle->frameMargins() : QMargins();
     }
 
     QtWindow& owner_;
@@ -162,8 +172,14 @@ void QtWindow::setCaption(const std::string& text) {
 
 Rect QtWindow::geometry() const {
     if (!w_) return {};
-    const QRect f = w_->frameGeometry();
-    return {toTwips(f.x()), toTwips(f.y()), toTwips(f.width()), toTwips(f.height())};
+    if (!w_->isVisible()) {
+        const QRect g = w_->geometry();
+        return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+    }
+    const QMargins m = w_->frameMargins();
+    const QPoint client = w_->mapToGlobal(QPoint(0, 0));
+    return {toTwips(client.x() - m.left()), toTwips(client.y() - m.top()),
+            toTwips(w_->width() + m.left() + m.right()), toTwips(w_->height() + m.top() + m.bottom())};
 }
 
 void QtWindow::setGeometry(const Rect& r) {
