@@ -1,0 +1,496 @@
+#!/usr/bin/env python3
+"""Measuring helpers for bench/run: a page server, a window watcher reading
+titles straight from the X server, and the memory of a process tree.
+
+The watcher asks the X server through libX11 in-process (what `xdotool search
+--name` / `getwindowname` do, without starting a process per poll), so polling
+every few milliseconds costs the measured browsers almost no CPU.
+"""
+import argparse
+import ctypes
+import ctypes.util
+import http.server
+import json
+import select
+import os
+import shlex
+import signal
+import socketserver
+import statistics
+import subprocess
+import sys
+import time
+
+# ---------------------------------------------------------------- pages
+
+PARAGRAPH = ("Corvano bench text: a plain paragraph of words that wraps over a few "
+             "lines, so the page has real text to lay out and paint. ") * 3
+
+
+def page_html(n):
+    rows = "".join(f"<tr><td>{n}.{i}</td><td>row {i}</td><td>{i * n}</td></tr>" for i in range(1, 31))
+    paras = "".join(f"<p>{PARAGRAPH}</p>" for _ in range(8))
+    return (f"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bench page {n}</title>"
+            "<style>body{font-family:sans-serif;margin:2em}table{border-collapse:collapse}"
+            "td{border:1px solid #888;padding:2px 8px}h1{color:#246}</style></head>"
+            f"<body><h1>Bench page {n}</h1>{paras}<table>{rows}</table></body></html>").encode()
+
+
+class PageHandler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def do_GET(self):
+        name = self.path.split("?")[0].lstrip("/")
+        body = None
+        if name.startswith("page") and name.endswith(".html"):
+            num = name[4:-5]
+            if num.isdigit():
+                body = page_html(int(num))
+        elif name == "":
+            body = page_html(0)
+        if body is None:
+            self.send_response(404)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Cache-Control", "no-store")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def cmd_serve(a):
+    srv = Server(("127.0.0.1", 0), PageHandler)
+    with open(a.port_file + ".tmp", "w") as f:
+        f.write(str(srv.server_address[1]))
+    os.replace(a.port_file + ".tmp", a.port_file)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    srv.serve_forever()
+
+
+def cmd_folder(a):
+    """An application folder that reopens windows 1..N, window k on page k:
+    the executables and language files, Data/Corvano.Ini and Data/CorvanoK.Ini."""
+    import glob
+    import shutil
+    data = os.path.join(a.dir, "Data")
+    os.makedirs(data, exist_ok=True)
+    for exe in a.exe:
+        shutil.copy2(exe, a.dir)
+    for lang in glob.glob(os.path.join(a.share, "Lang_*.txt")):
+        shutil.copy2(lang, a.dir)
+
+    def write(name, lines):
+        with open(os.path.join(data, name), "wb") as f:
+            f.write("".join(l + "\r\n" for l in lines).encode())
+
+    n = a.windows
+    write("Corvano.Ini", [f" {n} ", "english", " 1 "] + [" 1 " if k <= n else " 0 " for k in range(1, 21)])
+    height, width = a.height * 15, a.width * 15  # pixels to twips at 96 dpi
+    for k in range(1, n + 1):
+        top, left = 20 * 15 * (k - 1) % 6000, 20 * 15 * (k - 1) % 9000
+        write(f"Corvano{k}.Ini", [f" {top} ", f" {left} ", f" {height} ", f" {width} "] + [" 0 "] * 8 +
+              [" 0 ", f"http://127.0.0.1:{a.port}/", f"http://127.0.0.1:{a.port}/page{k}.html"])
+
+
+# ---------------------------------------------------------------- X titles
+
+class XWindowAttributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
+                ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                ("root", ctypes.c_ulong), ("c_class", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+
+
+# The fields read from an XEvent (LP64): type at 0; for CreateNotify the new
+# window at 40, for MapNotify the window at 40, for PropertyNotify the window
+# at 32 and the atom at 40.
+CREATE_NOTIFY, MAP_NOTIFY, PROPERTY_NOTIFY = 16, 19, 28
+SUBSTRUCTURE_NOTIFY_MASK, STRUCTURE_NOTIFY_MASK, PROPERTY_CHANGE_MASK = 1 << 19, 1 << 17, 1 << 22
+
+
+class X:
+    def __init__(self):
+        self.lib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+        L = self.lib
+        L.XOpenDisplay.restype = ctypes.c_void_p
+        L.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        L.XDefaultRootWindow.restype = ctypes.c_ulong
+        L.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        L.XInternAtom.restype = ctypes.c_ulong
+        L.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        L.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+                                 ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
+                                 ctypes.POINTER(ctypes.c_uint)]
+        L.XGetWindowProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long,
+                                         ctypes.c_long, ctypes.c_int, ctypes.c_ulong,
+                                         ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int),
+                                         ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_ulong),
+                                         ctypes.POINTER(ctypes.c_void_p)]
+        L.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(XWindowAttributes)]
+        L.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        L.XFree.argtypes = [ctypes.c_void_p]
+        L.XFlush.argtypes = [ctypes.c_void_p]
+        L.XPending.argtypes = [ctypes.c_void_p]
+        L.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        L.XConnectionNumber.argtypes = [ctypes.c_void_p]
+        # A window that vanishes between two calls must not end the watcher.
+        self._handler = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+        L.XSetErrorHandler(self._handler)
+        self.dpy = L.XOpenDisplay(None)
+        if not self.dpy:
+            raise SystemExit("benchtool: cannot open the X display")
+        self.root = L.XDefaultRootWindow(self.dpy)
+        self.name_atoms = {L.XInternAtom(self.dpy, b"_NET_WM_NAME", 0), L.XInternAtom(self.dpy, b"WM_NAME", 0)}
+        self.net_name = L.XInternAtom(self.dpy, b"_NET_WM_NAME", 0)
+        self.wm_name = L.XInternAtom(self.dpy, b"WM_NAME", 0)
+        self.event = ctypes.create_string_buffer(192)
+        self.fd = L.XConnectionNumber(self.dpy)
+
+    def top_windows(self):
+        root_ret, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children = ctypes.POINTER(ctypes.c_ulong)()
+        n = ctypes.c_uint()
+        if not self.lib.XQueryTree(self.dpy, self.root, ctypes.byref(root_ret), ctypes.byref(parent),
+                                   ctypes.byref(children), ctypes.byref(n)):
+            return []
+        out = [children[i] for i in range(n.value)]
+        if children:
+            self.lib.XFree(children)
+        return out
+
+    def _prop(self, win, atom):
+        t, fmt = ctypes.c_ulong(), ctypes.c_int()
+        nitems, after = ctypes.c_ulong(), ctypes.c_ulong()
+        data = ctypes.c_void_p()
+        rc = self.lib.XGetWindowProperty(self.dpy, win, atom, 0, 1024, 0, 0, ctypes.byref(t), ctypes.byref(fmt),
+                                         ctypes.byref(nitems), ctypes.byref(after), ctypes.byref(data))
+        if rc != 0 or not data.value:
+            return None
+        raw = ctypes.string_at(data.value, nitems.value) if fmt.value == 8 else b""
+        self.lib.XFree(data)
+        return raw
+
+    def title(self, win):
+        raw = self._prop(win, self.net_name)
+        if raw is None:
+            raw = self._prop(win, self.wm_name)
+        return raw.decode("utf-8", "replace") if raw is not None else None
+
+    def viewable(self, win):
+        a = XWindowAttributes()
+        if not self.lib.XGetWindowAttributes(self.dpy, win, ctypes.byref(a)):
+            return False
+        return a.map_state == 2 and not a.override_redirect  # IsViewable; menus and tooltips are no windows
+
+    def watch(self, win, mask):
+        self.lib.XSelectInput(self.dpy, win, mask)
+
+    def events(self, timeout):
+        """(type, window, atom) of the events that arrive within timeout seconds."""
+        self.lib.XFlush(self.dpy)
+        if not self.lib.XPending(self.dpy):
+            select.select([self.fd], [], [], timeout)
+        out = []
+        while self.lib.XPending(self.dpy):
+            self.lib.XNextEvent(self.dpy, self.event)
+            raw = self.event.raw
+            kind = int.from_bytes(raw[0:4], "little")
+            if kind == PROPERTY_NOTIFY:
+                out.append((kind, int.from_bytes(raw[32:40], "little"), int.from_bytes(raw[40:48], "little")))
+            elif kind in (CREATE_NOTIFY, MAP_NOTIFY):
+                out.append((kind, int.from_bytes(raw[40:48], "little"), 0))
+        return out
+
+
+class Tracker:
+    """Follows every new top-level window: when it is first mapped, when its
+    title first holds the marker. Title changes arrive as X events and are read
+    at once, so a title shown only for a moment is still seen; a slow scan
+    catches whatever the events missed."""
+
+    def __init__(self, marker):
+        self.x = X()
+        self.marker = marker
+        self.x.watch(self.x.root, SUBSTRUCTURE_NOTIFY_MASK)
+        self.known = set(self.x.top_windows())  # windows from before the start are not ours
+        self.watched = set()
+        self.shown = {}    # window -> time it was first mapped
+        self.loaded = {}   # window -> (time, title)
+        self.history = {}  # window -> [(time, title)] as read, for windows not yet loaded
+        self.last_scan = 0.0
+        self.last_change = time.time()
+
+    def _check(self, w, now):
+        if w in self.known or w in self.loaded:
+            return
+        if w not in self.watched:
+            self.watched.add(w)
+            self.x.watch(w, PROPERTY_CHANGE_MASK | STRUCTURE_NOTIFY_MASK)
+        if w not in self.shown:
+            if not self.x.viewable(w):
+                return
+            self.shown[w] = now
+        t = self.x.title(w)
+        h = self.history.setdefault(w, [])
+        if not h or h[-1][1] != t:
+            h.append((now, t))
+            self.last_change = now
+        if t and self.marker in t:
+            self.loaded[w] = (now, t)
+
+    def step(self, timeout=0.05):
+        evs = self.x.events(timeout)
+        now = time.time()
+        for kind, w, atom in evs:
+            if kind == PROPERTY_NOTIFY and atom not in self.x.name_atoms:
+                continue
+            self._check(w, now)
+        if now - self.last_scan > 0.1:
+            self.last_scan = now
+            for w in self.x.top_windows():
+                self._check(w, time.time())
+        return len(self.loaded)
+
+    def results(self):
+        return [{"window": w, "title": t, "shown": self.shown[w], "loaded": tl, "ms": (tl - self.shown[w]) * 1000}
+                for w, (tl, t) in sorted(self.loaded.items(), key=lambda kv: kv[1][0])]
+
+
+def cmd_windows(a):
+    """Waits for --expect new windows whose titles hold the marker. With
+    --open, opens them one by one, each once the one before has loaded.
+    Writes a JSON summary; times are relative to the launch time that the
+    caller wrote into --since-file just before starting the program."""
+    tr = Tracker(a.marker)
+    if a.ready_file:
+        open(a.ready_file, "w").close()
+    deadline = time.time() + a.timeout
+    opened, launched = 0, []
+    n = 0
+    while time.time() < deadline:
+        n = tr.step()
+        if n >= a.expect:
+            break
+        # A caption may show the page title too briefly to be read: once the
+        # windows have gone quiet, waiting longer changes nothing.
+        if a.quiet and tr.shown and time.time() - tr.last_change > a.quiet and (not a.open or opened > n):
+            break
+        if a.open and opened == n and opened < a.expect:
+            opened += 1
+            cmd = [p.replace("{n}", str(a.first + opened - 1)) for p in shlex.split(a.open)]
+            launched.append(subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+    for p in launched:  # these hand the address to the running browser and end
+        try:
+            p.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            p.kill()
+    since = 0.0
+    if a.since_file:
+        try:
+            with open(a.since_file) as f:
+                since = float(f.read().strip())
+        except (OSError, ValueError):
+            pass
+    res = tr.results()
+    ms = [r["ms"] for r in res]
+    out = {"loaded": len(res), "expected": a.expect,
+           "median_ms": statistics.median(ms) if ms else None,
+           "min_ms": min(ms) if ms else None, "max_ms": max(ms) if ms else None,
+           "first_loaded_s": (res[0]["loaded"] - since) if res and since else None,
+           "all_loaded_s": (res[-1]["loaded"] - since) if res and since else None,
+           "windows": [r["window"] for r in res],
+           "per_window": [(r["title"], round(r["ms"], 1)) for r in res],
+           "missed": {str(w): [(round(t - tr.shown.get(w, t), 3), s) for t, s in h]
+                      for w, h in tr.history.items() if w not in tr.loaded and w in tr.shown}}
+    with open(a.out, "w") as f:
+        json.dump(out, f)
+
+
+def cmd_get(a):
+    """One field of a JSON summary, as text ('n/a' when absent)."""
+    try:
+        with open(a.file) as f:
+            v = json.load(f).get(a.key)
+    except (OSError, ValueError):
+        v = None
+    if v is None:
+        print("n/a")
+    elif isinstance(v, float):
+        print(f"{v:.{a.digits}f}")
+    elif isinstance(v, list):
+        print(" ".join(str(i) for i in v))
+    else:
+        print(v)
+
+
+def cmd_titles(a):
+    x = X()
+    for w in x.top_windows():
+        t = x.title(w)
+        if t:
+            print(hex(w), x.viewable(w), t)
+
+
+def cmd_resize(a):
+    """Gives the windows one size, so every browser draws the same area."""
+    x = X()
+    x.lib.XResizeWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_uint, ctypes.c_uint]
+    for w in a.windows:
+        x.lib.XResizeWindow(x.dpy, int(w), a.width, a.height)
+    x.lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x.lib.XSync(x.dpy, 0)
+
+
+# ---------------------------------------------------------------- memory
+
+def descendants(root):
+    children = {}
+    for d in os.listdir("/proc"):
+        if not d.isdigit():
+            continue
+        try:
+            with open(f"/proc/{d}/stat") as f:
+                s = f.read()
+            ppid = int(s[s.rindex(")") + 2:].split()[1])
+        except (OSError, ValueError, IndexError):
+            continue
+        children.setdefault(ppid, []).append(int(d))
+    out, todo = [], [root]
+    while todo:
+        p = todo.pop()
+        out.append(p)
+        todo.extend(children.get(p, []))
+    return out
+
+
+def pss_kib(pid):
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as f:
+            for line in f:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return None
+
+
+def tree_pss_kib(root):
+    """(whole tree, the root process alone, processes counted), in KiB."""
+    total, procs = 0, 0
+    for p in descendants(root):
+        v = pss_kib(p)
+        if v is not None:
+            total += v
+            procs += 1
+    return total, pss_kib(root) or 0, procs
+
+
+def cmd_pss(a):
+    """Median of a few samples, one a second apart: MiB of the tree, MiB of
+    the root process, process count."""
+    samples = []
+    for i in range(a.samples):
+        if i:
+            time.sleep(1)
+        samples.append(tree_pss_kib(a.pid))
+    tree = statistics.median(s[0] for s in samples)
+    main = statistics.median(s[1] for s in samples)
+    print(f"{tree / 1024:.1f} {main / 1024:.1f} {max(s[2] for s in samples)}")
+
+
+def group_members(pgid):
+    out = []
+    for d in os.listdir("/proc"):
+        if d.isdigit():
+            try:
+                with open(f"/proc/{d}/stat") as f:
+                    s = f.read()
+                if int(s[s.rindex(")") + 2:].split()[2]) == pgid:
+                    out.append(int(d))
+            except (OSError, ValueError, IndexError):
+                pass
+    return out
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+def cmd_stop(a):
+    """Ends a launched program and everything it started: the tree and the
+    process group, listed before the first signal (orphans lose their parent)."""
+    pids = set(descendants(a.pid)) | set(group_members(a.pid))
+    for sig, wait in ((signal.SIGTERM, a.grace), (signal.SIGKILL, 3.0)):
+        left = [p for p in pids if alive(p)]
+        if not left:
+            return
+        for p in left:
+            try:
+                os.kill(p, sig)
+            except OSError:
+                pass
+        end = time.time() + wait
+        while time.time() < end and any(alive(p) for p in pids):
+            time.sleep(0.05)
+    left = [p for p in pids if alive(p)]
+    if left:
+        print(f"benchtool: still running after SIGKILL: {left}", file=sys.stderr)
+
+
+def cmd_median(a):
+    vals = [float(v) for v in a.values if v not in ("", "timeout")]
+    print(f"{statistics.median(vals):.3f}" if vals else "n/a")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    sub = ap.add_subparsers(dest="cmd", required=True)
+    s = sub.add_parser("serve"); s.add_argument("--port-file", required=True); s.set_defaults(f=cmd_serve)
+    s = sub.add_parser("windows"); s.add_argument("--marker", required=True)
+    s.add_argument("--expect", type=int, required=True); s.add_argument("--timeout", type=float, default=90)
+    s.add_argument("--out", required=True); s.add_argument("--since-file", default="")
+    s.add_argument("--ready-file", default=""); s.add_argument("--open", default="")
+    s.add_argument("--first", type=int, default=1); s.add_argument("--quiet", type=float, default=0)
+    s.set_defaults(f=cmd_windows)
+    s = sub.add_parser("get"); s.add_argument("file"); s.add_argument("key")
+    s.add_argument("--digits", type=int, default=3); s.set_defaults(f=cmd_get)
+    s = sub.add_parser("resize"); s.add_argument("--width", type=int, required=True)
+    s.add_argument("--height", type=int, required=True); s.add_argument("windows", nargs="*")
+    s.set_defaults(f=cmd_resize)
+    s = sub.add_parser("folder"); s.add_argument("--dir", required=True)
+    s.add_argument("--exe", action="append", required=True); s.add_argument("--share", required=True)
+    s.add_argument("--windows", type=int, required=True); s.add_argument("--port", type=int, required=True)
+    s.add_argument("--width", type=int, default=1024); s.add_argument("--height", type=int, default=768)
+    s.set_defaults(f=cmd_folder)
+    s = sub.add_parser("titles"); s.set_defaults(f=cmd_titles)
+    s = sub.add_parser("pss"); s.add_argument("--pid", type=int, required=True)
+    s.add_argument("--samples", type=int, default=3); s.set_defaults(f=cmd_pss)
+    s = sub.add_parser("stop"); s.add_argument("--pid", type=int, required=True)
+    s.add_argument("--grace", type=float, default=5); s.set_defaults(f=cmd_stop)
+    s = sub.add_parser("median"); s.add_argument("values", nargs="*"); s.set_defaults(f=cmd_median)
+    a = ap.parse_args()
+    a.f(a)
+
+
+if __name__ == "__main__":
+    main()
