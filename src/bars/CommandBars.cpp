@@ -87,12 +87,6 @@ std::vector<Bar*> CommandBars::barsHolding(const Entry& entry) const {
     return held;
 }
 
-std::vector<std::string> CommandBars::barKeysHolding(const Entry& entry) const {
-    std::vector<std::string> keys;
-    for (const Bar* bar : barsHolding(entry)) keys.push_back(bar->key());
-    return keys;
-}
-
 int CommandBars::subscribe(Listener listener) {
     listeners_[nextToken_] = std::move(listener);
     return nextToken_++;

@@ -100,7 +100,6 @@ public:
     void beginBatch();
     void endBatch();
 
-    std::vector<std::string> barKeysHolding(const Entry& entry) const;
     // Bars holding the entry, in key order.
     std::vector<Bar*> barsHolding(const Entry& entry) const;
 
