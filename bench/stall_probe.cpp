@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
         Application app(platform, qt::applicationFolder());
 
         clock.start();
-        app.Sub_Main();
+        Sub_Main(app);
         subMainNs = clock.nsecsElapsed();
 
         QTimer tick;
@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
             // Through the application's own exit, as Escape would; the bound
             // below ends the loop should that hang.
             QTimer::singleShot(0, &qapp, [&app] {
-                if (frmMain* m = app.mainForm())
+                if (frmMain* m = mainForm(app))
                     m->GO_MainExit();
                 else
                     QApplication::quit();

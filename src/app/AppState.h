@@ -29,6 +29,8 @@ struct AppState {
     bool wordLayout = false;
     int16_t dimOpacity = 0;
     int16_t fullOpacity = 0;
+    // Height of the main window's bar strip: browser windows tile below it.
+    int16_t stripHeight = 395;
 
     // Placement and values the browser windows share through their settings files.
     int16_t winTop = 0;

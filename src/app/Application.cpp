@@ -2,27 +2,18 @@
 
 #include <algorithm>
 
-#include "mainwin/frmMain.h"
-
 namespace corvano {
 
-Application::Application(Platform& p, std::string appPath) : platform(p) { App.appPath = std::move(appPath); }
+Application::Application(Platform& p, std::string appPath) : platform(p) {
+    App.appPath = std::move(appPath);
+    platform.setTexts([this](int n) { return App.strings[n]; });
+}
 
 Application::~Application() {
+    platform.setTexts(nullptr);
     // Windows go before the bar collections they show.
     dying_.clear();
     while (!owned_.empty()) owned_.pop_back();
-}
-
-void Application::Sub_Main() {
-    frmMain& main = load<frmMain>();
-    main.window().show();
-}
-
-frmMain* Application::mainForm() const {
-    for (Form* f : open_)
-        if (f->role() == WindowRole::Main) return static_cast<frmMain*>(f);
-    return nullptr;
 }
 
 void Application::formUnloaded(Form& form) {

@@ -12,8 +12,6 @@
 
 namespace corvano {
 
-class frmMain;
-
 // One per process: the state, the shared bar collections and the open windows.
 class Application {
 public:
@@ -40,10 +38,6 @@ public:
 
     // Every loaded window, shown or hidden, in load order; the main window first.
     const std::vector<Form*>& openWindows() const { return open_; }
-
-    // Starts the application: loads and shows the main window.
-    void Sub_Main();
-    frmMain* mainForm() const;
 
     // Called by Form::Unload. The form object lives until the current event
     // is over; the event loop ends when no window is left.

@@ -57,6 +57,16 @@ bool Read_CFG(AppState& App) {
     auto data = tf::readAll(languageFilePath(App));
     if (!data) return false;
     Read_CFG_Text(App, *data);
+    // A file from before the later texts shows them in English, not empty.
+    if (tf::toLower(App.language) != "english") {
+        AppState english;
+        english.appPath = App.appPath;
+        english.language = "english";
+        if (auto en = tf::readAll(languageFilePath(english))) {
+            Read_CFG_Text(english, *en);
+            App.strings.fillLaterFrom(english.strings);
+        }
+    }
     return true;
 }
 

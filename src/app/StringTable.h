@@ -5,10 +5,13 @@
 
 namespace corvano {
 
-// Texts 1..300 of the current language; entry 0 and unfilled ones are empty.
+// Texts 1..kSize of the current language; entry 0 and unfilled ones are empty.
 class StringTable {
 public:
-    static constexpr int kSize = 300;
+    static constexpr int kSize = 500;
+    // The texts up to here are the original set; later numbers were added
+    // since, so a language file written before them falls back to English.
+    static constexpr int kOriginalLast = 230;
 
     const std::string& operator[](int n) const {
         static const std::string empty;
@@ -18,6 +21,14 @@ public:
         if (n >= 1 && n <= kSize) texts_[static_cast<size_t>(n)] = std::move(text);
     }
     void clear() { texts_.fill({}); }
+
+    // Fills the later numbers this table leaves empty from another table.
+    void fillLaterFrom(const StringTable& other) {
+        for (int n = kOriginalLast + 1; n <= kSize; ++n) {
+            auto& t = texts_[static_cast<size_t>(n)];
+            if (t.empty()) t = other[n];
+        }
+    }
 
 private:
     std::array<std::string, kSize + 1> texts_{};

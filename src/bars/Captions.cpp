@@ -90,6 +90,7 @@ void Set_Captions(Application& app) {
         e->setCaption(row.prefix + texts[row.text]);
         if (row.property == Both) e->setToolTip(texts[row.toolTip]);
     }
+    app.platform.textsChanged();
 }
 
 }  // namespace corvano

@@ -11,7 +11,6 @@
 #include "browser/History.h"
 #include "browser/NumberChoice.h"
 #include "browser/ProductUrls.h"
-#include "mainwin/frmMain.h"
 
 namespace corvano {
 
@@ -24,8 +23,6 @@ constexpr int kPicBarHeight = 400;
 constexpr int kBar0Width = 2860;
 constexpr int kBar2Width = 1100;
 constexpr int kCaptionText = 179;
-// Height of the main window's bar strip when there is no main window.
-constexpr int kDefaultStripHeight = 395;
 
 size_t utf8Length(const std::string& s) {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
@@ -60,49 +57,52 @@ frmStart::~frmStart() {
 
 void frmStart::Form_Load() {
     AppState& App = app_.App;
-    // 1.
     window().setTopmost();
-    // 2.
     chooseNumber();
-    // 3.-4.
+    // A new window starts a new screenshot series and knows no page yet.
     App.screenshotCounter = 0;
     currentAddress_.clear();
-    // 5.
+    // The settings file is read after the bars exist: its defaults tile below the strip.
     buildBarsOnce();
-    // 6.
     Read_Settings();
-    // 7.
+    placeStrip();
+    Hyst_Read();
+    setUpBars();
+    place();
+    text1_->setLeft(cmdBar(0).width() - 40);
+    window().setCaption(shortCaption());
+    openLastPage();
+    App.templatePath1 = app_.file("/Template.Doc");
+    App.templatePath2 = app_.file("/TemplateH.Doc");
+}
+
+void frmStart::placeStrip() {
     picBar_->setHeight(kPicBarHeight);
     picBar_->setTop(0);
     picBar_->setLeft(20);
     picBar_->setVisible(true);
     text1_->setTop(20);
-    // 8.
-    Hyst_Read();
-    // 9.
-    setUpBars();
-    // 10.
+}
+
+void frmStart::place() {
+    const AppState& App = app_.App;
     if (App.windowMode == 2) {
         const Size screen = app_.platform.screenSize();
         window().setGeometry({0, 0, screen.width, screen.height});
     } else {
         window().setGeometry({App.winLeft, App.winTop, App.winWidth, App.winHeight});
     }
-    // 11.
-    text1_->setLeft(cmdBar(0).width() - 40);
-    // 12.
-    window().setCaption(shortCaption());
-    // 13.
+}
+
+void frmStart::openLastPage() {
+    AppState& App = app_.App;
     if (currentAddress_.empty()) {
         currentAddress_ = urls::kMakerSecondSite;
         App.homeAddress = urls::kMakerSecondSite;
     }
     web_->Navigate(currentAddress_);
-    // 14.
+    // The control is shown only once it has something to load.
     web_->setVisible(true);
-    // 15.
-    App.templatePath1 = app_.file("/Template.Doc");
-    App.templatePath2 = app_.file("/TemplateH.Doc");
 }
 
 void frmStart::chooseNumber() {
@@ -146,11 +146,6 @@ void frmStart::setUpBars() {
     bar1.setBarStyle(style);
     bar1.setTop(-10);
     bar1.setLeft(bar0.width());
-}
-
-int frmStart::stripHeight() const {
-    if (frmMain* main = app_.mainForm()) return main->Dock1().height();
-    return kDefaultStripHeight;
 }
 
 void frmStart::Form_Activate() { app_.App.currentBrowser = static_cast<int16_t>(number_); }
@@ -247,7 +242,7 @@ void frmStart::Read_Settings() {
     AppState& App = app_.App;
     const Size screen = app_.platform.screenSize();
     readSettingsFile(settingsFilePath(App.appPath, number_), App, currentAddress_, screen,
-                     tilingDefaults(App.browserCount, screen, stripHeight()));
+                     tilingDefaults(App.browserCount, screen, App.stripHeight));
 }
 
 bool frmStart::Save_Settings() {

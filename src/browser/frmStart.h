@@ -79,8 +79,10 @@ public:
 private:
     void chooseNumber();
     void buildBarsOnce();
+    void placeStrip();
     void setUpBars();
-    int stripHeight() const;
+    void place();
+    void openLastPage();
 
     // The image list outlives the bars that point to it; the panel outlives
     // the controls inside it.

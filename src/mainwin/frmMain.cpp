@@ -26,6 +26,7 @@ frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
     window().setCaption("Corvano");
     dock1_ = window().createPanel();
     dock1_->setHeight(kDockHeight);
+    app.App.stripHeight = kDockHeight;
     timer1_ = app.platform.createTimer();
     timer1_->onTick = [this] { Timer1_Timer(); };
     timer2_ = app.platform.createTimer();
@@ -38,59 +39,77 @@ frmMain::~frmMain() {
 }
 
 void frmMain::Form_Load() {
-    AppState& App = app_.App;
-    // 1.
-    App.maxBrowsers = 20;
-    App.dimOpacity = 205;
-    App.fullOpacity = 255;
-    // 2.
+    setLimits();
     createFolderQuietly(app_.file("/Data"));
-    // 3.
-    Read_IniSetting(App);
-    // 4.
-    if (App.browserCount > App.maxBrowsers) App.browserCount = 1;
-    // 5. A fresh start.
-    if (App.browserCount == 0) {
-        App.browserSlots[1] = 1;
-        App.browserCount = 1;
-        deleteQuietly(app_.file("/Data/Corvano1.Opt"));
-        deleteQuietly(app_.file("/Data/Corvano1.Ini"));
-    }
-    // 6.
-    App.reopenCount = App.browserCount;
-    App.browserCount = 1;
-    // 7.
-    const Size screen = app_.platform.screenSize();
-    dock1_->setTop(0);
-    dock1_->setLeft(0);
-    window().setGeometry({0, 0, screen.width, screen.height});
-    dock1_->setWidth(screen.width);
-    // 8.
-    const std::string picture = app_.file("/Corvano.jpg");
-    if (!fileExists(picture) || !window().setBackgroundPicture(picture)) window().setBackgroundColor(140, 170, 228);
-    // 9. A language whose file is gone falls back to English rather than blank captions.
-    if (!Read_CFG(App) && App.language != "english") {
-        App.language = "english";
-        Read_CFG(App);
-    }
-    // 10. The first browser window builds the browser bars in its load.
+    readGlobalSettings();
+    coverScreen();
+    showBackground();
+    readLanguage();
+    // The first browser window builds the browser bars in its load, so it is
+    // loaded after the main bars and before the captions are assigned.
     imageList1_ = mainImageList();
     Build_MainButtons(app_);
     Build_MainBars(app_);
     frmStart& first = loadBrowserWindow();
     Set_Captions(app_);
-    // 11.-13.
     setUpBars();
-    // 14.
     if (!first.unloaded()) first.window().show();
-    // 15.
+    startReopening();
+    timer2_->setInterval(kRotationMs);
+}
+
+void frmMain::setLimits() {
+    AppState& App = app_.App;
+    App.maxBrowsers = 20;
+    App.dimOpacity = 205;
+    App.fullOpacity = 255;
+}
+
+void frmMain::readGlobalSettings() {
+    AppState& App = app_.App;
+    Read_IniSetting(App);
+    if (App.browserCount > App.maxBrowsers) App.browserCount = 1;
+    if (App.browserCount == 0) {
+        // A fresh start: window 1 begins from defaults.
+        App.browserSlots[1] = 1;
+        App.browserCount = 1;
+        deleteQuietly(app_.file("/Data/Corvano1.Opt"));
+        deleteQuietly(app_.file("/Data/Corvano1.Ini"));
+    }
+    // The first window opens now; the others are reopened one by one.
+    App.reopenCount = App.browserCount;
+    App.browserCount = 1;
+}
+
+void frmMain::coverScreen() {
+    const Size screen = app_.platform.screenSize();
+    dock1_->setTop(0);
+    dock1_->setLeft(0);
+    window().setGeometry({0, 0, screen.width, screen.height});
+    dock1_->setWidth(screen.width);
+}
+
+void frmMain::showBackground() {
+    const std::string picture = app_.file("/Corvano.jpg");
+    if (!fileExists(picture) || !window().setBackgroundPicture(picture)) window().setBackgroundColor(140, 170, 228);
+}
+
+void frmMain::readLanguage() {
+    AppState& App = app_.App;
+    // A language whose file is gone falls back to English rather than blank captions.
+    if (!Read_CFG(App) && App.language != "english") {
+        App.language = "english";
+        Read_CFG(App);
+    }
+}
+
+void frmMain::startReopening() {
+    AppState& App = app_.App;
     if (App.reopenCount > 1) {
         App.browserCount = 2;
         timer1_->setInterval(kReopenMs);
         timer1_->setEnabled(true);
     }
-    // 16.
-    timer2_->setInterval(kRotationMs);
 }
 
 void frmMain::setUpBars() {
@@ -261,6 +280,18 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
     if (runPageCommand(app_, key)) return;
     if (key == "LANG:NEW") return;
     chooseLanguage(key);
+}
+
+frmMain& Sub_Main(Application& app) {
+    frmMain& main = app.load<frmMain>();
+    main.window().show();
+    return main;
+}
+
+frmMain* mainForm(const Application& app) {
+    for (Form* f : app.openWindows())
+        if (f->role() == WindowRole::Main) return static_cast<frmMain*>(f);
+    return nullptr;
 }
 
 }  // namespace corvano

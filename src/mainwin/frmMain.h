@@ -48,6 +48,12 @@ public:
     bool exiting() const { return exiting_; }
 
 private:
+    void setLimits();
+    void readGlobalSettings();
+    void coverScreen();
+    void showBackground();
+    void readLanguage();
+    void startReopening();
     void setUpBars();
     void applyStyle(Entry& entry, int style);
     void chooseLanguage(const std::string& key);
@@ -60,5 +66,10 @@ private:
     int rotationTicks_ = 0;
     bool exiting_ = false;
 };
+
+// Starts the application: loads and shows the main window.
+frmMain& Sub_Main(Application& app);
+// The main window, or nullptr once it has gone.
+frmMain* mainForm(const Application& app);
 
 }  // namespace corvano

@@ -41,6 +41,12 @@ public:
     virtual void pause(int ms) = 0;
     // Ends the event loop once the last window is gone.
     virtual void quit() = 0;
+
+    // Texts a user reads, by number in the current language: the platform's
+    // own widgets (dialogs, panels) take theirs from here.
+    virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
+    // The language changed: the platform's own widgets take their texts again.
+    virtual void textsChanged() {}
 };
 
 }  // namespace corvano

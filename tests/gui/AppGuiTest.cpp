@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override {
         if (app) {
-            if (frmMain* main = app->mainForm()) main->GO_MainExit();
+            if (frmMain* main = mainForm(*app)) main->GO_MainExit();
             waitUntil([&] { return app->openWindows().empty(); }, 5000);
             QCoreApplication::processEvents();
             app.reset();
@@ -65,9 +65,9 @@ protected:
         dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(firstPage).toStdString() + "\r\n");
         app = std::make_unique<Application>(platform, dir.path());
         qt::setCommandBarModel(&app->bars);
-        app->Sub_Main();
+        Sub_Main(*app);
     }
-    frmMain& main() { return *app->mainForm(); }
+    frmMain& main() { return *mainForm(*app); }
     frmStart& browser(int nth = 0) {
         for (Form* f : app->openWindows())
             if (f->role() == WindowRole::Browser && nth-- == 0) return static_cast<frmStart&>(*f);

@@ -78,13 +78,25 @@ TEST_F(LangFile, EachCallRebuildsTheWholeTable) {
     EXPECT_EQ(App.strings[300], "");
 }
 
-TEST_F(LangFile, MoreThanThreeHundredTextLinesAreIgnored) {
+TEST_F(LangFile, TextLinesBeyondTheTableAreIgnored) {
     std::string s;
-    for (int n = 1; n <= 310; ++n) s += "\"t" + std::to_string(n) + "\"\r\n";
+    for (int n = 1; n <= StringTable::kSize + 10; ++n) s += "\"t" + std::to_string(n) + "\"\r\n";
     s += "LOCK_ADVERTISING=n\r\n";
     ASSERT_TRUE(read(s));
-    EXPECT_EQ(App.strings[300], "t300");
+    EXPECT_EQ(App.strings[StringTable::kSize], "t" + std::to_string(StringTable::kSize));
     EXPECT_EQ(App.lockAdvertising, 0);  // keys after the overflow still count
+}
+
+TEST_F(LangFile, AnOlderFileShowsTheLaterTextsInEnglish) {
+    const int later = StringTable::kOriginalLast + 1;
+    std::string english, older;
+    for (int n = 1; n <= later; ++n) english += "\"en " + std::to_string(n) + "\"\r\n";
+    for (int n = 1; n <= 120; ++n) older += "\"old " + std::to_string(n) + "\"\r\n";
+    dir.write("/Lang_english.txt", english);
+    ASSERT_TRUE(read(older, "older"));
+    EXPECT_EQ(App.strings[120], "old 120");
+    EXPECT_EQ(App.strings[121], "");  // the original texts stay as the file has them
+    EXPECT_EQ(App.strings[later], "en " + std::to_string(later));
 }
 
 TEST_F(LangFile, EightBitAndUtf8FilesBothRead) {
@@ -127,7 +139,7 @@ TEST_F(LangFile, HostileContentNeverCrashes) {
 }
 
 TEST_F(LangFile, ShippedLanguagesFillEveryText) {
-    for (const char* lang : {"english", "italiano"}) {
+    for (const char* lang : {"english", "italiano", "deutsch", "francais"}) {
         AppState shipped;
         shipped.appPath = CORVANO_SHARE_DIR;
         shipped.language = lang;

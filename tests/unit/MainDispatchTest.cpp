@@ -30,8 +30,8 @@ struct MainDispatch : ::testing::Test {
         dir.write("/Lang_english.txt", langFile("en"));
         dir.write("/Lang_italiano.txt", langFile("it"));
         app = std::make_unique<Application>(platform, dir.path());
-        app->Sub_Main();
-        main = app->mainForm();
+        Sub_Main(*app);
+        main = mainForm(*app);
     }
     void click(int index, const std::string& key) { main->cmdBar_Click(index, app->bars.at(key)); }
     FakeCommandBar* bar(int index) { return static_cast<FakeCommandBar*>(main->cmdBar(index)); }
@@ -142,8 +142,8 @@ TEST_F(MainDispatch, StyleAndLanguageComeBackAtTheNextStart) {
     main->GO_MainExit();
     platform.runPosted();
     app = std::make_unique<Application>(platform, dir.path());
-    app->Sub_Main();
-    main = app->mainForm();
+    Sub_Main(*app);
+    main = mainForm(*app);
     EXPECT_EQ(app->App.barStyle, 2);
     EXPECT_EQ(app->App.language, "italiano");
     EXPECT_EQ(app->bars.at("NEW").caption(), "it 210");

@@ -32,8 +32,8 @@ struct MainWindow : ::testing::Test {
     MainWindow() { dir.write("/Lang_english.txt", "\"one\"\r\n"); }
     frmMain& start() {
         app = std::make_unique<Application>(platform, dir.path());
-        app->Sub_Main();
-        return *app->mainForm();
+        Sub_Main(*app);
+        return *mainForm(*app);
     }
     int browsers() const {
         int n = 0;
@@ -59,9 +59,9 @@ TEST_F(MainWindow, FirstRunCreatesDataAndOpensOneWindow) {
     EXPECT_EQ(app->App.fullOpacity, 255);
     EXPECT_EQ(browsers(), 1);
     EXPECT_FALSE(platform.timers.empty());
-    EXPECT_FALSE(app->mainForm()->Timer1().enabled());
-    EXPECT_EQ(app->mainForm()->Timer2().interval(), 30000);
-    EXPECT_FALSE(app->mainForm()->Timer2().enabled());
+    EXPECT_FALSE(mainForm(*app)->Timer1().enabled());
+    EXPECT_EQ(mainForm(*app)->Timer2().interval(), 30000);
+    EXPECT_FALSE(mainForm(*app)->Timer2().enabled());
 }
 
 TEST_F(MainWindow, CoversTheScreenWithTheStripOnTop) {
@@ -98,7 +98,7 @@ TEST_F(MainWindow, ReopensOneWindowAtOnceAndTheOthersEvery800ms) {
     EXPECT_EQ(browsers(), 1);
     EXPECT_EQ(app->App.reopenCount, 3);
     EXPECT_EQ(app->App.browserCount, 2);
-    EXPECT_TRUE(app->mainForm()->Timer1().enabled());
+    EXPECT_TRUE(mainForm(*app)->Timer1().enabled());
     platform.advance(799);
     EXPECT_EQ(browsers(), 1);
     platform.advance(1);
@@ -107,7 +107,7 @@ TEST_F(MainWindow, ReopensOneWindowAtOnceAndTheOthersEvery800ms) {
     platform.advance(800);
     EXPECT_EQ(browsers(), 3);
     EXPECT_EQ(app->App.browserCount, 3);
-    EXPECT_FALSE(app->mainForm()->Timer1().enabled());
+    EXPECT_FALSE(mainForm(*app)->Timer1().enabled());
     platform.advance(5000);
     EXPECT_EQ(browsers(), 3);
 }
@@ -116,7 +116,7 @@ TEST_F(MainWindow, CountAboveTheMaximumOpensOneWindow) {
     dir.write("/Data/Corvano.Ini", iniWith(25, {4}));
     start();
     EXPECT_EQ(app->App.reopenCount, 1);
-    EXPECT_FALSE(app->mainForm()->Timer1().enabled());
+    EXPECT_FALSE(mainForm(*app)->Timer1().enabled());
     EXPECT_EQ(browsers(), 1);
 }
 

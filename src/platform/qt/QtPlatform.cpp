@@ -11,11 +11,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/Application.h"
-#include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
-#include "platform/qt/QtWebEngineSetup.h"
+#include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/Twips.h"
 
@@ -100,29 +98,13 @@ void QtPlatform::pause(int ms) {
 
 void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); }
 
+void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
+void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
+
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
 std::unique_ptr<Panel> QtChildFactory::panel(QWidget* parent) { return std::make_unique<QtPanel>(parent); }
 std::unique_ptr<ComboBox> QtChildFactory::comboBox(QWidget* parent) { return std::make_unique<QtComboBox>(parent); }
 std::unique_ptr<Label> QtChildFactory::label(QWidget* parent) { return std::make_unique<QtLabel>(parent); }
-
-int runCorvano(int argc, char* argv[]) {
-    prepareWebEngine();
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("Corvano");
-    QApplication::setQuitOnLastWindowClosed(false);
-    initWebEngine();
-    int rc = 0;
-    {
-        QtPlatform platform;
-        Application app(platform, applicationFolder());
-        setCommandBarModel(&app.bars);
-        app.Sub_Main();
-        rc = QApplication::exec();
-    }
-    setCommandBarModel(nullptr);
-    shutdownWebEngine();
-    return rc;
-}
 
 }  // namespace corvano::qt

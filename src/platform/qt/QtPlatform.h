@@ -19,6 +19,8 @@ public:
     void post(std::function<void()> task) override;
     void pause(int ms) override;
     void quit() override;
+    void setTexts(std::function<std::string(int)> lookup) override;
+    void textsChanged() override;
 
 private:
     struct Impl;
@@ -27,8 +29,5 @@ private:
 
 // The application folder: the folder of the executable.
 std::string applicationFolder();
-
-// Prepares Qt and the web engine, runs the application until its last window closes.
-int runCorvano(int argc, char* argv[]);
 
 }  // namespace corvano::qt
