@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -64,6 +65,13 @@ public:
     const std::string& key() const { return key_; }
     const std::vector<Entry*>& entries() const { return entries_; }
     void append(Entry& entry) { entries_.push_back(&entry); }
+
+    // For a language added while the application runs.
+    // Puts the entry in front of `before`, or at the end when that is not on the bar.
+    void insertBefore(Entry& entry, const Entry& before) {
+        auto it = std::find(entries_.begin(), entries_.end(), &before);
+        entries_.insert(it, &entry);
+    }
 
 private:
     std::string key_;

@@ -56,6 +56,11 @@ public:
     // Stretched over the client area; false when the picture cannot be loaded.
     virtual bool setBackgroundPicture(const std::string& path) = 0;
     virtual void setBackgroundColor(int red, int green, int blue) = 0;
+
+    // Modal showing, for the language editor.
+    // Shows the window and takes every input of the application until it is
+    // hidden or destroyed; returns then. The form may be gone on return.
+    virtual void showModal() = 0;
 };
 
 }  // namespace corvano
