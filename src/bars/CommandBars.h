@@ -117,6 +117,10 @@ public:
     std::function<CommandBarControl*()> newInstanceRequest;
     CommandBarControl* host();
 
+    // Every entry and every bar, in key order: for checks over all of them.
+    std::vector<const Entry*> allEntries() const;
+    std::vector<const Bar*> allBars() const;
+
 private:
     std::map<std::string, std::unique_ptr<Entry>> entries_;
     std::map<std::string, std::unique_ptr<Bar>> bars_;
