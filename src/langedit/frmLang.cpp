@@ -93,10 +93,13 @@ void frmLang::loadTemplate() {
 void frmLang::ShowModal() {
     if (!unreadTemplate_.empty())
         tell(withArgs(app_.App.strings[kTemplateUnreadableText], {std::exchange(unreadTemplate_, {})}));
+    // The style may have changed while the editor waited hidden.
+    cmdBar_->setBarStyle(app_.App.barStyle);
     window().showModal();
 }
 
 void frmLang::Form_Resize() {
+    if (!cmdBar_ || !text1_) return;
     const int width = window().scaleWidth();
     cmdBar_->setWidth(width);
     text1_->setTop(cmdBar_->height());

@@ -95,8 +95,10 @@ TEST_F(LanguageEditor, OpensModallyBuildsOnceAndStartsAgainFromTheTemplate) {
     const auto barKeys = keysOf(app->bars.bar("STANDARD5"));
     for (int round = 0; round < 3; ++round) {
         bool shown = false;
+        main->cmdBar_Click(5, app->bars.at(round == 1 ? "STYLE:MONEY" : "STYLE:XP"));
         openEditor([&](frmLang& e) {
             shown = e.window().visible();
+            EXPECT_EQ(e.cmdBar().barStyle(), app->App.barStyle) << "the current style";
             EXPECT_EQ(e.Text1().text(), english) << round;
             EXPECT_EQ(e.cmdBar().bar(), "STANDARD5");
             e.Text1().setText("\"Hallo\"\r\n");
@@ -142,6 +144,9 @@ TEST_F(LanguageEditor, SaveWritesTheBoxAndTheLanguageCanBePickedAtOnce) {
     save(e, {"pt_BR"});
     EXPECT_TRUE(dir.exists("/Lang_my.lang.Txt"));
     EXPECT_EQ(app->bars.at("LANG:MY").caption(), "My");
+    main->cmdBar_Click(5, app->bars.at("LANG:MY"));
+    EXPECT_EQ(app->App.language, "my");
+    EXPECT_TRUE(platform.dialog.messages.empty()) << "Lang_my.lang.Txt is the file of \"my\"";
     EXPECT_EQ(app->bars.at("LANG:PT_BR").caption(), "Pt_br");
     EXPECT_EQ(keysOf(app->bars.bar("LANG")).back(), "LANG:NEW");
 }
