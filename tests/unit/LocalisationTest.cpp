@@ -39,7 +39,8 @@ AppState readShipped(const std::string& file) {
 
 // A caption says something when it holds more than a count prefix.
 bool saysSomething(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return !std::isdigit(static_cast<unsigned char>(c)) && c != ' '; });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return !std::isdigit(static_cast<unsigned char>(c)) && c != ' '; });
 }
 
 // The whole application on the fake platform with the shipped languages.
@@ -61,7 +62,8 @@ struct Shipped {
     // Every entry's texts and every window's title.
     std::vector<std::string> onScreen() const {
         std::vector<std::string> texts;
-        for (const Entry* e : app->bars.allEntries()) texts.push_back(e->key() + "|" + e->caption() + "|" + e->toolTip());
+        for (const Entry* e : app->bars.allEntries())
+            texts.push_back(e->key() + "|" + e->caption() + "|" + e->toolTip());
         for (const Form* f : app->openWindows()) texts.push_back(f->window().caption());
         return texts;
     }
@@ -83,7 +85,8 @@ TEST(ShippedLanguages, FillEveryNumberTheEnglishFileFills) {
             // A text with values keeps their markers.
             for (const char* marker : {"%1", "%2"}) {
                 if (english.strings[n].find(marker) == std::string::npos) continue;
-                EXPECT_NE(other.strings[n].find(marker), std::string::npos) << file << " text " << n << " lacks " << marker;
+                EXPECT_NE(other.strings[n].find(marker), std::string::npos)
+                    << file << " text " << n << " lacks " << marker;
             }
         }
     }
