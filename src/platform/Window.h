@@ -57,9 +57,8 @@ public:
     virtual bool setBackgroundPicture(const std::string& path) = 0;
     virtual void setBackgroundColor(int red, int green, int blue) = 0;
 
-    // Modal showing, for the language editor.
-    // Shows the window and takes every input of the application until it is
-    // hidden or destroyed; returns then. The form may be gone on return.
+    // Shows the window modally: the other windows take no user input, and the
+    // call returns once the window has been hidden or has gone.
     virtual void showModal() = 0;
 };
 

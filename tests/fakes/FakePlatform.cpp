@@ -62,8 +62,8 @@ std::unique_ptr<TextEditBox> FakeWindow::createTextEditBox() {
 }
 
 void FakeWindow::showModal() {
+    modal = true;
     show();
-    ++modalCount;
     if (platform.onModal) platform.onModal(*this);
 }
 

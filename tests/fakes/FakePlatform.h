@@ -205,7 +205,7 @@ public:
 
     // Shown, then the platform's onModal hook plays the user while it is modal.
     void showModal() override;
-    int modalCount = 0;
+    bool modal = false;
 };
 
 class FakeTimer : public Timer {
@@ -285,7 +285,7 @@ public:
     int quitCount = 0;
     // Called whenever a window is hidden (unloading hides it first).
     std::function<void(FakeWindow&)> onHide;
-    // Runs while a window is shown modally, in place of the user.
+    // Runs while a window is shown modally, as the user would act then.
     std::function<void(FakeWindow&)> onModal;
     // Added to every new window's frame (outer minus inner size).
     int frameWidth = 0;

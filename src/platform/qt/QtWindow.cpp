@@ -264,6 +264,7 @@ void QtWindow::showModal() {
     QPointer<QtWindowWidget> widget(w_);
     widget->setWindowModality(Qt::ApplicationModal);
     show();
+    widget->activateWindow();
     if (!widget->isVisible()) return;
     // The form may unload, and so destroy this object, inside the loop:
     // nothing of it is touched once the loop has ended.
