@@ -265,12 +265,11 @@ void QtWindow::showModal() {
     widget->setWindowModality(Qt::ApplicationModal);
     show();
     widget->activateWindow();
-    if (!widget->isVisible()) return;
     // The form may unload, and so destroy this object, inside the loop:
     // nothing of it is touched once the loop has ended.
     QEventLoop loop;
     HideWatch watch(widget, &loop);
-    loop.exec(QEventLoop::DialogExec);
+    if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
     if (widget) widget->setWindowModality(Qt::NonModal);
 }
 
