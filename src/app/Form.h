@@ -29,6 +29,9 @@ public:
     // Any request to close: the form decides (default: unload).
     void Form_QueryUnload() override { Unload(); }
 
+    // The language changed: the window takes its own texts again (title...).
+    virtual void Form_TextsChanged() {}
+
 protected:
     Application& app_;
 

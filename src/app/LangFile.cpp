@@ -1,6 +1,8 @@
 #include "app/LangFile.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "app/IniSettings.h"
 #include "app/Paths.h"
@@ -21,7 +23,22 @@ std::string languageFilePath(const AppState& App) {
         const std::string found = it->path().filename().string();
         if (tf::toLower(found) == wanted && it->is_regular_file(ec)) return it->path().string();
     }
-    return exact;
+    // The menu names a file by the text up to its first ".": "Lang_pt.old.Txt"
+    // stands for "pt" too. The first such name, in the menu's order.
+    const std::string stem = tf::toLower("Lang_" + language + ".");
+    std::vector<std::string> named;
+    ec.clear();
+    for (std::filesystem::directory_iterator it(App.appPath, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string found = it->path().filename().string();
+        std::error_code typeEc;
+        if (tf::toLower(found).rfind(stem, 0) == 0 && it->is_regular_file(typeEc)) named.push_back(found);
+    }
+    if (named.empty()) return exact;
+    std::sort(named.begin(), named.end(), [](const std::string& a, const std::string& b) {
+        const std::string ua = tf::toUpper(a), ub = tf::toUpper(b);
+        return ua != ub ? ua < ub : a < b;
+    });
+    return appFile(App.appPath, "/" + named.front());
 }
 
 void Read_CFG_Text(AppState& App, const std::string& bytes) {

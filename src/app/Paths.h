@@ -13,4 +13,8 @@ void deleteQuietly(const std::string& path);
 void createFolderQuietly(const std::string& path);
 bool fileExists(const std::string& path);
 
+// A file of the folder whose name equals `name` ignoring letter case (the
+// exact name first); empty when there is none.
+std::string findIgnoringCase(const std::string& folder, const std::string& name);
+
 }  // namespace corvano

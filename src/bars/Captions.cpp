@@ -90,6 +90,10 @@ void Set_Captions(Application& app) {
         e->setCaption(row.prefix + texts[row.text]);
         if (row.property == Both) e->setToolTip(texts[row.toolTip]);
     }
+    // Window titles and the platform's own widgets follow the new language too.
+    const std::vector<Form*> windows = app.openWindows();
+    for (Form* f : windows)
+        if (!f->unloaded()) f->Form_TextsChanged();
     app.platform.textsChanged();
 }
 

@@ -119,4 +119,16 @@ CommandBarControl* CommandBars::host() {
     return dropDownHost;
 }
 
+std::vector<const Entry*> CommandBars::allEntries() const {
+    std::vector<const Entry*> all;
+    for (const auto& [key, e] : entries_) all.push_back(e.get());
+    return all;
+}
+
+std::vector<const Bar*> CommandBars::allBars() const {
+    std::vector<const Bar*> all;
+    for (const auto& [key, b] : bars_) all.push_back(b.get());
+    return all;
+}
+
 }  // namespace corvano

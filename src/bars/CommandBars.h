@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -65,6 +66,13 @@ public:
     const std::vector<Entry*>& entries() const { return entries_; }
     void append(Entry& entry) { entries_.push_back(&entry); }
 
+    // For a language added while the application runs.
+    // Puts the entry in front of `before`, or at the end when that is not on the bar.
+    void insertBefore(Entry& entry, const Entry& before) {
+        auto it = std::find(entries_.begin(), entries_.end(), &before);
+        entries_.insert(it, &entry);
+    }
+
 private:
     std::string key_;
     std::vector<Entry*> entries_;
@@ -108,6 +116,10 @@ public:
     CommandBarControl* dropDownHost = nullptr;
     std::function<CommandBarControl*()> newInstanceRequest;
     CommandBarControl* host();
+
+    // Every entry and every bar, in key order: for checks over all of them.
+    std::vector<const Entry*> allEntries() const;
+    std::vector<const Bar*> allBars() const;
 
 private:
     std::map<std::string, std::unique_ptr<Entry>> entries_;

@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/Paths.h"
+#include "app/TextArgs.h"
 #include "app/TextFile.h"
 #include "bars/BrowserBars.h"
 #include "bars/CommandBars.h"
@@ -23,6 +24,7 @@ constexpr int kPicBarHeight = 400;
 constexpr int kBar0Width = 2860;
 constexpr int kBar2Width = 1100;
 constexpr int kCaptionText = 179;
+constexpr int kNotSavedText = 273;
 
 size_t utf8Length(const std::string& s) {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
@@ -201,9 +203,10 @@ void frmStart::GO_Exit() {
         App.browserSlots[static_cast<size_t>(number_)] = 0;
     if (App.browserCount > 0) --App.browserCount;
     if (!failed.empty()) {
-        std::string text = "Browser window" + labCount_->text() + " could not save";
-        for (const auto& path : failed) text += " " + path;
-        app_.platform.dialogs().message(text + ".", "Corvano");
+        std::string paths;
+        for (const auto& path : failed) paths += (paths.empty() ? "" : " ") + path;
+        app_.platform.dialogs().message(
+            withArgs(App.strings[kNotSavedText], {tf::trimBlanks(labCount_->text()), paths}), "Corvano");
     }
     Unload();
 }
@@ -330,6 +333,12 @@ bool frmStart::WebAttend(int limitMs) {
         if (tf::toLower(*state) == "complete") return true;
         if (waited >= limitMs || !pause(1000)) return false;
     }
+}
+
+void frmStart::Form_TextsChanged() {
+    if (window().state() == WindowState::Minimized) return window().setCaption(app_.App.strings[kCaptionText]);
+    const std::string title = web_->LocationName();
+    window().setCaption(title.empty() ? shortCaption() : longCaption(title));
 }
 
 }  // namespace corvano

@@ -98,6 +98,10 @@ private:
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+    // A new language: the caption takes the new word for "browser".
+public:
+    void Form_TextsChanged() override;
 };
 
 }  // namespace corvano

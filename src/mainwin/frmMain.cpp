@@ -6,12 +6,14 @@
 #include "app/IniSettings.h"
 #include "app/LangFile.h"
 #include "app/Paths.h"
+#include "app/TextArgs.h"
 #include "app/TextFile.h"
 #include "bars/Captions.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/PageCommands.h"
 #include "browser/frmStart.h"
+#include "langedit/frmLang.h"
 
 namespace corvano {
 
@@ -20,6 +22,8 @@ constexpr int kDockHeight = 395;
 constexpr int kCornerWidth = 1960;
 constexpr int kReopenMs = 800;
 constexpr int kRotationMs = 30000;
+constexpr int kSettingsNotSavedText = 271;
+constexpr int kLanguageUnreadText = 272;
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
@@ -51,6 +55,8 @@ void frmMain::Form_Load() {
     Build_MainButtons(app_);
     Build_MainBars(app_);
     frmStart& first = loadBrowserWindow();
+    // The language editor waits hidden, right after the first browser window.
+    app_.load<frmLang>();
     Set_Captions(app_);
     setUpBars();
     if (!first.unloaded()) first.window().show();
@@ -194,8 +200,8 @@ void frmMain::GO_MainExit() {
     timer1_->setEnabled(false);
     timer2_->setEnabled(false);
     if (!Save_IniSetting(app_.App))
-        app_.platform.dialogs().message("The settings could not be saved to " + app_.file("/Data/Corvano.Ini") + ".",
-                                        "Corvano");
+        app_.platform.dialogs().message(
+            withArgs(app_.App.strings[kSettingsNotSavedText], {app_.file("/Data/Corvano.Ini")}), "Corvano");
     // Last opened first; the main window, at position 0, last.
     const std::vector<Form*> windows = app_.openWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
@@ -237,7 +243,7 @@ void frmMain::chooseLanguage(const std::string& key) {
     if (!Read_CFG(App)) {
         const std::string path = languageFilePath(App);
         App.language = previous;
-        app_.platform.dialogs().message("The language file " + path + " could not be read.", "Corvano");
+        app_.platform.dialogs().message(withArgs(App.strings[kLanguageUnreadText], {path}), "Corvano");
         return;
     }
     Set_Captions(app_);
@@ -278,8 +284,22 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
             return GO_Show();
         }
     if (runPageCommand(app_, key)) return;
-    if (key == "LANG:NEW") return;
+    if (key == "LANG:NEW") return showLanguageEditor();
     chooseLanguage(key);
+}
+
+frmLang* frmMain::languageEditor() const {
+    for (Form* f : app_.openWindows())
+        if (f->role() == WindowRole::Editor && !f->unloaded()) return static_cast<frmLang*>(f);
+    return nullptr;
+}
+
+void frmMain::showLanguageEditor() {
+    frmLang* editor = languageEditor();
+    if (!editor) editor = &app_.load<frmLang>();
+    editor->ShowModal();
+    // Discarded once closed, so the next opening starts from the template again.
+    if (frmLang* left = languageEditor()) left->Unload();
 }
 
 frmMain& Sub_Main(Application& app) {

@@ -10,6 +10,7 @@
 namespace corvano {
 
 class Entry;
+class frmLang;
 class frmStart;
 
 // The full-screen main window with the bar strip.
@@ -65,6 +66,12 @@ private:
     ImageList imageList1_;
     int rotationTicks_ = 0;
     bool exiting_ = false;
+
+    // The language editor, loaded or not.
+public:
+    frmLang* languageEditor() const;
+private:
+    void showLanguageEditor();
 };
 
 // Starts the application: loads and shows the main window.

@@ -23,6 +23,12 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text, const std::string& title) = 0;
+
+    // Questions for the language editor.
+    // A line of text, asked with a title; nothing when the user cancels.
+    virtual std::optional<std::string> input(const std::string& prompt, const std::string& title) = 0;
+    // A yes-or-no question; true for yes.
+    virtual bool confirm(const std::string& text, const std::string& title) = 0;
 };
 
 // Everything outside the logic that is not a window's child control.

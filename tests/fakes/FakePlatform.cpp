@@ -54,6 +54,19 @@ std::unique_ptr<WebView> FakeWindow::createWebView() {
     return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
 }
 
+std::unique_ptr<TextEditBox> FakePanel::createTextEditBox() {
+    return track<FakeTextEditBox, TextEditBox>(textBoxes, std::make_unique<FakeTextEditBox>());
+}
+std::unique_ptr<TextEditBox> FakeWindow::createTextEditBox() {
+    return track<FakeTextEditBox, TextEditBox>(textBoxes, std::make_unique<FakeTextEditBox>());
+}
+
+void FakeWindow::showModal() {
+    modal = true;
+    show();
+    if (platform.onModal) platform.onModal(*this);
+}
+
 void FakeWindow::hide() {
     shown = false;
     if (platform.onHide) platform.onHide(*this);

@@ -123,6 +123,15 @@ public:
     bool copyOk = true;
 };
 
+class FakeTextEditBox : public FakeControl<TextEditBox> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+
+private:
+    std::string text_;
+};
+
 class FakePanel;
 
 // Child-control factory shared by the fake window and panel.
@@ -133,6 +142,7 @@ public:
     std::vector<FakeLabel*> labels;
     std::vector<FakeWebView*> webs;
     std::vector<FakePanel*> panels;
+    std::vector<FakeTextEditBox*> textBoxes;
 
     FakeCommandBar* barByIndex(int index) const;
 };
@@ -144,6 +154,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<TextEditBox> createTextEditBox() override;
 };
 
 class FakePlatform;
@@ -158,6 +169,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<TextEditBox> createTextEditBox() override;
 
     void show() override { shown = true, ++showCount; }
     void hide() override;
@@ -190,6 +202,10 @@ public:
     std::string picture;
     // Geometry changes are reported to the form as a resize.
     bool resizeEvents = true;
+
+    // Shown, then the platform's onModal hook plays the user while it is modal.
+    void showModal() override;
+    bool modal = false;
 };
 
 class FakeTimer : public Timer {
@@ -219,6 +235,26 @@ class FakeDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
     std::vector<std::string> messages;
+
+    // Answers given in turn; an empty queue cancels the prompt and says no.
+    std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
+        prompts.push_back(title + ": " + prompt);
+        if (inputs.empty()) return std::nullopt;
+        auto answer = inputs.front();
+        inputs.erase(inputs.begin());
+        return answer;
+    }
+    bool confirm(const std::string& text, const std::string& title) override {
+        questions.push_back(title + ": " + text);
+        if (confirms.empty()) return false;
+        const bool yes = confirms.front();
+        confirms.erase(confirms.begin());
+        return yes;
+    }
+    std::vector<std::optional<std::string>> inputs;
+    std::vector<bool> confirms;
+    std::vector<std::string> prompts;
+    std::vector<std::string> questions;
 };
 
 class FakePlatform : public Platform {
@@ -249,6 +285,8 @@ public:
     int quitCount = 0;
     // Called whenever a window is hidden (unloading hides it first).
     std::function<void(FakeWindow&)> onHide;
+    // Runs while a window is shown modally, as the user would act then.
+    std::function<void(FakeWindow&)> onModal;
     // Added to every new window's frame (outer minus inner size).
     int frameWidth = 0;
     int frameHeight = 0;

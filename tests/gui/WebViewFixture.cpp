@@ -3,7 +3,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
+#include "app/LangFile.h"
+#include "app/TextFile.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebPage.h"
 #include "platform/qt/QtWebWait.h"
 
@@ -40,7 +43,18 @@ LocalHttpServer& WebViewFixture::server() {
     return *s;
 }
 
+// The control's own widgets speak the shipped English, as in the program.
+static void useEnglishTexts() {
+    static const auto english = [] {
+        auto App = std::make_shared<AppState>();
+        Read_CFG_Text(*App, textfile::readAll(std::string(CORVANO_SHARE_DIR) + "/Lang_english.txt").value_or(""));
+        return App;
+    }();
+    qt::QtTexts::instance()->setLookup([](int n) { return english->strings[n]; });
+}
+
 WebViewFixture::WebViewFixture() : window(std::make_unique<QWidget>()) {
+    useEnglishTexts();
     server();
     window->resize(800, 600);
     view = std::make_unique<qt::QtWebView>(window.get());
@@ -54,6 +68,7 @@ WebViewFixture::~WebViewFixture() {
     qt::pagedialogs::setDialogHook({});
     view.reset();
     window.reset();
+    qt::QtTexts::instance()->setLookup(nullptr);
 }
 
 bool WebViewFixture::load(const QString& path, int timeoutMs) {

@@ -9,28 +9,41 @@
 #include <QWebEngineFindTextResult>
 #include <QWebEnginePage>
 
+#include "platform/qt/QtTexts.h"
+
 namespace corvano::qt {
+
+namespace {
+constexpr int kFindPlaceholderText = 240;
+constexpr int kFindButtonTexts = 241;  // previous, next, close
+constexpr int kNoMatchesText = 244;
+constexpr int kMatchOfText = 245;
+}  // namespace
 
 QtFindBar::QtFindBar(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), count_(new QLabel(this)) {
     setObjectName(QStringLiteral("findBar"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
     edit_->setObjectName(QStringLiteral("findEdit"));
-    edit_->setPlaceholderText(tr("Find in page"));
     edit_->setClearButtonEnabled(true);
     count_->setObjectName(QStringLiteral("findCount"));
     count_->setMinimumWidth(80);
 
-    auto makeButton = [this](const QString& text, const QString& tip) {
+    auto makeButton = [this](const QString& text) {
         auto* b = new QToolButton(this);
         b->setText(text);
-        b->setToolTip(tip);
         b->setAutoRaise(true);
         return b;
     };
-    QToolButton* prev = makeButton(QStringLiteral("\u25B2"), tr("Previous (Shift+Enter)"));
-    QToolButton* next = makeButton(QStringLiteral("\u25BC"), tr("Next (Enter)"));
-    QToolButton* done = makeButton(QStringLiteral("\u2715"), tr("Close (Escape)"));
+    QToolButton* prev = makeButton(QStringLiteral("\u25B2"));
+    QToolButton* next = makeButton(QStringLiteral("\u25BC"));
+    QToolButton* done = makeButton(QStringLiteral("\u2715"));
+    prev->setObjectName(QStringLiteral("findPrevious"));
+    next->setObjectName(QStringLiteral("findNext"));
+    done->setObjectName(QStringLiteral("findClose"));
+    buttons_ = {prev, next, done};
+    takeTexts();
+    connect(QtTexts::instance(), &QtTexts::changed, this, &QtFindBar::takeTexts);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 3, 6, 3);
@@ -50,6 +63,13 @@ QtFindBar::QtFindBar(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(thi
     hide();
 }
 
+void QtFindBar::takeTexts() {
+    edit_->setPlaceholderText(uiText(kFindPlaceholderText));
+    for (int i = 0; i < 3; ++i) buttons_[static_cast<size_t>(i)]->setToolTip(uiText(kFindButtonTexts + i));
+    // The count shown stays until the next search, now in the new language.
+    if (result_) showResult(*result_);
+}
+
 void QtFindBar::open() {
     show();
     raise();
@@ -61,6 +81,7 @@ void QtFindBar::open() {
 void QtFindBar::close() {
     if (page_) page_->findText(QString());
     count_->clear();
+    result_.reset();
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
     if (hadFocus && parentWidget()) parentWidget()->setFocus(Qt::OtherFocusReason);
@@ -85,6 +106,7 @@ void QtFindBar::find(bool backward) {
     if (text.isEmpty()) {
         page_->findText(QString());
         count_->clear();
+        result_.reset();
         return;
     }
     QPointer<QtFindBar> self(this);
@@ -97,10 +119,11 @@ void QtFindBar::find(bool backward) {
 }
 
 void QtFindBar::showResult(const QWebEngineFindTextResult& r) {
+    result_ = r;
     if (r.numberOfMatches() == 0)
-        count_->setText(tr("No matches"));
+        count_->setText(uiText(kNoMatchesText));
     else
-        count_->setText(tr("%1 of %2").arg(r.activeMatch()).arg(r.numberOfMatches()));
+        count_->setText(uiText(kMatchOfText).arg(r.activeMatch()).arg(r.numberOfMatches()));
 }
 
 }  // namespace corvano::qt

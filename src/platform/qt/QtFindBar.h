@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QPointer>
+#include <QWebEngineFindTextResult>
+#include <array>
+#include <optional>
 #include <QWidget>
 
 class QLabel;
+class QToolButton;
 class QLineEdit;
 class QWebEnginePage;
-class QWebEngineFindTextResult;
 
 namespace corvano::qt {
 
@@ -33,10 +36,13 @@ protected:
 private:
     void find(bool backward);
     void showResult(const QWebEngineFindTextResult& result);
+    void takeTexts();
 
     QPointer<QWebEnginePage> page_;
     QLineEdit* edit_;
     QLabel* count_;
+    std::array<QToolButton*, 3> buttons_{};
+    std::optional<QWebEngineFindTextResult> result_;
 };
 
 }  // namespace corvano::qt

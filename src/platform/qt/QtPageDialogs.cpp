@@ -23,7 +23,26 @@
 #include <QWebEngineView>
 #include <optional>
 
+#include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebWait.h"
+
+namespace corvano::qt {
+namespace {
+constexpr int kPropertiesText = 177;
+constexpr int kPageSetupText = 251;
+constexpr int kPaperText = 252;
+constexpr int kOrientationText = 253;
+constexpr int kPortraitText = 254;
+constexpr int kLandscapeText = 255;
+constexpr int kMarginTexts = 256;  // left, top, right, bottom
+constexpr int kPropTitleText = 260;  // title, address, type, size
+constexpr int kUnknownText = 264;
+constexpr int kBytesText = 265;
+constexpr int kSaveAsText = 266;
+constexpr int kSaveFilterTexts = 267;  // HTML only, complete, archive
+constexpr int kDefaultNameText = 270;
+}  // namespace
+}  // namespace corvano::qt
 
 namespace corvano::qt::pagedialogs {
 
@@ -88,7 +107,7 @@ namespace corvano::qt {
 
 QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
     : QDialog(parent), printer_(printer), paper_(new QComboBox(this)), orientation_(new QComboBox(this)) {
-    setWindowTitle(tr("Page Setup"));
+    setWindowTitle(uiText(kPageSetupText));
     paper_->setObjectName(QStringLiteral("paper"));
     orientation_->setObjectName(QStringLiteral("orientation"));
     const QPageLayout layout = printer->pageLayout();
@@ -96,16 +115,17 @@ QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
         paper_->addItem(QPageSize::name(id), int(id));
         if (layout.pageSize().id() == id) paper_->setCurrentIndex(paper_->count() - 1);
     }
-    orientation_->addItem(tr("Portrait"), int(QPageLayout::Portrait));
-    orientation_->addItem(tr("Landscape"), int(QPageLayout::Landscape));
+    orientation_->addItem(uiText(kPortraitText), int(QPageLayout::Portrait));
+    orientation_->addItem(uiText(kLandscapeText), int(QPageLayout::Landscape));
     orientation_->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Paper:"), paper_);
-    form->addRow(tr("Orientation:"), orientation_);
+    form->addRow(uiText(kPaperText), paper_);
+    form->addRow(uiText(kOrientationText), orientation_);
     const QMarginsF m = layout.margins(QPageLayout::Millimeter);
     const qreal values[4] = {m.left(), m.top(), m.right(), m.bottom()};
-    const QString captions[4] = {tr("Left margin:"), tr("Top margin:"), tr("Right margin:"), tr("Bottom margin:")};
+    const QString captions[4] = {uiText(kMarginTexts), uiText(kMarginTexts + 1), uiText(kMarginTexts + 2),
+                                 uiText(kMarginTexts + 3)};
     for (int i = 0; i < 4; ++i) {
         margins_[i] = new QDoubleSpinBox(this);
         margins_[i]->setRange(0, 100);
@@ -199,7 +219,7 @@ bool properties(QWebEngineView* view) {
     if (!page || view->page() != page) return false;
 
     QDialog dialog(view);
-    dialog.setWindowTitle(QObject::tr("Properties"));
+    dialog.setWindowTitle(uiText(kPropertiesText));
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& caption, const QString& value, const char* name) {
         auto* label = new QLabel(value);
@@ -208,11 +228,11 @@ bool properties(QWebEngineView* view) {
         label->setWordWrap(true);
         form->addRow(caption, label);
     };
-    addRow(QObject::tr("Title:"), view->title(), kPropTitle);
-    addRow(QObject::tr("Address:"), view->url().toDisplayString(), kPropAddress);
-    addRow(QObject::tr("Type:"), type && type->isValid() ? type->toString() : QObject::tr("unknown"), kPropType);
-    addRow(QObject::tr("Size:"),
-           html ? QObject::tr("%1 bytes").arg(html->toUtf8().size()) : QObject::tr("unknown"), kPropSize);
+    const QString unknown = uiText(kUnknownText);
+    addRow(uiText(kPropTitleText), view->title(), kPropTitle);
+    addRow(uiText(kPropTitleText + 1), view->url().toDisplayString(), kPropAddress);
+    addRow(uiText(kPropTitleText + 2), type && type->isValid() ? type->toString() : unknown, kPropType);
+    addRow(uiText(kPropTitleText + 3), html ? uiText(kBytesText).arg(html->toUtf8().size()) : unknown, kPropSize);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     auto* box = new QVBoxLayout(&dialog);
@@ -225,18 +245,19 @@ bool properties(QWebEngineView* view) {
 
 bool saveAs(QWebEngineView* view) {
     if (!hasPage(view)) return false;
-    const QString htmlOnly = QObject::tr("Web page, HTML only (*.html *.htm)");
-    const QString complete = QObject::tr("Web page, complete (*.html *.htm)");
-    const QString archive = QObject::tr("Web archive, single file (*.mhtml *.mht)");
+    const QString htmlOnly = uiText(kSaveFilterTexts) + QStringLiteral(" (*.html *.htm)");
+    const QString complete = uiText(kSaveFilterTexts + 1) + QStringLiteral(" (*.html *.htm)");
+    const QString archive = uiText(kSaveFilterTexts + 2) + QStringLiteral(" (*.mhtml *.mht)");
 
     QString name = view->title().trimmed();
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
-    if (name.isEmpty()) name = QStringLiteral("page");
+    if (name.isEmpty()) name = uiText(kDefaultNameText);
+    if (name.isEmpty()) name = QStringLiteral("index");
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
 
     QPointer<QWebEngineView> guard(view);
-    QFileDialog dialog(view, QObject::tr("Save As"), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
+    QFileDialog dialog(view, uiText(kSaveAsText), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -252,9 +273,11 @@ bool saveAs(QWebEngineView* view) {
     const QString path = dialog.selectedFiles().first();
     const QString filter = dialog.selectedNameFilter();
     auto format = QWebEngineDownloadRequest::SingleHtmlSaveFormat;
-    if (filter == complete)
+    // By position: two languages' names of the filters may read the same.
+    const qsizetype chosen = dialog.nameFilters().indexOf(filter);
+    if (chosen == 1)
         format = QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
-    else if (filter == archive)
+    else if (chosen == 2)
         format = QWebEngineDownloadRequest::MimeHtmlSaveFormat;
     view->page()->save(path, format);
     return true;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtTexts.h"
+#include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/Twips.h"
 
@@ -57,6 +59,22 @@ public:
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         box.exec();
     }
+    std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
+        QInputDialog dialog;
+        dialog.setWindowTitle(QString::fromStdString(title));
+        dialog.setLabelText(QString::fromStdString(prompt));
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.textValue().toStdString();
+    }
+    bool confirm(const std::string& text, const std::string& title) override {
+        QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        return box.exec() == QMessageBox::Yes;
+    }
 };
 
 }  // namespace
@@ -66,7 +84,7 @@ struct QtPlatform::Impl {
     QtDialogs dialogs;
 };
 
-QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {}
+QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) { followLanguageInQtDialogs(); }
 QtPlatform::~QtPlatform() = default;
 
 std::unique_ptr<Window> QtPlatform::createWindow(WindowRole role, WindowEvents& events) {

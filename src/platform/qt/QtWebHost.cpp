@@ -18,6 +18,7 @@
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
+#include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebPage.h"
 #include "platform/qt/QtWebWait.h"
 
@@ -26,6 +27,10 @@ namespace corvano::qt {
 namespace {
 
 constexpr int kProgressLinePx = 3;
+constexpr int kCrashText = 246;  // what happened, then what to do
+constexpr int kReloadText = 248;
+constexpr int kLoadingText = 249;
+constexpr int kDoneText = 250;
 
 // The load progress as a thin line; it takes no room and no clicks.
 class ProgressLine : public QWidget {
@@ -60,13 +65,16 @@ public:
         setObjectName(QStringLiteral("crashPanel"));
         setAutoFillBackground(true);
         setBackgroundRole(QPalette::Window);
-        auto* text = new QLabel(tr("This page stopped working: the process that showed it has ended.\n"
-                                   "Reload the page to try again."),
-                                this);
-        text->setAlignment(Qt::AlignCenter);
-        text->setWordWrap(true);
-        auto* button = new QPushButton(tr("Reload"), this);
-        button->setObjectName(QStringLiteral("crashReload"));
+        text_ = new QLabel(this);
+        text_->setObjectName(QStringLiteral("crashText"));
+        text_->setAlignment(Qt::AlignCenter);
+        text_->setWordWrap(true);
+        button_ = new QPushButton(this);
+        button_->setObjectName(QStringLiteral("crashReload"));
+        takeTexts();
+        connect(QtTexts::instance(), &QtTexts::changed, this, [this] { takeTexts(); });
+        auto* button = button_;
+        auto* text = text_;
         connect(button, &QPushButton::clicked, this, [onReload] { onReload(); });
         auto* box = new QVBoxLayout(this);
         box->addStretch(1);
@@ -75,6 +83,15 @@ public:
         box->addStretch(1);
         hide();
     }
+
+private:
+    void takeTexts() {
+        text_->setText(uiText(kCrashText) + QLatin1Char('\n') + uiText(kCrashText + 1));
+        button_->setText(uiText(kReloadText));
+    }
+
+    QLabel* text_;
+    QPushButton* button_;
 };
 
 }  // namespace
@@ -123,7 +140,7 @@ void QtWebHost::connectPage() {
     });
     connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-            setStatus(tr("Loading %1").arg(info.url().toDisplayString()));
+            setStatus(uiText(kLoadingText).arg(info.url().toDisplayString()));
     });
     connect(page_, &QWebEnginePage::loadProgress, this, [this](int p) {
         if (!busy_) return;
@@ -148,7 +165,7 @@ void QtWebHost::connectPage() {
         QPointer<QtWebHost> self(this);
         flushNavigated();
         if (!self) return;
-        setStatus(tr("Done"));
+        setStatus(uiText(kDoneText));
         if (!self || !events_) return;
         events_->Web_DocumentComplete();
         if (!self || !events_) return;

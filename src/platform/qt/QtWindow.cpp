@@ -1,6 +1,7 @@
 #include "platform/qt/QtWindow.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +24,25 @@ int keyCode(int qtKey) {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
     return 0;
 }
+
+// Ends a modal loop when its window is hidden or destroyed.
+class HideWatch : public QObject {
+public:
+    HideWatch(QWidget* window, QEventLoop* loop) : loop_(loop) {
+        window->installEventFilter(this);
+        connect(window, &QObject::destroyed, loop, &QEventLoop::quit);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        // Our own hiding, not the window manager's minimising.
+        if (e->type() == QEvent::Hide && !e->spontaneous()) loop_->quit();
+        return false;
+    }
+
+private:
+    QEventLoop* loop_;
+};
 
 }  // namespace
 
@@ -144,6 +164,7 @@ std::unique_ptr<CommandBarControl> QtWindow::createCommandBar(int index, BarClic
 std::unique_ptr<ComboBox> QtWindow::createComboBox() { return QtChildFactory::comboBox(w_); }
 std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_); }
 std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
+std::unique_ptr<TextEditBox> QtWindow::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
 
 void QtWindow::show() {
     // The main window is a frameless window the size of the screen, not a
@@ -236,6 +257,20 @@ void QtWindow::setBackgroundColor(int red, int green, int blue) {
     w_->picture = QPixmap();
     w_->colour = QColor(red, green, blue);
     w_->update();
+}
+
+void QtWindow::showModal() {
+    if (!w_) return;
+    QPointer<QtWindowWidget> widget(w_);
+    widget->setWindowModality(Qt::ApplicationModal);
+    show();
+    widget->activateWindow();
+    // The form may unload, and so destroy this object, inside the loop:
+    // nothing of it is touched once the loop has ended.
+    QEventLoop loop;
+    HideWatch watch(widget, &loop);
+    if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
+    if (widget) widget->setWindowModality(Qt::NonModal);
 }
 
 }  // namespace corvano::qt

@@ -21,6 +21,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<TextEditBox> createTextEditBox() override;
 
     void show() override;
     void hide() override;
@@ -38,6 +39,8 @@ public:
     void setBackgroundColor(int red, int green, int blue) override;
 
     QWidget* widget() const;
+
+    void showModal() override;
 
 private:
     friend class QtWindowWidget;

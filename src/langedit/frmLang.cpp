@@ -1,0 +1,171 @@
+#include "langedit/frmLang.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/Application.h"
+#include "app/Paths.h"
+#include "app/TextArgs.h"
+#include "app/TextFile.h"
+#include "bars/CommandBars.h"
+#include "bars/EditorBars.h"
+#include "bars/EditorImageList.h"
+#include "bars/LanguageMenu.h"
+#include "langedit/LanguageName.h"
+
+namespace corvano {
+
+namespace tf = textfile;
+
+namespace {
+
+constexpr int kCaptionText = 227;
+constexpr int kNamePromptText = 229;
+constexpr int kTemplateUnreadableText = 232;
+constexpr int kSeparatorText = 233;
+constexpr int kDotDotText = 234;
+constexpr int kControlText = 235;
+constexpr int kRefusedText = 236;
+constexpr int kReplaceText = 237;
+constexpr int kNotWrittenText = 238;
+constexpr int kDiscardText = 239;
+constexpr const char* kTemplate = "lang_english.txt";
+
+int faultText(NameFault fault) {
+    switch (fault) {
+        case NameFault::Separator: return kSeparatorText;
+        case NameFault::DotDot: return kDotDotText;
+        case NameFault::Control: return kControlText;
+        default: return kRefusedText;
+    }
+}
+
+// A language file's lines end with CR LF, whatever the box gives back.
+std::string asFileText(const std::string& boxText) { return tf::joinCrlf(tf::splitLines(boxText)); }
+
+}  // namespace
+
+frmLang::frmLang(Application& app) : Form(app, WindowRole::Editor), imageList1_(editorImageList()) {
+    cmdBar_ = window().createCommandBar(5, [this](int index, Entry& entry) { cmdBar_Click(index, entry); });
+    text1_ = window().createTextEditBox();
+}
+
+frmLang::~frmLang() = default;
+
+void frmLang::Form_Load() {
+    AppState& App = app_.App;
+    window().setTopmost();
+    window().setCaption(App.strings[kCaptionText]);
+    cmdBar_->setLeft(0);
+    cmdBar_->setTop(0);
+    text1_->setLeft(0);
+    // Half the screen, in its middle.
+    const Size screen = app_.platform.screenSize();
+    const int width = screen.width / 2, height = screen.height / 2;
+    window().setGeometry({(screen.width - width) / 2, (screen.height - height) / 2, width, height});
+    // The entries and the bar are process-wide: the first editor builds them.
+    CommandBars& bars = app_.bars;
+    if (!bars.bar("STANDARD5")) {
+        if (!bars.entry("EXIT3")) Build_EditorButtons(app_);
+        Build_EditorBar(app_);
+    }
+    cmdBar_->setImageList(&imageList1_);
+    cmdBar_->setBar("STANDARD5");
+    cmdBar_->setBarStyle(App.barStyle);
+    text1_->setTop(cmdBar_->height());
+    Form_Resize();
+    loadTemplate();
+}
+
+void frmLang::loadTemplate() {
+    // The template's name in any letter case: file names here tell case apart.
+    const std::string path = findIgnoringCase(app_.App.appPath, kTemplate);
+    const auto data = path.empty() ? std::nullopt : tf::readAll(path);
+    if (!data) {
+        text1_->setText({});
+        unreadTemplate_ = app_.file(std::string("/") + kTemplate);
+    } else {
+        text1_->setText(tf::toUtf8(*data));
+    }
+    savedText_ = text1_->text();
+}
+
+void frmLang::ShowModal() {
+    if (!unreadTemplate_.empty())
+        tell(withArgs(app_.App.strings[kTemplateUnreadableText], {std::exchange(unreadTemplate_, {})}));
+    // The style may have changed while the editor waited hidden.
+    cmdBar_->setBarStyle(app_.App.barStyle);
+    window().showModal();
+}
+
+void frmLang::Form_Resize() {
+    if (!cmdBar_ || !text1_) return;
+    const int width = window().scaleWidth();
+    cmdBar_->setWidth(width);
+    text1_->setTop(cmdBar_->height());
+    text1_->setWidth(std::max(0, width));
+    text1_->setHeight(std::max(0, window().scaleHeight() - cmdBar_->height()));
+}
+
+void frmLang::Form_TextsChanged() { window().setCaption(app_.App.strings[kCaptionText]); }
+
+void frmLang::Form_QueryUnload() {
+    // A hidden editor holds nothing of the user's: it goes without a question.
+    if (!window().visible()) return Unload();
+    CloseEditor();
+}
+
+void frmLang::cmdBar_Click(int index, Entry& entry) {
+    if (index != 5) return;
+    if (entry.key() == "EXIT3")
+        CloseEditor();
+    else if (entry.key() == "SAVE3")
+        SaveLanguage();
+}
+
+bool frmLang::modified() const { return text1_->text() != savedText_; }
+
+bool frmLang::CloseEditor() {
+    if (modified() && !app_.platform.dialogs().confirm(app_.App.strings[kDiscardText], window().caption()))
+        return false;
+    Unload();
+    return true;
+}
+
+void frmLang::tell(const std::string& text) { app_.platform.dialogs().message(text, window().caption()); }
+
+std::string frmLang::SaveLanguage() {
+    const StringTable& texts = app_.App.strings;
+    Dialogs& dialogs = app_.platform.dialogs();
+    for (;;) {
+        const auto answer = dialogs.input("", texts[kNamePromptText]);
+        if (!answer) return {};
+        const NameCheck check = checkLanguageName(*answer);
+        if (check.fault == NameFault::Empty) return {};
+        if (check.fault != NameFault::None) {
+            tell(withArgs(texts[faultText(check.fault)], {std::string(1, check.character)}));
+            continue;
+        }
+        // The name as typed; an existing file that differs only in letter
+        // case is the same language, so it is the one replaced.
+        const std::string fileName = languageFileName(*answer);
+        std::string path = findIgnoringCase(app_.App.appPath, fileName);
+        if (!path.empty()) {
+            if (!dialogs.confirm(withArgs(texts[kReplaceText], {path}), window().caption())) continue;
+        } else {
+            path = app_.file("/" + fileName);
+        }
+        const std::string text = text1_->text();
+        if (!tf::writeAtomic(path, asFileText(text))) {
+            tell(withArgs(texts[kNotWrittenText], {path}));
+            return {};
+        }
+        savedText_ = text;
+        // Chosen at once from the language menu, without a restart.
+        const size_t slash = path.find_last_of('/');
+        addLanguageToMenu(app_, slash == std::string::npos ? path : path.substr(slash + 1));
+        return path;
+    }
+}
+
+}  // namespace corvano

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/Form.h"
+#include "bars/ImageList.h"
+#include "platform/CommandBarControl.h"
+#include "platform/TextEditBox.h"
+
+namespace corvano {
+
+class Entry;
+
+// The language editor: the English language file in a text box, saved under
+// a new language's name.
+class frmLang : public Form {
+public:
+    explicit frmLang(Application& app);
+    ~frmLang() override;
+
+    void Form_Load() override;
+    void Form_Resize() override;
+    // The close box: like "EXIT3".
+    void Form_QueryUnload() override;
+    void Form_TextsChanged() override;
+
+    // Shows the editor modally; returns once it is closed, when the form is
+    // gone already. A template that could not be read is told first.
+    void ShowModal();
+
+    // Acts for the editor's own bar only (index 5).
+    void cmdBar_Click(int index, Entry& entry);
+
+    // Asks for the name until it is one that can be written or the user
+    // gives up; writes the box's text as that language's file. The path
+    // written, or empty when nothing was.
+    std::string SaveLanguage();
+    // Closes the editor, asking first when the text has unsaved changes.
+    // False when the user keeps it open.
+    bool CloseEditor();
+
+    // The text differs from what was loaded or last saved.
+    bool modified() const;
+
+    CommandBarControl& cmdBar() { return *cmdBar_; }
+    TextEditBox& Text1() { return *text1_; }
+    const ImageList& ImageList1() const { return imageList1_; }
+
+private:
+    void loadTemplate();
+    void tell(const std::string& text);
+
+    ImageList imageList1_;
+    std::unique_ptr<CommandBarControl> cmdBar_;
+    std::unique_ptr<TextEditBox> text1_;
+    std::string savedText_;
+    // Told when the editor is shown, not during the hidden load at start-up.
+    std::string unreadTemplate_;
+};
+
+}  // namespace corvano

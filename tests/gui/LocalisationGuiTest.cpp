@@ -1,0 +1,131 @@
+// A language switch reaches every window of the running application, and
+// Qt's own dialogs, without a restart.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QToolTip>
+#include <QWebEnginePage>
+#include <filesystem>
+
+#include "GuiTestUtil.h"
+#include "LocalHttpServer.h"
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/frmStart.h"
+#include "fakes/TempFolder.h"
+#include "langedit/frmLang.h"
+#include "mainwin/frmMain.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtCommandBarStrip.h"
+#include "platform/qt/QtFindBar.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtTranslations.h"
+#include "platform/qt/QtWebHost.h"
+#include "platform/qt/QtWebView.h"
+
+using namespace corvano;
+using corvano::test::waitUntil;
+
+namespace {
+
+class QuietPlatform : public qt::QtPlatform {
+public:
+    void quit() override {}
+};
+
+class LocalisationGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        server.addPage("/a.html", "<!doctype html><html><head><title>Seite</title></head><body>a</body></html>");
+        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
+        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
+        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
+        dir.write("/Data/Corvano.Ini", ini);
+        std::string win = " 600 \r\n 60 \r\n 9000 \r\n 9000 \r\n";
+        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
+        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address("/a.html").toStdString() + "\r\n");
+        app = std::make_unique<Application>(platform, dir.path());
+        qt::setCommandBarModel(&app->bars);
+        main = &Sub_Main(*app);
+    }
+    void TearDown() override {
+        if (frmMain* m = mainForm(*app)) m->GO_MainExit();
+        waitUntil([&] { return app->openWindows().empty(); }, 5000);
+        QCoreApplication::processEvents();
+        app.reset();
+        qt::setCommandBarModel(nullptr);
+        QCoreApplication::processEvents();
+    }
+    frmStart& browser() {
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser) return static_cast<frmStart&>(*f);
+        throw std::runtime_error("no browser window");
+    }
+    qt::QtWebHost* host() { return static_cast<qt::QtWebView&>(browser().Web()).widget(); }
+    // The tooltip the bar shows when the mouse rests on the entry's button.
+    QString toolTipOn(CommandBarControl& control, const std::string& key) {
+        qt::BarStrip* strip = static_cast<qt::QtCommandBar&>(control).strip();
+        const QRect r = strip->buttonRect(key);
+        if (r.isEmpty()) return "(not shown)";
+        QHelpEvent help(QEvent::ToolTip, r.center(), strip->mapToGlobal(r.center()));
+        QCoreApplication::sendEvent(strip, &help);
+        waitUntil([] { return QToolTip::isVisible(); }, 2000);
+        const QString text = QToolTip::text();
+        QToolTip::hideText();
+        return text;
+    }
+    QImage mainBarImage() {
+        return static_cast<qt::QtCommandBar*>(main->cmdBar(3))->widget()->grab().toImage();
+    }
+
+    test::TempFolder dir;
+    test::LocalHttpServer server;
+    QuietPlatform platform;
+    std::unique_ptr<Application> app;
+    frmMain* main = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
+    ASSERT_TRUE(waitUntil([&] { return browser().window().visible() && browser().Web().LocationName() == "Seite"; }));
+    const QImage englishBar = mainBarImage();
+    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), "Back");
+    host()->showFindBar();
+
+    main->cmdBar_Click(5, app->bars.at("LANG:DEUTSCH"));
+    EXPECT_EQ(app->bars.at("NEW").caption(), "Neu");
+    EXPECT_NE(mainBarImage(), englishBar) << "the main bar on screen changes";
+    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), QString::fromUtf8("Zurück"));
+    EXPECT_EQ(toolTipOn(browser().cmdBar(2), "GO"), "Los");
+    EXPECT_EQ(browser().window().caption(), "Browser  N.  1 [Seite]");
+    qt::QtFindBar* find = host()->findBar();
+    EXPECT_EQ(find->edit()->placeholderText(), "In der Seite suchen");
+    EXPECT_EQ(find->findChild<QToolButton*>("findClose")->toolTip(), "Schließen (Esc)");
+    EXPECT_EQ(host()->crashPanel()->findChild<QPushButton*>("crashReload")->text(), "Neu laden");
+    EXPECT_TRUE(host()->crashPanel()->findChild<QLabel*>("crashText")->text().startsWith("Diese Seite"));
+    EXPECT_EQ(main->languageEditor()->window().caption(), "Neue Sprache...");
+    // Qt's own buttons and dialogs.
+    EXPECT_EQ(qt::qtTranslationsInUse(), "de");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+
+    main->cmdBar_Click(5, app->bars.at("LANG:FRANCAIS"));
+    EXPECT_TRUE(QString::fromStdString(browser().window().caption()).startsWith("Navigateur  N."));
+    EXPECT_EQ(find->edit()->placeholderText(), "Rechercher dans la page");
+    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), QString::fromUtf8("Précédent"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Oui");
+
+    main->cmdBar_Click(5, app->bars.at("LANG:ENGLISH"));
+    EXPECT_EQ(qt::qtTranslationsInUse(), "");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+    EXPECT_EQ(find->edit()->placeholderText(), "Find in page");
+    EXPECT_EQ(mainBarImage(), englishBar);
+}
