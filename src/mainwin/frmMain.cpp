@@ -11,7 +11,9 @@
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/PageCommands.h"
+#include "about/frmAbout.h"
 #include "browser/frmStart.h"
+#include "mainwin/Screenshot.h"
 
 namespace corvano {
 
@@ -20,6 +22,10 @@ constexpr int kDockHeight = 395;
 constexpr int kCornerWidth = 1960;
 constexpr int kReopenMs = 800;
 constexpr int kRotationMs = 30000;
+// Texts of the screenshot messages.
+constexpr int kTextSaved = 192;
+constexpr int kTextNotSaved = 321;
+constexpr int kTextNoFreeName = 322;
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
@@ -182,9 +188,12 @@ void frmMain::Timer2_Timer() {
     if (rotationTicks_ < App.rotationPeriod) return;
     rotationTicks_ = 0;
     const auto& list = app_.openWindows();
-    if (App.rotationPos > static_cast<int>(list.size()) - 1) App.rotationPos = 1;
-    // With the main window alone there is nothing to raise.
-    if (App.rotationPos < static_cast<int>(list.size())) list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
+    const int count = static_cast<int>(list.size());
+    // With the main window alone there is nothing to raise; the position waits.
+    if (count < 2) return;
+    // The wrap uses the list as it stands now: windows may have come or gone.
+    if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
+    list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
     ++App.rotationPos;
 }
 
@@ -254,6 +263,8 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
             }
         } else if (key == "EXIT") {
             GO_MainExit();
+        } else if (key == "SCREENSHOT") {
+            Take_Pic();
         } else if (key == "NOTE1") {
             App.barsShown = false;
             dock1_->setVisible(false);
@@ -261,7 +272,10 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
         return;
     }
     if (index == 4) {
-        if (key == "EXIT2") GO_MainExit();
+        if (key == "EXIT2")
+            GO_MainExit();
+        else if (key == "BRAMBLE")
+            showAbout();
         return;
     }
     if (index != 5) return;
@@ -280,6 +294,32 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
     if (runPageCommand(app_, key)) return;
     if (key == "LANG:NEW") return;
     chooseLanguage(key);
+}
+
+void frmMain::Take_Pic() {
+    AppState& App = app_.App;
+    Dialogs& dialogs = app_.platform.dialogs();
+    const std::string folder = app_.file("/Images");
+    createFolderQuietly(folder);
+    const auto name = freeScreenshotName(App.appPath, App.screenshotCounter, fileExists);
+    if (!name) {
+        dialogs.message(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
+        return;
+    }
+    // The picture is taken before anything of ours is shown over the screen.
+    const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
+    if (!result.ok) {
+        dialogs.message(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
+        return;
+    }
+    App.screenshotCounter = nextScreenshotCounter(name->counter);
+    dialogs.message(App.strings[kTextSaved] + ": " + name->path, "Corvano");
+}
+
+void frmMain::showAbout() {
+    frmAbout& about = app_.load<frmAbout>();
+    // The form may be gone once the call returns: it is not touched again.
+    about.window().showModal();
 }
 
 frmMain& Sub_Main(Application& app) {

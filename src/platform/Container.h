@@ -3,9 +3,11 @@
 #include <functional>
 #include <memory>
 
+#include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/CommandBarControl.h"
 #include "platform/Label.h"
+#include "platform/Picture.h"
 #include "platform/WebView.h"
 
 namespace corvano {
@@ -24,6 +26,10 @@ public:
     virtual std::unique_ptr<ComboBox> createComboBox() = 0;
     virtual std::unique_ptr<Label> createLabel() = 0;
     virtual std::unique_ptr<WebView> createWebView() = 0;
+
+    // Controls of the About window.
+    virtual std::unique_ptr<Button> createButton() = 0;
+    virtual std::unique_ptr<Picture> createPicture() = 0;
 };
 
 class Panel : public Control, public Container {};

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/Geometry.h"
+#include "platform/ScreenCapture.h"
+#include "platform/Shell.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -47,6 +49,10 @@ public:
     virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
     // The language changed: the platform's own widgets take their texts again.
     virtual void textsChanged() {}
+
+    // Screenshots and the desktop's handlers for links.
+    virtual ScreenCapture& screenCapture() = 0;
+    virtual Shell& shell() = 0;
 };
 
 }  // namespace corvano

@@ -56,6 +56,10 @@ public:
     // Stretched over the client area; false when the picture cannot be loaded.
     virtual bool setBackgroundPicture(const std::string& path) = 0;
     virtual void setBackgroundColor(int red, int green, int blue) = 0;
+
+    // Shows the window modally: the other windows take no user input, and the
+    // call returns once the window has been hidden or has gone.
+    virtual void showModal() = 0;
 };
 
 }  // namespace corvano

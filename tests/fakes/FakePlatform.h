@@ -85,6 +85,11 @@ class FakeLabel : public FakeControl<Label> {
 public:
     std::string text() const override { return text_; }
     void setText(const std::string& t) override { text_ = t; }
+    void setLink(bool on) override { link = on; }
+    void click() {
+        if (onClick) onClick();
+    }
+    bool link = false;
 
 private:
     std::string text_;
@@ -123,6 +128,27 @@ public:
     bool copyOk = true;
 };
 
+class FakeButton : public FakeControl<Button> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    void click() {
+        if (onClick) onClick();
+    }
+
+private:
+    std::string text_;
+};
+
+class FakePicture : public FakeControl<Picture> {
+public:
+    std::string source() const override { return source_; }
+    void setSource(const std::string& s) override { source_ = s; }
+
+private:
+    std::string source_;
+};
+
 class FakePanel;
 
 // Child-control factory shared by the fake window and panel.
@@ -133,6 +159,8 @@ public:
     std::vector<FakeLabel*> labels;
     std::vector<FakeWebView*> webs;
     std::vector<FakePanel*> panels;
+    std::vector<FakeButton*> buttons;
+    std::vector<FakePicture*> pictures;
 
     FakeCommandBar* barByIndex(int index) const;
 };
@@ -144,6 +172,8 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 };
 
 class FakePlatform;
@@ -158,6 +188,8 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 
     void show() override { shown = true, ++showCount; }
     void hide() override;
@@ -173,6 +205,7 @@ public:
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override { background = {red, green, blue}, picture.clear(); }
+    void showModal() override;
 
     FakePlatform& platform;
     WindowRole role;
@@ -190,6 +223,7 @@ public:
     std::string picture;
     // Geometry changes are reported to the form as a resize.
     bool resizeEvents = true;
+    bool modal = false;
 };
 
 class FakeTimer : public Timer {
@@ -221,6 +255,20 @@ public:
     std::vector<std::string> messages;
 };
 
+// Pictures are written as small marker files; a set error makes every write fail.
+class FakeScreenCapture : public ScreenCapture {
+public:
+    CaptureResult saveScreenAsBmp(const std::string& path) override;
+    std::vector<std::string> written;
+    std::string error;
+};
+
+class FakeShell : public Shell {
+public:
+    void open(const std::string& document, const std::string& verb) override { opened.push_back(verb + " " + document); }
+    std::vector<std::string> opened;
+};
+
 class FakePlatform : public Platform {
 public:
     FakePlatform();
@@ -234,6 +282,8 @@ public:
     void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
     void pause(int ms) override { advance(ms); }
     void quit() override { ++quitCount; }
+    ScreenCapture& screenCapture() override { return capture; }
+    Shell& shell() override { return shellFake; }
 
     // Moves the virtual clock, firing due timers in time order.
     void advance(long long ms);
@@ -254,6 +304,13 @@ public:
     int frameHeight = 0;
 
     FakeWindow* windowByRole(WindowRole role, int nth = 0) const;
+
+    FakeScreenCapture capture;
+    FakeShell shellFake;
+    // Every window raised to the top, in order.
+    std::vector<FakeWindow*> raised;
+    // Runs while a window is shown modally, as the user would act then.
+    std::function<void(FakeWindow&)> onModal;
 };
 
 }  // namespace corvano::fake

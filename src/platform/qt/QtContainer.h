@@ -14,6 +14,8 @@ struct QtChildFactory {
     static std::unique_ptr<ComboBox> comboBox(QWidget* parent);
     static std::unique_ptr<Label> label(QWidget* parent);
     static std::unique_ptr<WebView> webView(QWidget* parent);
+    static std::unique_ptr<Button> button(QWidget* parent);
+    static std::unique_ptr<Picture> picture(QWidget* parent);
 };
 
 }  // namespace corvano::qt

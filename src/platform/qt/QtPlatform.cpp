@@ -11,7 +11,10 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/qt/QtAboutControls.h"
 #include "platform/qt/QtContainer.h"
+#include "platform/qt/QtIcons.h"
+#include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWindow.h"
@@ -64,9 +67,14 @@ public:
 struct QtPlatform::Impl {
     QtClipboard clipboard;
     QtDialogs dialogs;
+    QtScreenCapture capture;
+    QtShell shell;
 };
 
-QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {}
+QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {
+    // Every window of ours, message boxes too, shows the product icon.
+    QApplication::setWindowIcon(productIcon());
+}
 QtPlatform::~QtPlatform() = default;
 
 std::unique_ptr<Window> QtPlatform::createWindow(WindowRole role, WindowEvents& events) {
@@ -100,6 +108,8 @@ void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit();
 
 void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
+ScreenCapture& QtPlatform::screenCapture() { return d_->capture; }
+Shell& QtPlatform::shell() { return d_->shell; }
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 

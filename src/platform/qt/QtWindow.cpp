@@ -1,6 +1,7 @@
 #include "platform/qt/QtWindow.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,6 +61,8 @@ public:
     QPixmap picture;
     QColor colour;
     QSize frameExtra{0, 0};
+    // The loop of a modal showing: it ends when the window is hidden.
+    QPointer<QEventLoop> modalLoop;
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -92,6 +95,10 @@ protected:
     void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
         checkFrame();
+    }
+    void hideEvent(QHideEvent* e) override {
+        QWidget::hideEvent(e);
+        if (modalLoop) modalLoop->quit();
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
@@ -131,6 +138,7 @@ public:
 QtWindow::QtWindow(WindowRole role, WindowEvents& events) : role_(role) {
     w_ = new QtWindowWidget(*this, role, events);
     if (role == WindowRole::Browser) w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (role == WindowRole::About) w_->setWindowFlag(Qt::Dialog, true);
 }
 
 QtWindow::~QtWindow() { delete w_.data(); }
@@ -144,6 +152,8 @@ std::unique_ptr<CommandBarControl> QtWindow::createCommandBar(int index, BarClic
 std::unique_ptr<ComboBox> QtWindow::createComboBox() { return QtChildFactory::comboBox(w_); }
 std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_); }
 std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
+std::unique_ptr<Button> QtWindow::createButton() { return QtChildFactory::button(w_); }
+std::unique_ptr<Picture> QtWindow::createPicture() { return QtChildFactory::picture(w_); }
 
 void QtWindow::show() {
     // The main window is a frameless window the size of the screen, not a
@@ -236,6 +246,24 @@ void QtWindow::setBackgroundColor(int red, int green, int blue) {
     w_->picture = QPixmap();
     w_->colour = QColor(red, green, blue);
     w_->update();
+}
+
+void QtWindow::showModal() {
+    if (!w_) return;
+    // Everything after the loop runs on locals: the form may have released
+    // this window while its loop ran.
+    QPointer<QtWindowWidget> w = w_;
+    w->setWindowModality(Qt::ApplicationModal);
+    show();
+    w->activateWindow();
+    QEventLoop loop;
+    w->modalLoop = &loop;
+    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+    if (w->isVisible()) loop.exec(QEventLoop::DialogExec);
+    if (w) {
+        w->modalLoop = nullptr;
+        w->setWindowModality(Qt::NonModal);
+    }
 }
 
 }  // namespace corvano::qt
