@@ -106,6 +106,7 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Form_Resize() {
     // The help page, once shown, keeps covering the whole window.
+    if (!webHelp_) return;
     webHelp_->setWidth(window().scaleWidth());
     webHelp_->setHeight(window().scaleHeight());
 }
