@@ -303,13 +303,13 @@ void frmMain::Take_Pic() {
     createFolderQuietly(folder);
     const auto name = freeScreenshotName(App.appPath, App.screenshotCounter, fileExists);
     if (!name) {
-        dialogs.message(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
+        dialogs.warning(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
         return;
     }
     // The picture is taken before anything of ours is shown over the screen.
     const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
     if (!result.ok) {
-        dialogs.message(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
+        dialogs.warning(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
         return;
     }
     App.screenshotCounter = nextScreenshotCounter(name->counter);

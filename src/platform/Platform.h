@@ -25,6 +25,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text, const std::string& title) = 0;
+    // A failure the user should know of: the same box with a warning icon.
+    virtual void warning(const std::string& text, const std::string& title) { message(text, title); }
 };
 
 // Everything outside the logic that is not a window's child control.

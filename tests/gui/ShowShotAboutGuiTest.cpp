@@ -31,6 +31,7 @@ namespace {
 class NotingDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
+    void warning(const std::string& text, const std::string& title) override { messages.push_back("! " + title + ": " + text); }
     std::vector<std::string> messages;
 };
 
@@ -106,7 +107,7 @@ TEST_F(ShowShotAbout, ScreenshotIsAScreenSized24BitBmpShowingTheWindowsAndNeverA
     main().cmdBar_Click(3, app->bars.at("SCREENSHOT"));
     ASSERT_EQ(platform.noted.messages.size(), 1u);
     const std::string first = dir.file("/Images/Corvano000.bmp");
-    EXPECT_EQ(platform.noted.messages[0].rfind("Corvano: The screenshot could not be saved: " + first + "\n", 0), 0u)
+    EXPECT_EQ(platform.noted.messages[0].rfind("! Corvano: The screenshot could not be saved: " + first + "\n", 0), 0u)
         << platform.noted.messages[0];
     std::filesystem::remove(dir.file("/Images"));
 

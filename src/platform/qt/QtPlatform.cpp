@@ -55,8 +55,15 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override {
-        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
-                        QMessageBox::Ok);
+        show(QMessageBox::Information, text, title);
+    }
+    void warning(const std::string& text, const std::string& title) override {
+        show(QMessageBox::Warning, text, title);
+    }
+
+private:
+    static void show(QMessageBox::Icon icon, const std::string& text, const std::string& title) {
+        QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         box.exec();
     }
