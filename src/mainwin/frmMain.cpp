@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "about/frmAbout.h"
 #include "app/Application.h"
 #include "app/IniSettings.h"
 #include "app/LangFile.h"
@@ -11,7 +12,6 @@
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/PageCommands.h"
-#include "about/frmAbout.h"
 #include "browser/frmStart.h"
 #include "mainwin/Screenshot.h"
 
