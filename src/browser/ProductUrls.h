@@ -1,11 +1,8 @@
 #pragma once
 
-namespace corvano::urls {
+#include "app/MakerUrls.h"
 
-// The maker's sites: the home page is the default shared home address, the
-// second site the first page of a window that has no address of its own.
-inline constexpr const char* kMakerHomePage = "https://www.corvano.org/";
-inline constexpr const char* kMakerSecondSite = "https://www.corvano.net/";
+namespace corvano::urls {
 
 // Start pages of the search engines; each ends in "/".
 inline constexpr const char* kGoogle = "https://www.google.com/";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "about/frmAbout.h"
 #include "app/Application.h"
 #include "app/IniSettings.h"
 #include "app/LangFile.h"
@@ -14,6 +15,7 @@
 #include "browser/PageCommands.h"
 #include "browser/frmStart.h"
 #include "langedit/frmLang.h"
+#include "mainwin/Screenshot.h"
 
 namespace corvano {
 
@@ -24,6 +26,10 @@ constexpr int kReopenMs = 800;
 constexpr int kRotationMs = 30000;
 constexpr int kSettingsNotSavedText = 271;
 constexpr int kLanguageUnreadText = 272;
+// Texts of the screenshot messages.
+constexpr int kTextSaved = 192;
+constexpr int kTextNotSaved = 321;
+constexpr int kTextNoFreeName = 322;
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
@@ -188,9 +194,12 @@ void frmMain::Timer2_Timer() {
     if (rotationTicks_ < App.rotationPeriod) return;
     rotationTicks_ = 0;
     const auto& list = app_.openWindows();
-    if (App.rotationPos > static_cast<int>(list.size()) - 1) App.rotationPos = 1;
-    // With the main window alone there is nothing to raise.
-    if (App.rotationPos < static_cast<int>(list.size())) list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
+    const int count = static_cast<int>(list.size());
+    // With the main window alone there is nothing to raise; the position waits.
+    if (count < 2) return;
+    // The wrap uses the list as it stands now: windows may have come or gone.
+    if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
+    list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
     ++App.rotationPos;
 }
 
@@ -260,6 +269,8 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
             }
         } else if (key == "EXIT") {
             GO_MainExit();
+        } else if (key == "SCREENSHOT") {
+            Take_Pic();
         } else if (key == "NOTE1") {
             App.barsShown = false;
             dock1_->setVisible(false);
@@ -267,7 +278,10 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
         return;
     }
     if (index == 4) {
-        if (key == "EXIT2") GO_MainExit();
+        if (key == "EXIT2")
+            GO_MainExit();
+        else if (key == "BRAMBLE")
+            showAbout();
         return;
     }
     if (index != 5) return;
@@ -300,6 +314,32 @@ void frmMain::showLanguageEditor() {
     editor->ShowModal();
     // Discarded once closed, so the next opening starts from the template again.
     if (frmLang* left = languageEditor()) left->Unload();
+}
+
+void frmMain::Take_Pic() {
+    AppState& App = app_.App;
+    Dialogs& dialogs = app_.platform.dialogs();
+    const std::string folder = app_.file("/Images");
+    createFolderQuietly(folder);
+    const auto name = freeScreenshotName(App.appPath, App.screenshotCounter, fileExists);
+    if (!name) {
+        dialogs.warning(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
+        return;
+    }
+    // The picture is taken before anything of ours is shown over the screen.
+    const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
+    if (!result.ok) {
+        dialogs.warning(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
+        return;
+    }
+    App.screenshotCounter = nextScreenshotCounter(name->counter);
+    dialogs.message(App.strings[kTextSaved] + ": " + name->path, "Corvano");
+}
+
+void frmMain::showAbout() {
+    frmAbout& about = app_.load<frmAbout>();
+    // The form may be gone once the call returns: it is not touched again.
+    about.window().showModal();
 }
 
 frmMain& Sub_Main(Application& app) {

@@ -48,6 +48,12 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     bool exiting() const { return exiting_; }
 
+    // Screenshots and the About window.
+    // Writes the next numbered picture of the whole screen and says where.
+    void Take_Pic();
+    // Shows the About window modally; returns once it has closed.
+    void showAbout();
+
 private:
     void setLimits();
     void readGlobalSettings();

@@ -3,10 +3,12 @@
 #include <functional>
 #include <memory>
 
+#include "platform/Button.h"
 #include "platform/ComboBox.h"
 #include "platform/CommandBarControl.h"
 #include "platform/Label.h"
 #include "platform/TextEditBox.h"
+#include "platform/Picture.h"
 #include "platform/WebView.h"
 
 namespace corvano {
@@ -28,6 +30,9 @@ public:
 
     // The language editor's text box.
     virtual std::unique_ptr<TextEditBox> createTextEditBox() = 0;
+    // Controls of the About window.
+    virtual std::unique_ptr<Button> createButton() = 0;
+    virtual std::unique_ptr<Picture> createPicture() = 0;
 };
 
 class Panel : public Control, public Container {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Control.h"
@@ -10,6 +11,10 @@ class Label : public Control {
 public:
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
+
+    // A label that is a link: it looks like one and reports clicks.
+    virtual void setLink(bool on) = 0;
+    std::function<void()> onClick;
 };
 
 }  // namespace corvano

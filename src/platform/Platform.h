@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/Geometry.h"
+#include "platform/ScreenCapture.h"
+#include "platform/Shell.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -29,6 +31,8 @@ public:
     virtual std::optional<std::string> input(const std::string& prompt, const std::string& title) = 0;
     // A yes-or-no question; true for yes.
     virtual bool confirm(const std::string& text, const std::string& title) = 0;
+    // A failure the user should know of: the same box with a warning icon.
+    virtual void warning(const std::string& text, const std::string& title) { message(text, title); }
 };
 
 // Everything outside the logic that is not a window's child control.
@@ -53,6 +57,10 @@ public:
     virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
     // The language changed: the platform's own widgets take their texts again.
     virtual void textsChanged() {}
+
+    // Screenshots and the desktop's handlers for links.
+    virtual ScreenCapture& screenCapture() = 0;
+    virtual Shell& shell() = 0;
 };
 
 }  // namespace corvano

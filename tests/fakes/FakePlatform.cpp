@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace corvano::fake {
 
@@ -21,6 +22,34 @@ FakeCommandBar* FakeChildren::barByIndex(int index) const {
     for (auto* p : panels)
         if (auto* b = p->barByIndex(index)) return b;
     return nullptr;
+}
+
+std::unique_ptr<Button> FakePanel::createButton() {
+    return track<FakeButton, Button>(buttons, std::make_unique<FakeButton>());
+}
+std::unique_ptr<Picture> FakePanel::createPicture() {
+    return track<FakePicture, Picture>(pictures, std::make_unique<FakePicture>());
+}
+std::unique_ptr<Button> FakeWindow::createButton() {
+    return track<FakeButton, Button>(buttons, std::make_unique<FakeButton>());
+}
+std::unique_ptr<Picture> FakeWindow::createPicture() {
+    return track<FakePicture, Picture>(pictures, std::make_unique<FakePicture>());
+}
+
+void FakeWindow::showModal() {
+    modal = true;
+    show();
+    if (platform.onModal) platform.onModal(*this);
+}
+
+CaptureResult FakeScreenCapture::saveScreenAsBmp(const std::string& path) {
+    if (!error.empty()) return {false, error};
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) return {false, "exists"};
+    std::ofstream(path, std::ios::binary) << "BM";
+    written.push_back(path);
+    return {true, {}};
 }
 
 std::unique_ptr<Panel> FakePanel::createPanel() { return track<FakePanel, Panel>(panels, std::make_unique<FakePanel>()); }
@@ -61,12 +90,6 @@ std::unique_ptr<TextEditBox> FakeWindow::createTextEditBox() {
     return track<FakeTextEditBox, TextEditBox>(textBoxes, std::make_unique<FakeTextEditBox>());
 }
 
-void FakeWindow::showModal() {
-    modal = true;
-    show();
-    if (platform.onModal) platform.onModal(*this);
-}
-
 void FakeWindow::hide() {
     shown = false;
     if (platform.onHide) platform.onHide(*this);
@@ -81,6 +104,7 @@ void FakeWindow::setGeometry(const Rect& g) {
 void FakeWindow::bringToTop() {
     topmost = true;
     ++raisedCount;
+    platform.raised.push_back(this);
     events.Form_Activate();
 }
 

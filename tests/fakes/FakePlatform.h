@@ -85,6 +85,11 @@ class FakeLabel : public FakeControl<Label> {
 public:
     std::string text() const override { return text_; }
     void setText(const std::string& t) override { text_ = t; }
+    void setLink(bool on) override { link = on; }
+    void click() {
+        if (onClick) onClick();
+    }
+    bool link = false;
 
 private:
     std::string text_;
@@ -132,6 +137,27 @@ private:
     std::string text_;
 };
 
+class FakeButton : public FakeControl<Button> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    void click() {
+        if (onClick) onClick();
+    }
+
+private:
+    std::string text_;
+};
+
+class FakePicture : public FakeControl<Picture> {
+public:
+    std::string source() const override { return source_; }
+    void setSource(const std::string& s) override { source_ = s; }
+
+private:
+    std::string source_;
+};
+
 class FakePanel;
 
 // Child-control factory shared by the fake window and panel.
@@ -143,6 +169,8 @@ public:
     std::vector<FakeWebView*> webs;
     std::vector<FakePanel*> panels;
     std::vector<FakeTextEditBox*> textBoxes;
+    std::vector<FakeButton*> buttons;
+    std::vector<FakePicture*> pictures;
 
     FakeCommandBar* barByIndex(int index) const;
 };
@@ -155,6 +183,8 @@ public:
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 };
 
 class FakePlatform;
@@ -170,6 +200,8 @@ public:
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 
     void show() override { shown = true, ++showCount; }
     void hide() override;
@@ -185,6 +217,7 @@ public:
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override { background = {red, green, blue}, picture.clear(); }
+    void showModal() override;
 
     FakePlatform& platform;
     WindowRole role;
@@ -202,9 +235,6 @@ public:
     std::string picture;
     // Geometry changes are reported to the form as a resize.
     bool resizeEvents = true;
-
-    // Shown, then the platform's onModal hook plays the user while it is modal.
-    void showModal() override;
     bool modal = false;
 };
 
@@ -257,6 +287,20 @@ public:
     std::vector<std::string> questions;
 };
 
+// Pictures are written as small marker files; a set error makes every write fail.
+class FakeScreenCapture : public ScreenCapture {
+public:
+    CaptureResult saveScreenAsBmp(const std::string& path) override;
+    std::vector<std::string> written;
+    std::string error;
+};
+
+class FakeShell : public Shell {
+public:
+    void open(const std::string& document, const std::string& verb) override { opened.push_back(verb + " " + document); }
+    std::vector<std::string> opened;
+};
+
 class FakePlatform : public Platform {
 public:
     FakePlatform();
@@ -270,6 +314,8 @@ public:
     void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
     void pause(int ms) override { advance(ms); }
     void quit() override { ++quitCount; }
+    ScreenCapture& screenCapture() override { return capture; }
+    Shell& shell() override { return shellFake; }
 
     // Moves the virtual clock, firing due timers in time order.
     void advance(long long ms);
@@ -292,6 +338,11 @@ public:
     int frameHeight = 0;
 
     FakeWindow* windowByRole(WindowRole role, int nth = 0) const;
+
+    FakeScreenCapture capture;
+    FakeShell shellFake;
+    // Every window raised to the top, in order.
+    std::vector<FakeWindow*> raised;
 };
 
 }  // namespace corvano::fake

@@ -15,6 +15,8 @@ struct QtChildFactory {
     static std::unique_ptr<Label> label(QWidget* parent);
     static std::unique_ptr<WebView> webView(QWidget* parent);
     static std::unique_ptr<TextEditBox> textEditBox(QWidget* parent);
+    static std::unique_ptr<Button> button(QWidget* parent);
+    static std::unique_ptr<Picture> picture(QWidget* parent);
 };
 
 }  // namespace corvano::qt

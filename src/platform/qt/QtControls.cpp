@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "platform/qt/QtContainer.h"
 
@@ -77,7 +78,47 @@ void QtComboBox::clearItems() {
 int QtComboBox::itemCount() const { return w_ ? w_->count() : 0; }
 std::string QtComboBox::item(int index) const { return w_ ? w_->itemText(index).toStdString() : std::string(); }
 
-QtLabel::QtLabel(QWidget* parent) : QtControl(new QLabel(parent)) { w_->hide(); }
+std::unique_ptr<Button> QtPanel::createButton() { return QtChildFactory::button(w_); }
+std::unique_ptr<Picture> QtPanel::createPicture() { return QtChildFactory::picture(w_); }
+
+// A left click on a link label reaches the logic.
+class QtLabel::ClickFilter : public QObject {
+public:
+    explicit ClickFilter(QtLabel& owner) : owner_(owner) {}
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override {
+        if (ev->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton &&
+            owner_.onClick) {
+            owner_.onClick();
+            return true;
+        }
+        return QObject::eventFilter(obj, ev);
+    }
+
+private:
+    QtLabel& owner_;
+};
+
+QtLabel::QtLabel(QWidget* parent) : QtControl(new QLabel(parent)) {
+    // A label keeps its width and breaks longer texts into lines.
+    w_->setWordWrap(true);
+    w_->hide();
+    auto* filter = new ClickFilter(*this);
+    filter->setParent(w_);
+    w_->installEventFilter(filter);
+}
+
+void QtLabel::setLink(bool on) {
+    if (!w_) return;
+    w_->setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QPalette pal = w_->palette();
+    pal.setColor(QPalette::WindowText, on ? w_->palette().color(QPalette::Link) : QPalette().color(QPalette::WindowText));
+    w_->setPalette(pal);
+    QFont f = w_->font();
+    f.setUnderline(on);
+    w_->setFont(f);
+}
 std::string QtLabel::text() const { return w_ ? w_->text().toStdString() : std::string(); }
 void QtLabel::setText(const std::string& text) {
     if (w_) w_->setText(QString::fromStdString(text));

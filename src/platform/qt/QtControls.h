@@ -20,6 +20,8 @@ public:
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 };
 
 class QtComboBox : public QtControl<ComboBox, QComboBox> {
@@ -42,6 +44,10 @@ public:
     explicit QtLabel(QWidget* parent);
     std::string text() const override;
     void setText(const std::string& text) override;
+    void setLink(bool on) override;
+
+private:
+    class ClickFilter;
 };
 
 }  // namespace corvano::qt

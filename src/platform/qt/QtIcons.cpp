@@ -78,6 +78,34 @@ QIcon load(const std::string& source) {
 
 }  // namespace
 
+QString resourceSvg(const std::string& source) {
+    if (source.rfind("res:", 0) != 0) return {};
+    const QString name = QString::fromStdString(source.substr(4));
+    if (name.isEmpty() || name.contains('/') || name.contains("..")) return {};
+    static const bool registered = (registerBarResources(), true);
+    (void)registered;
+    return ":/corvano/" + name + ".svg";
+}
+
+QIcon productIcon() {
+    static const QIcon icon = [] {
+        QIcon i;
+        QSvgRenderer svg(resourceSvg("res:corvano"));
+        if (!svg.isValid()) return i;
+        for (int size : {16, 22, 32, 48, 64, 128, 256}) {
+            QPixmap pm(size, size);
+            pm.fill(Qt::transparent);
+            QPainter p(&pm);
+            p.setRenderHint(QPainter::Antialiasing);
+            svg.render(&p);
+            p.end();
+            i.addPixmap(pm);
+        }
+        return i;
+    }();
+    return icon;
+}
+
 QIcon barIcon(const std::string& source) {
     if (source.empty()) return {};
     static QHash<QString, QIcon> cache;

@@ -10,4 +10,9 @@ namespace corvano::qt {
 // A source that cannot be found gives a null icon (an empty space).
 QIcon barIcon(const std::string& source);
 
+// The resource file of a "res:NAME" source (an SVG); empty for any other.
+QString resourceSvg(const std::string& source);
+// Corvano's own icon, on every window.
+QIcon productIcon();
+
 }  // namespace corvano::qt

@@ -12,7 +12,10 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/qt/QtAboutControls.h"
 #include "platform/qt/QtContainer.h"
+#include "platform/qt/QtIcons.h"
+#include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtTranslations.h"
@@ -54,8 +57,15 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override {
-        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
-                        QMessageBox::Ok);
+        show(QMessageBox::Information, text, title);
+    }
+    void warning(const std::string& text, const std::string& title) override {
+        show(QMessageBox::Warning, text, title);
+    }
+
+private:
+    static void show(QMessageBox::Icon icon, const std::string& text, const std::string& title) {
+        QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         box.exec();
     }
@@ -82,9 +92,15 @@ public:
 struct QtPlatform::Impl {
     QtClipboard clipboard;
     QtDialogs dialogs;
+    QtScreenCapture capture;
+    QtShell shell;
 };
 
-QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) { followLanguageInQtDialogs(); }
+QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {
+    followLanguageInQtDialogs();
+    // Every window of ours, message boxes too, shows the product icon.
+    QApplication::setWindowIcon(productIcon());
+}
 QtPlatform::~QtPlatform() = default;
 
 std::unique_ptr<Window> QtPlatform::createWindow(WindowRole role, WindowEvents& events) {
@@ -118,6 +134,8 @@ void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit();
 
 void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
+ScreenCapture& QtPlatform::screenCapture() { return d_->capture; }
+Shell& QtPlatform::shell() { return d_->shell; }
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 

@@ -21,6 +21,8 @@ public:
     void quit() override;
     void setTexts(std::function<std::string(int)> lookup) override;
     void textsChanged() override;
+    ScreenCapture& screenCapture() override;
+    Shell& shell() override;
 
 private:
     struct Impl;

@@ -25,25 +25,6 @@ int keyCode(int qtKey) {
     return 0;
 }
 
-// Ends a modal loop when its window is hidden or destroyed.
-class HideWatch : public QObject {
-public:
-    HideWatch(QWidget* window, QEventLoop* loop) : loop_(loop) {
-        window->installEventFilter(this);
-        connect(window, &QObject::destroyed, loop, &QEventLoop::quit);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        // Our own hiding, not the window manager's minimising.
-        if (e->type() == QEvent::Hide && !e->spontaneous()) loop_->quit();
-        return false;
-    }
-
-private:
-    QEventLoop* loop_;
-};
-
 }  // namespace
 
 class QtWindowWidget : public QWidget {
@@ -80,6 +61,8 @@ public:
     QPixmap picture;
     QColor colour;
     QSize frameExtra{0, 0};
+    // The loop of a modal showing: it ends when the window is hidden.
+    QPointer<QEventLoop> modalLoop;
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -112,6 +95,10 @@ protected:
     void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
         checkFrame();
+    }
+    void hideEvent(QHideEvent* e) override {
+        QWidget::hideEvent(e);
+        if (modalLoop) modalLoop->quit();
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
@@ -151,6 +138,7 @@ public:
 QtWindow::QtWindow(WindowRole role, WindowEvents& events) : role_(role) {
     w_ = new QtWindowWidget(*this, role, events);
     if (role == WindowRole::Browser) w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (role == WindowRole::About) w_->setWindowFlag(Qt::Dialog, true);
 }
 
 QtWindow::~QtWindow() { delete w_.data(); }
@@ -165,6 +153,8 @@ std::unique_ptr<ComboBox> QtWindow::createComboBox() { return QtChildFactory::co
 std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_); }
 std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
 std::unique_ptr<TextEditBox> QtWindow::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
+std::unique_ptr<Button> QtWindow::createButton() { return QtChildFactory::button(w_); }
+std::unique_ptr<Picture> QtWindow::createPicture() { return QtChildFactory::picture(w_); }
 
 void QtWindow::show() {
     // The main window is a frameless window the size of the screen, not a
@@ -261,16 +251,20 @@ void QtWindow::setBackgroundColor(int red, int green, int blue) {
 
 void QtWindow::showModal() {
     if (!w_) return;
-    QPointer<QtWindowWidget> widget(w_);
-    widget->setWindowModality(Qt::ApplicationModal);
+    // Everything after the loop runs on locals: the form may have released
+    // this window while its loop ran.
+    QPointer<QtWindowWidget> w = w_;
+    w->setWindowModality(Qt::ApplicationModal);
     show();
-    widget->activateWindow();
-    // The form may unload, and so destroy this object, inside the loop:
-    // nothing of it is touched once the loop has ended.
+    w->activateWindow();
     QEventLoop loop;
-    HideWatch watch(widget, &loop);
-    if (widget->isVisible()) loop.exec(QEventLoop::DialogExec);
-    if (widget) widget->setWindowModality(Qt::NonModal);
+    w->modalLoop = &loop;
+    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+    if (w->isVisible()) loop.exec(QEventLoop::DialogExec);
+    if (w) {
+        w->modalLoop = nullptr;
+        w->setWindowModality(Qt::NonModal);
+    }
 }
 
 }  // namespace corvano::qt

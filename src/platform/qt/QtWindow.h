@@ -22,6 +22,8 @@ public:
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
+    std::unique_ptr<Button> createButton() override;
+    std::unique_ptr<Picture> createPicture() override;
 
     void show() override;
     void hide() override;
@@ -37,6 +39,7 @@ public:
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override;
+    void showModal() override;
 
     QWidget* widget() const;
 

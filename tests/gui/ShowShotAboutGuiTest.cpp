@@ -1,0 +1,185 @@
+// Screenshots, the rotation and the About window on the real Qt platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <filesystem>
+
+#include "GuiTestUtil.h"
+#include "LocalHttpServer.h"
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/frmStart.h"
+#include "fakes/TempFolder.h"
+#include "mainwin/frmMain.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtScreenCapture.h"
+#include "platform/qt/QtWindow.h"
+
+using namespace corvano;
+using corvano::test::waitUntil;
+
+namespace {
+
+// Message boxes are noted instead of waiting for a user.
+class NotingDialogs : public Dialogs {
+public:
+    void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
+    void warning(const std::string& text, const std::string& title) override { messages.push_back("! " + title + ": " + text); }
+    std::vector<std::string> messages;
+};
+
+class TestPlatform : public qt::QtPlatform {
+public:
+    void quit() override {}
+    Dialogs& dialogs() override { return noted; }
+    NotingDialogs noted;
+};
+
+class ShowShotAbout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
+    }
+    void TearDown() override {
+        if (app) {
+            if (frmMain* m = mainForm(*app)) m->GO_MainExit();
+            waitUntil([&] { return app->openWindows().empty(); }, 5000);
+            QCoreApplication::processEvents();
+            app.reset();
+            qt::setCommandBarModel(nullptr);
+        }
+        QCoreApplication::processEvents();
+    }
+    // Window 1 comes back on the page, at a known place.
+    void start(const QString& page) {
+        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
+        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
+        dir.write("/Data/Corvano.Ini", ini);
+        std::string win = " 1500 \r\n 1500 \r\n 6000 \r\n 9000 \r\n";
+        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
+        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(page).toStdString() + "\r\n");
+        app = std::make_unique<Application>(platform, dir.path());
+        qt::setCommandBarModel(&app->bars);
+        Sub_Main(*app);
+    }
+    frmMain& main() { return *mainForm(*app); }
+    frmStart& browser(int nth = 0) {
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser && nth-- == 0) return static_cast<frmStart&>(*f);
+        throw std::runtime_error("no such browser window");
+    }
+    static QWidget* widgetOf(Window& w) { return static_cast<qt::QtWindow&>(w).widget(); }
+
+    test::TempFolder dir;
+    test::LocalHttpServer server;
+    TestPlatform platform;
+    std::unique_ptr<Application> app;
+};
+
+const QRgb kMagenta = qRgb(255, 0, 255);
+
+}  // namespace
+
+TEST_F(ShowShotAbout, ScreenshotIsAScreenSized24BitBmpShowingTheWindowsAndNeverAHalfFile) {
+    server.addPage("/m.html", "<!doctype html><title>M</title><body style='margin:0;background:#f0f'></body>");
+    start("/m.html");
+    QWidget* w = widgetOf(browser().window());
+    // The centre of the page, where the window stands on the screen.
+    auto centre = [&] { return w->mapToGlobal(QPoint(w->width() / 2, w->height() * 2 / 3)); };
+    ASSERT_TRUE(waitUntil([&] {
+        const QImage now = qt::grabDesktop();
+        const QPoint c = centre();
+        return !now.isNull() && now.valid(c) && now.pixel(c) == kMagenta;
+    })) << "the page is painted on the screen";
+
+    // No folder can be made where a file stands: the failure is told, nothing written.
+    dir.write("/Images", "a file");
+    main().cmdBar_Click(3, app->bars.at("SCREENSHOT"));
+    ASSERT_EQ(platform.noted.messages.size(), 1u);
+    const std::string first = dir.file("/Images/Corvano000.bmp");
+    EXPECT_EQ(platform.noted.messages[0].rfind("! Corvano: The screenshot could not be saved: " + first + "\n", 0), 0u)
+        << platform.noted.messages[0];
+    std::filesystem::remove(dir.file("/Images"));
+
+    main().cmdBar_Click(3, app->bars.at("SCREENSHOT"));
+    ASSERT_EQ(platform.noted.messages.size(), 2u);
+    EXPECT_EQ(platform.noted.messages[1], "Corvano: Screenshot saved: " + first);
+    QFile file(QString::fromStdString(first));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray head = file.read(30);
+    ASSERT_EQ(head.size(), 30);
+    EXPECT_EQ(head.left(2), "BM");
+    EXPECT_EQ(static_cast<unsigned char>(head[28]), 24u) << "24 bits a pixel";
+    file.close();
+    const QImage shot(QString::fromStdString(first), "BMP");
+    EXPECT_EQ(shot.size(), QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(shot.pixel(centre()), kMagenta) << "the browser window is in the picture";
+    EXPECT_EQ(shot.pixel(shot.width() - 5, shot.height() - 5), qRgb(140, 170, 228)) << "the main window around it";
+
+    // The writer itself never replaces a file and leaves no part behind.
+    qt::QtScreenCapture capture;
+    EXPECT_FALSE(capture.saveScreenAsBmp(first).ok);
+    EXPECT_EQ(QImage(QString::fromStdString(first), "BMP"), shot);
+    size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.file("/Images"))) files += (void(e), 1);
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(ShowShotAbout, RotationActivatesTheRaisedBrowserWindow) {
+    server.addPage("/a.html", "<!doctype html><title>A</title><p>a");
+    start("/a.html");
+    main().cmdBar_Click(3, app->bars.at("NEW"));
+    QWidget* first = widgetOf(browser(0).window());
+    QWidget* second = widgetOf(browser(1).window());
+    ASSERT_TRUE(waitUntil([&] { return first->isVisible() && second->isVisible(); }));
+    second->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return second->isActiveWindow(); }));
+    main().cmdBar_Click(5, app->bars.at("SHOW:30S"));
+    main().Timer2_Timer();
+    EXPECT_TRUE(waitUntil([&] { return first->isActiveWindow(); }));
+    EXPECT_EQ(app->App.currentBrowser, browser(0).number());
+}
+
+TEST_F(ShowShotAbout, AboutIsModalTopmostCentredWithTheIconAndItsTexts) {
+    server.addPage("/a.html", "<!doctype html><title>A</title><p>a");
+    start("/a.html");
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_EQ(widgetOf(main().window())->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+
+    QWidget* seen = nullptr;
+    QStringList texts;
+    bool modal = false, topmost = false, centred = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(waitUntil([&] { return QApplication::activeModalWidget() != nullptr; }));
+        seen = QApplication::activeModalWidget();
+        ASSERT_TRUE(waitUntil([&] { return seen->isVisible(); }));
+        modal = seen->isModal();
+        topmost = seen->windowFlags() & Qt::WindowStaysOnTopHint;
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+        centred = (seen->frameGeometry().center() - screenCentre).manhattanLength() <= 4;
+        for (QLabel* l : seen->findChildren<QLabel*>())
+            if (l->isVisible()) texts << l->text();
+        for (QPushButton* b : seen->findChildren<QPushButton*>()) texts << b->text();
+        seen->close();
+    });
+    main().cmdBar_Click(4, app->bars.at("BRAMBLE"));
+    ASSERT_NE(seen, nullptr);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(topmost);
+    EXPECT_TRUE(centred);
+    EXPECT_TRUE(texts.contains("Corvano"));
+    EXPECT_TRUE(texts.contains("Version " CORVANO_PROJECT_VERSION)) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts.contains("Help"));
+    EXPECT_TRUE(texts.contains("www.corvano.net"));
+    for (Form* f : app->openWindows()) EXPECT_NE(f->role(), WindowRole::About) << "closing unloads it";
+}

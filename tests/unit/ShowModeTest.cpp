@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/TempFolder.h"
+#include "mainwin/frmMain.h"
+
+using namespace corvano;
+using fake::FakePlatform;
+using fake::FakeWindow;
+
+namespace {
+
+constexpr int kTick = 30000;
+
+// Plays the part of the language editor: a window loaded hidden.
+class HiddenEditor : public Form {
+public:
+    explicit HiddenEditor(Application& app) : Form(app, WindowRole::Editor) {}
+};
+
+struct ShowModes : ::testing::Test {
+    test::TempFolder dir;
+    FakePlatform platform;
+    std::unique_ptr<Application> app;
+    frmMain* main = nullptr;
+
+    // Main window, browser A, the hidden editor at position 2, then B and C.
+    ShowModes() {
+        std::string lang;
+        for (int n = 1; n <= 230; ++n) lang += "\"t" + std::to_string(n) + "\"\r\n";
+        dir.write("/Lang_english.txt", lang);
+        app = std::make_unique<Application>(platform, dir.path());
+        main = &Sub_Main(*app);
+        app->load<HiddenEditor>();
+        click(3, "NEW");
+        click(3, "NEW");
+        platform.raised.clear();
+        app->App.currentBrowser = 0;
+    }
+    void click(int index, const std::string& key) { main->cmdBar_Click(index, app->bars.at(key)); }
+    FakeWindow* at(size_t position) { return static_cast<FakeWindow*>(&app->openWindows().at(position)->window()); }
+    void ticks(int n) { platform.advance(static_cast<long long>(n) * kTick); }
+};
+
+}  // namespace
+
+TEST_F(ShowModes, ThirtySecondsRaisesEachWindowInTurnTheHiddenEditorIncluded) {
+    ASSERT_EQ(at(2)->role, WindowRole::Editor);
+    click(5, "SHOW:30S");
+    platform.advance(kTick - 1);
+    EXPECT_TRUE(platform.raised.empty());
+    // A, the editor's turn, B, C, A again; the raised browser becomes the target.
+    const size_t positions[] = {1, 2, 3, 4, 1};
+    const int targets[] = {1, 1, 2, 3, 1};
+    for (int i = 0; i < 5; ++i) {
+        ticks(1);
+        ASSERT_EQ(platform.raised.size(), static_cast<size_t>(i + 1));
+        EXPECT_EQ(platform.raised.back(), at(positions[i])) << "rotation " << i;
+        EXPECT_TRUE(platform.raised.back()->topmost);
+        EXPECT_EQ(app->App.currentBrowser, targets[i]) << "rotation " << i;
+    }
+    EXPECT_FALSE(at(2)->shown) << "the editor's turn shows nothing";
+}
+
+TEST_F(ShowModes, PeriodsCountTicksAndAModeChangeKeepsTheCount) {
+    click(5, "SHOW:1M");
+    ticks(1);
+    EXPECT_TRUE(platform.raised.empty());
+    ticks(3);
+    EXPECT_EQ(platform.raised.size(), 2u) << "every second tick";
+
+    // Five ticks into "10 minutes" the user picks "5 minutes": five more ticks.
+    click(5, "SHOW:10M");
+    ticks(20 + 5);
+    ASSERT_EQ(platform.raised.size(), 3u);
+    click(5, "SHOW:5M");
+    ticks(4);
+    EXPECT_EQ(platform.raised.size(), 3u);
+    ticks(1);
+    ASSERT_EQ(platform.raised.size(), 4u);
+    EXPECT_EQ(platform.raised.back(), at(1)) << "a new mode starts at position 1";
+}
+
+TEST_F(ShowModes, ShowOffStopsAndKeepsEverythingUntilTheNextMode) {
+    click(5, "SHOW:30S");
+    ticks(2);
+    click(5, "SHOW:0");
+    ticks(100);
+    EXPECT_EQ(platform.raised.size(), 2u);
+    EXPECT_EQ(app->App.rotationPos, 3);
+    EXPECT_EQ(app->App.rotationPeriod, 0);
+    click(5, "SHOW:10M");
+    ticks(20);
+    ASSERT_EQ(platform.raised.size(), 3u);
+    EXPECT_EQ(platform.raised.back(), at(1));
+}
+
+TEST_F(ShowModes, ClosedWindowsShrinkTheListAndTheLoneMainWindowRaisesNothing) {
+    click(5, "SHOW:30S");
+    ticks(3);  // A, the editor, B: the next turn is position 4
+    app->openWindows().at(4)->Form_QueryUnload();
+    platform.runPosted();
+    ASSERT_EQ(app->openWindows().size(), 4u);
+    ticks(1);
+    EXPECT_EQ(platform.raised.back(), at(1)) << "wraps with the count at the moment of the rotation";
+
+    while (app->openWindows().size() > 1) app->openWindows().back()->Form_QueryUnload();
+    platform.runPosted();
+    platform.raised.clear();
+    const int16_t position = app->App.rotationPos;
+    ticks(5);
+    EXPECT_TRUE(platform.raised.empty());
+    EXPECT_EQ(app->App.rotationPos, position);
+}
