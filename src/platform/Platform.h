@@ -28,9 +28,16 @@ public:
 
     // Questions for the language editor.
     // A line of text, asked with a title; nothing when the user cancels.
-    virtual std::optional<std::string> input(const std::string& prompt, const std::string& title) = 0;
+    // A platform that cannot ask answers as a user who cancels.
+    virtual std::optional<std::string> input(const std::string& prompt, const std::string& title) {
+        (void)prompt, (void)title;
+        return std::nullopt;
+    }
     // A yes-or-no question; true for yes.
-    virtual bool confirm(const std::string& text, const std::string& title) = 0;
+    virtual bool confirm(const std::string& text, const std::string& title) {
+        (void)text, (void)title;
+        return false;
+    }
     // A failure the user should know of: the same box with a warning icon.
     virtual void warning(const std::string& text, const std::string& title) { message(text, title); }
 };

@@ -93,7 +93,7 @@ TEST_F(AboutWindow, LinksGoToTheDesktopAndHelpCoversTheWindow) {
     // Closing leaves the list of open windows; the next showing loads anew.
     about->Form_KeyDown(keys::Escape, 0);
     platform.runPosted();
-    EXPECT_EQ(app->openWindows().back()->role(), WindowRole::Browser);
+    for (Form* f : app->openWindows()) EXPECT_NE(f->role(), WindowRole::About);
     main->cmdBar_Click(4, app->bars.at("BRAMBLE"));
     EXPECT_FALSE(about->WebHelp().visible());
 }

@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kTick = 30000;
 
-// Plays the part of the language editor: a window loaded hidden.
-class HiddenEditor : public Form {
-public:
-    explicit HiddenEditor(Application& app) : Form(app, WindowRole::Editor) {}
-};
-
 struct ShowModes : ::testing::Test {
     test::TempFolder dir;
     FakePlatform platform;
@@ -33,7 +27,6 @@ struct ShowModes : ::testing::Test {
         dir.write("/Lang_english.txt", lang);
         app = std::make_unique<Application>(platform, dir.path());
         main = &Sub_Main(*app);
-        app->load<HiddenEditor>();
         click(3, "NEW");
         click(3, "NEW");
         platform.raised.clear();

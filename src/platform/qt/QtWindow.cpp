@@ -98,7 +98,8 @@ protected:
     }
     void hideEvent(QHideEvent* e) override {
         QWidget::hideEvent(e);
-        if (modalLoop) modalLoop->quit();
+        // Our own hiding, not the window manager's minimising.
+        if (modalLoop && !e->spontaneous()) modalLoop->quit();
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);

@@ -43,7 +43,6 @@ public:
 
     QWidget* widget() const;
 
-    void showModal() override;
 
 private:
     friend class QtWindowWidget;
