@@ -23,6 +23,13 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text, const std::string& title) = 0;
+
+    // A question with two answers: true for the first. Closing the box
+    // answers with the second.
+    virtual bool ask(const std::string& /*text*/, const std::string& /*title*/, const std::string& /*yes*/,
+                     const std::string& /*no*/) {
+        return false;
+    }
 };
 
 // Everything outside the logic that is not a window's child control.

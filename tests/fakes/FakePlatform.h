@@ -219,6 +219,19 @@ class FakeDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
     std::vector<std::string> messages;
+
+    // Questions: each is recorded as title, text and the two answers; the
+    // answers are given in turn, then no.
+    bool ask(const std::string& text, const std::string& title, const std::string& yes,
+             const std::string& no) override {
+        questions.push_back(title + ": " + text + " [" + yes + "|" + no + "]");
+        if (answers.empty()) return false;
+        const bool a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    std::vector<std::string> questions;
+    std::vector<bool> answers;
 };
 
 class FakePlatform : public Platform {

@@ -11,8 +11,10 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/qt/QtAskDialog.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/Twips.h"
@@ -56,6 +58,12 @@ public:
                         QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         box.exec();
+    }
+    bool ask(const std::string& text, const std::string& title, const std::string& yes,
+             const std::string& no) override {
+        QtAskDialog dialog(QString::fromStdString(text), QString::fromStdString(title), QString::fromStdString(yes),
+                           QString::fromStdString(no), QApplication::activeWindow());
+        return pagedialogs::runDialog(dialog) == QDialog::Accepted;
     }
 };
 

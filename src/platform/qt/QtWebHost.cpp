@@ -15,6 +15,7 @@
 #include <QWebEngineView>
 
 #include "platform/WebView.h"
+#include "platform/qt/QtDownloadBar.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
@@ -91,6 +92,7 @@ QtWebHost::QtWebHost(QWidget* parent)
     findBar_->setPage(page_);
     setFocusProxy(view_);
     connectPage();
+    connectRequests();
 
     auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, &QtWebHost::showFindBar);
@@ -105,6 +107,11 @@ QtWebHost::~QtWebHost() {
     // a signal of the dying page reach this half-destroyed widget.
     events_ = nullptr;
     page_->onCreateWindow = nullptr;
+    page_->onDownload = nullptr;
+    page_->onAction = nullptr;
+    downloadBar_->onChanged = nullptr;
+    // Downloads still running are cancelled now, while the page still exists.
+    delete downloadBar_;
     disconnect(page_, nullptr, this, nullptr);
     disconnect(view_, nullptr, this, nullptr);
     delete view_;
@@ -214,6 +221,12 @@ QWebEnginePage* QtWebHost::newWindow() {
             if (self && self->events_) self->events_->Web_WindowClosing(true, cancelClose);
             return !cancelClose;
         });
+    popup->page()->onDownload = [self](QWebEngineDownloadRequest* r) {
+        if (self)
+            self->startDownload(r);
+        else
+            r->cancel();
+    };
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();
@@ -228,6 +241,7 @@ void QtWebHost::resizeEvent(QResizeEvent* event) {
     const int fh = findBar_->sizeHint().height();
     findBar_->setGeometry(0, r.height() - fh, r.width(), fh);
     crash_->setGeometry(r);
+    placeDownloadBar();
 }
 
 void QtWebHost::navigate(const QString& address) {
