@@ -47,7 +47,7 @@ int reasonText(Request::DownloadInterruptReason reason) {
     }
 }
 
-QString size(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat); }
+QString bytesText(qint64 bytes) { return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat); }
 
 QPushButton* button(QWidget* parent, const char* name) {
     auto* b = new QPushButton(parent);
@@ -170,8 +170,8 @@ void QtDownloadItem::takeTexts() {
             const qint64 total = totalBytes();
             const QString amount = total > 0 ? QStringLiteral("%1% (%2 / %3)")
                                                    .arg(int(got * 100 / total))
-                                                   .arg(size(got), size(total))
-                                             : size(got);
+                                                   .arg(bytesText(got), bytesText(total))
+                                             : bytesText(got);
             label_->setText(uiText(webtext::kDownloading).arg(name, amount));
             break;
         }

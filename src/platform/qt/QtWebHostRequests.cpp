@@ -15,6 +15,7 @@
 
 #include "platform/WebView.h"
 #include "platform/qt/QtDownloadBar.h"
+#include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtLoginDialog.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtTexts.h"
@@ -151,11 +152,14 @@ void QtWebHost::placeDownloadBar() {
 }
 
 void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy) {
-    // Left untouched, the authenticator refuses: the engine then shows the
-    // site's own refusal page and asks no more.
     QtLoginDialog dialog(proxy ? proxyHost : siteOf(url), authenticator->realm(), proxy, window());
     if (!authenticator->user().isEmpty()) dialog.userEdit()->setText(authenticator->user());
-    if (pagedialogs::runDialog(dialog) != QDialog::Accepted) return;
+    if (pagedialogs::runDialog(dialog) != QDialog::Accepted) {
+        // A null authenticator cancels: the engine shows the site's own refusal
+        // page. Left as it is, the engine would send empty credentials again.
+        *authenticator = QAuthenticator();
+        return;
+    }
     authenticator->setUser(dialog.user());
     authenticator->setPassword(dialog.password());
 }
