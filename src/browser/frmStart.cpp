@@ -367,6 +367,8 @@ void frmStart::Web_PageCommand(const std::string& key) {
 void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {
     AppState& App = app_.App;
     if (url.empty() || App.browserCount >= App.maxBrowsers) return;
+    // A script link means nothing without the page it belongs to.
+    if (tf::toLower(url).rfind("javascript:", 0) == 0) return;
     ++App.browserCount;
     App.nextFirstPage = url;
     frmStart& opened = app_.load<frmStart>();

@@ -15,6 +15,7 @@
 #include "platform/qt/QtDownloadBar.h"
 #include "platform/qt/QtDownloadItem.h"
 #include "platform/qt/QtLoginDialog.h"
+#include "platform/qt/QtNotificationToast.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtTexts.h"
 
@@ -209,6 +210,10 @@ TEST_F(WebRequestsTest, APermissionRequestNamesItsSiteAndTheAnswerReachesThePage
     ASSERT_EQ(events.permissions.size(), 1u);
     EXPECT_EQ(events.permissions[0].first, WebViewFixture::server().address("").toStdString());
     EXPECT_EQ(events.permissions[0].second, WebPermission::Notifications);
+    f.js("new Notification('Build done', {body: 'All green'});");
+    ASSERT_TRUE(waitUntil([] { return qt::QtNotificationToast::current() != nullptr; })) << "an allowed site's notice shows";
+    EXPECT_EQ(qt::QtNotificationToast::current()->text(), "Build done\nAll green");
+    qt::QtNotificationToast::current()->close();
 
     LocalHttpServer other;  // another port: another site
     ASSERT_TRUE(other.start());

@@ -146,6 +146,8 @@ TEST(FillIn, ReplacesEachPlaceOnce) {
 
 TEST_F(WebRequestsTest, OpenLinkInNewWindowOpensTheNextNumberOnTheLinkUpToTwenty) {
     frmStart& first = shown();
+    first.Web_OpenLinkInNewWindow("JavaScript:alert(1)");
+    EXPECT_EQ(app->openWindows().size(), 1u) << "a script link opens nothing";
     first.Web_OpenLinkInNewWindow("http://link.example/page");
     ASSERT_EQ(app->openWindows().size(), 2u);
     auto& opened = static_cast<frmStart&>(*app->openWindows()[1]);

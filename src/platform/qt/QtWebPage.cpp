@@ -3,17 +3,20 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
+#include "platform/qt/QtNotificationToast.h"
 #include "platform/qt/QtWebEngineSetup.h"
 
 namespace corvano::qt {
 
 namespace {
 
-// Every download of the shared profile goes to the page that started it.
-void routeDownloads(QWebEngineProfile* profile) {
-    static const char* const kRouted = "corvanoDownloadsRouted";
-    if (profile->property(kRouted).toBool()) return;
-    profile->setProperty(kRouted, true);
+// Every download of the shared profile goes to the page that started it;
+// the sites' notifications show on screen.
+void connectProfile(QWebEngineProfile* profile) {
+    static const char* const kConnected = "corvanoProfileConnected";
+    if (profile->property(kConnected).toBool()) return;
+    profile->setProperty(kConnected, true);
+    profile->setNotificationPresenter(&QtNotificationToast::present);
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile, [](QWebEngineDownloadRequest* r) {
         // Saving the page itself already has its path from the save dialog.
         if (r->isSavePageDownload()) return;
@@ -29,7 +32,7 @@ void routeDownloads(QWebEngineProfile* profile) {
 
 QtWebPage::QtWebPage(QObject* parent) : QWebEnginePage(webProfile(), parent) {
     registerWebPageUser();
-    routeDownloads(profile());
+    connectProfile(profile());
 }
 
 QtWebPage::~QtWebPage() { unregisterWebPageUser(); }
