@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QWebEngineNotification>
 
+#include "platform/qt/QtWebEngineSetup.h"
+
 namespace corvano::qt {
 
 namespace {
@@ -60,6 +62,8 @@ void QtNotificationToast::present(std::unique_ptr<QWebEngineNotification> notifi
         const QRect area = s->availableGeometry();
         toast->move(area.right() - toast->width() - 16, area.top() + 16);
     }
+    // Closed at shutdown, while the profile behind its notification lives.
+    registerPopup(toast);
     shown() = toast;
     toast->show();
     toast->notification_->show();

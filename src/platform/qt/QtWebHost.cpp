@@ -1,5 +1,6 @@
 #include "platform/qt/QtWebHost.h"
 
+#include <QAuthenticator>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -192,10 +194,14 @@ void QtWebHost::setStatus(const QString& text) {
 }
 
 void QtWebHost::setProgress(int percent) {
+    showLine(percent);
+    if (events_) events_->Web_ProgressChange(percent);
+}
+
+void QtWebHost::showLine(int percent) {
     static_cast<ProgressLine*>(progress_)->setPercent(percent);
     progress_->setVisible(percent < 100);
     progress_->raise();
-    if (events_) events_->Web_ProgressChange(percent);
 }
 
 void QtWebHost::showCrash() {
@@ -227,6 +233,20 @@ QWebEnginePage* QtWebHost::newWindow() {
         else
             r->cancel();
     };
+    // Its logins are asked in this window's name; without it they are refused.
+    connect(popup->page(), &QWebEnginePage::authenticationRequired, popup, [self](const QUrl& url, QAuthenticator* a) {
+        if (self)
+            self->logIn(url, a, QString(), false);
+        else
+            *a = QAuthenticator();
+    });
+    connect(popup->page(), &QWebEnginePage::proxyAuthenticationRequired, popup,
+            [self](const QUrl& url, QAuthenticator* a, const QString& proxyHost) {
+                if (self)
+                    self->logIn(url, a, proxyHost, true);
+                else
+                    *a = QAuthenticator();
+            });
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();

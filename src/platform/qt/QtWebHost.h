@@ -77,6 +77,7 @@ private:
     void request(const std::function<void()>& step);
     void setStatus(const QString& text);
     void setProgress(int percent);
+    void showLine(int percent);
     void showCrash();
     QWebEnginePage* newWindow();
     std::optional<QVariant> evaluate(const QString& script);

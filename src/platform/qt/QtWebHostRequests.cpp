@@ -140,7 +140,7 @@ void QtWebHost::downloadChanged(const QString& text) {
         progress_->hide();
         return;
     }
-    setProgress(std::min(percent, 99));
+    showLine(std::min(percent, 99));
 }
 
 void QtWebHost::placeDownloadBar() {
