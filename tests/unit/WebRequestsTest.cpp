@@ -8,6 +8,7 @@
 #include "app/TextFile.h"
 #include "browser/Downloads.h"
 #include "browser/PagePrompts.h"
+#include "mainwin/frmMain.h"
 #include "unit/BrowserTestFixture.h"
 
 namespace {
@@ -175,6 +176,25 @@ TEST_F(WebRequestsTest, ThePageMenuCommandsActOnTheirOwnWindow) {
     EXPECT_EQ(web(first).calls.back(), "ExecWB 12 0");
     EXPECT_NE(web(second).calls.back(), "ExecWB 12 0");
     EXPECT_EQ(app->App.currentBrowser, first.number());
+}
+
+TEST(WebRequestsInTheApp, APageAsksNothingWhileAShowModeRuns) {
+    corvano::test::TempFolder dir;
+    dir.write("/Lang_english.txt", "\"x\"\r\n");
+    corvano::fake::FakePlatform platform;
+    corvano::Application app(platform, dir.path());
+    corvano::frmMain& main = corvano::Sub_Main(app);
+    auto& first = static_cast<frmStart&>(*app.openWindows().at(1));
+    auto asks = [&] {
+        const size_t before = platform.dialog.questions.size();
+        bool allow = false;
+        first.Web_PermissionRequest("https://a.example", WebPermission::Camera, allow);
+        return platform.dialog.questions.size() > before;
+    };
+    main.cmdBar_Click(5, app.bars.at("SHOW:1M"));
+    EXPECT_FALSE(asks());
+    main.cmdBar_Click(5, app.bars.at("SHOW:0"));
+    EXPECT_TRUE(asks()) << "the show is over";
 }
 
 }  // namespace
