@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SiteAnswers.h"
 #include "app/StringTable.h"
 
 namespace corvano {
@@ -45,6 +46,14 @@ struct AppState {
 
     // Language names found at start-up, for the language drop-down.
     std::vector<std::string> languages;
+
+    // What the pages asked for in this run, and what decides it.
+    SiteAnswers siteAnswers;
+    // A show mode brings the windows forward in turn: no page may ask meanwhile.
+    bool showModeOn = false;
+    // The page the next browser window opens first instead of its last one
+    // (a link opened in a new window); empty for every other window.
+    std::string nextFirstPage;
 };
 
 }  // namespace corvano

@@ -1,6 +1,7 @@
 #include "browser/frmStart.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Application.h"
 #include "app/Paths.h"
@@ -10,7 +11,10 @@
 #include "bars/CommandBars.h"
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
+#include "browser/Downloads.h"
 #include "browser/NumberChoice.h"
+#include "browser/PageCommands.h"
+#include "browser/PagePrompts.h"
 #include "browser/ProductUrls.h"
 
 namespace corvano {
@@ -98,6 +102,8 @@ void frmStart::place() {
 
 void frmStart::openLastPage() {
     AppState& App = app_.App;
+    // A window opened on a link goes there first, not to its last page.
+    if (!App.nextFirstPage.empty()) currentAddress_ = std::exchange(App.nextFirstPage, {});
     if (currentAddress_.empty()) {
         currentAddress_ = urls::kMakerSecondSite;
         App.homeAddress = urls::kMakerSecondSite;
@@ -339,6 +345,44 @@ void frmStart::Form_TextsChanged() {
     if (window().state() == WindowState::Minimized) return window().setCaption(app_.App.strings[kCaptionText]);
     const std::string title = web_->LocationName();
     window().setCaption(title.empty() ? shortCaption() : longCaption(title));
+}
+
+bool frmStart::seen() const { return window().visible() && window().state() != WindowState::Minimized; }
+
+void frmStart::Web_DownloadBegin(const std::string& downloadFolder, const std::string& suggestedName,
+                                 std::string& proposedPath) {
+    if (closing_) return;
+    proposedPath = proposeDownloadPath(downloadFolder, suggestedName, fileExists);
+}
+
+void frmStart::Web_PermissionRequest(const std::string& site, WebPermission what, bool& allow) {
+    if (closing_) return;
+    allow = answerPermission(app_, seen(), site, what);
+}
+
+void frmStart::Web_CertificateError(const std::string& site, CertificateProblem problem, bool& goOn) {
+    if (closing_) return;
+    goOn = answerCertificate(app_, seen(), site, problem);
+}
+
+void frmStart::Web_PageCommand(const std::string& key) {
+    if (closing_) return;
+    // The page's menu acts on its own window, as the bar's drop-downs act on
+    // the window activated last.
+    app_.App.currentBrowser = static_cast<int16_t>(number_);
+    runPageCommand(app_, key);
+}
+
+void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {
+    AppState& App = app_.App;
+    if (url.empty() || App.browserCount >= App.maxBrowsers) return;
+    // A script link means nothing without the page it belongs to.
+    if (tf::toLower(url).rfind("javascript:", 0) == 0) return;
+    ++App.browserCount;
+    App.nextFirstPage = url;
+    frmStart& opened = app_.load<frmStart>();
+    App.nextFirstPage.clear();
+    if (!opened.unloaded()) opened.window().show();
 }
 
 }  // namespace corvano

@@ -76,6 +76,17 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     std::vector<std::string> history() const;
 
+    // Downloads, permissions, certificates and the page's own menu.
+    void Web_DownloadBegin(const std::string& downloadFolder, const std::string& suggestedName,
+                           std::string& proposedPath) override;
+    void Web_PermissionRequest(const std::string& site, WebPermission what, bool& allow) override;
+    void Web_CertificateError(const std::string& site, CertificateProblem problem, bool& goOn) override;
+    void Web_PageCommand(const std::string& key) override;
+    // A new numbered window on the link; refused silently at the limit, as "NEW" is.
+    void Web_OpenLinkInNewWindow(const std::string& url) override;
+    // The user can see the window: shown and not minimized.
+    bool seen() const;
+
 private:
     void chooseNumber();
     void buildBarsOnce();

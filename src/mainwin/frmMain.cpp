@@ -186,6 +186,7 @@ void frmMain::Timer1_Timer() {
 void frmMain::GO_Show() {
     app_.App.rotationPos = 1;
     timer2_->setEnabled(true);
+    app_.App.showModeOn = true;
 }
 
 void frmMain::Timer2_Timer() {
@@ -289,7 +290,10 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
     if (key == "STYLE:OFFICE") return applyStyle(entry, 1);
     if (key == "STYLE:XP") return applyStyle(entry, 3);
     if (key == "STYLE:MONEY") return applyStyle(entry, 2);
-    if (key == "SHOW:0") return timer2_->setEnabled(false);
+    if (key == "SHOW:0") {
+        app_.App.showModeOn = false;
+        return timer2_->setEnabled(false);
+    }
     static const std::pair<const char*, int> kPeriods[] = {
         {"SHOW:30S", 0}, {"SHOW:1M", 2}, {"SHOW:5M", 10}, {"SHOW:10M", 20}, {"SHOW:30M", 60}};
     for (const auto& [k, period] : kPeriods)

@@ -40,6 +40,12 @@ public:
     }
     // A failure the user should know of: the same box with a warning icon.
     virtual void warning(const std::string& text, const std::string& title) { message(text, title); }
+    // A question with two answers: true for the first. Closing the box
+    // answers with the second.
+    virtual bool ask(const std::string& /*text*/, const std::string& /*title*/, const std::string& /*yes*/,
+                     const std::string& /*no*/) {
+        return false;
+    }
 };
 
 // Everything outside the logic that is not a window's child control.

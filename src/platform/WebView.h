@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Control.h"
+#include "platform/WebPrompts.h"
 
 namespace corvano {
 
@@ -39,6 +40,22 @@ public:
     virtual void Web_WindowClosing(bool /*isChildWindow*/, bool& /*cancel*/) {}
     // 0..100 while a page loads.
     virtual void Web_ProgressChange(int /*percent*/) {}
+
+    // Downloads, permissions, certificates and the page's own menu.
+    // The page starts a download: propose where it goes (the user confirms
+    // it); leaving the path empty refuses the download.
+    virtual void Web_DownloadBegin(const std::string& /*downloadFolder*/, const std::string& /*suggestedName*/,
+                                   std::string& /*proposedPath*/) {}
+    // A site asks to use something; set allow to grant it. Default: no.
+    virtual void Web_PermissionRequest(const std::string& /*site*/, WebPermission /*what*/, bool& /*allow*/) {}
+    // The site's certificate was refused and the engine lets the user go on
+    // anyway; set goOn to load the site. Default: the engine's error page.
+    virtual void Web_CertificateError(const std::string& /*site*/, CertificateProblem /*problem*/, bool& /*goOn*/) {}
+    // The page's menu asks for one of the window's own page commands
+    // ("EDIT:VIEW", "SAVE:HTML").
+    virtual void Web_PageCommand(const std::string& /*key*/) {}
+    // The page's menu: open this link in a new browser window.
+    virtual void Web_OpenLinkInNewWindow(const std::string& /*url*/) {}
 };
 
 // The embedded web browser control.

@@ -284,7 +284,20 @@ public:
     std::vector<std::optional<std::string>> inputs;
     std::vector<bool> confirms;
     std::vector<std::string> prompts;
+    // Every question, confirm or ask, in order.
     std::vector<std::string> questions;
+
+    // Questions: each is recorded as title, text and the two answers; the
+    // answers are given in turn, then no.
+    bool ask(const std::string& text, const std::string& title, const std::string& yes,
+             const std::string& no) override {
+        questions.push_back(title + ": " + text + " [" + yes + "|" + no + "]");
+        if (answers.empty()) return false;
+        const bool a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    std::vector<bool> answers;
 };
 
 // Pictures are written as small marker files; a set error makes every write fail.

@@ -1,6 +1,11 @@
 #include "LocalHttpServer.h"
 
+#include <QFile>
 #include <QHostAddress>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,6 +21,7 @@ QByteArray reason(int status) {
     switch (status) {
         case 200: return "OK";
         case 204: return "No Content";
+        case 401: return "Unauthorized";
         case 404: return "Not Found";
         case 500: return "Internal Server Error";
         default: return "Status";
@@ -31,6 +37,23 @@ LocalHttpServer::LocalHttpServer() : server_(new QTcpServer(this)) {
 LocalHttpServer::~LocalHttpServer() { stop(); }
 
 bool LocalHttpServer::start() { return server_->isListening() || server_->listen(QHostAddress::LocalHost, 0); }
+
+bool LocalHttpServer::startTls(const QString& certFile, const QString& keyFile) {
+    QFile certIn(certFile), keyIn(keyFile);
+    if (!certIn.open(QIODevice::ReadOnly) || !keyIn.open(QIODevice::ReadOnly)) return false;
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setLocalCertificate(QSslCertificate(certIn.readAll(), QSsl::Pem));
+    config.setPrivateKey(QSslKey(keyIn.readAll(), QSsl::Rsa, QSsl::Pem));
+    config.setPeerVerifyMode(QSslSocket::VerifyNone);
+    if (config.localCertificate().isNull() || config.privateKey().isNull()) return false;
+    delete server_;
+    auto* ssl = new QSslServer(this);
+    ssl->setSslConfiguration(config);
+    server_ = ssl;
+    tls_ = true;
+    connect(server_, &QTcpServer::pendingConnectionAvailable, this, &LocalHttpServer::onConnection);
+    return server_->listen(QHostAddress::LocalHost, 0);
+}
 
 void LocalHttpServer::stop() {
     server_->close();
@@ -49,7 +72,7 @@ void LocalHttpServer::addPage(const QString& path, const QByteArray& html, int d
 }
 
 QUrl LocalHttpServer::url(const QString& path) const {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(tls_ ? "https" : "http").arg(port()).arg(path));
 }
 
 void LocalHttpServer::onConnection() {
@@ -81,10 +104,11 @@ void LocalHttpServer::onReadable(QTcpSocket* socket) {
     QString path = QString::fromUtf8(request.at(1));
     const int query = path.indexOf(QLatin1Char('?'));
     if (query >= 0) path.truncate(query);
-    answer(socket, request.at(0), path);
+    answer(socket, request.at(0), path, buffer.left(end));
 }
 
-void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const QString& path) {
+void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const QString& path,
+                             const QByteArray& header) {
     hits_[path] += 1;
     Route route;
     if (routes_.contains(path)) {
@@ -93,11 +117,25 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const
         route.status = 404;
         route.body = "<html><head><title>Not found</title></head><body>Not found</body></html>";
     }
+    if (!route.basicAuth.isEmpty() &&
+        !header.contains("\r\nAuthorization: Basic " + route.basicAuth.toBase64() + "\r\n") &&
+        !header.endsWith("\r\nAuthorization: Basic " + route.basicAuth.toBase64())) {
+        route.status = 401;
+        route.headers = "WWW-Authenticate: Basic realm=\"" + route.realm + "\"\r\n";
+        route.body = route.refusal;
+        route.contentType = "text/html; charset=utf-8";
+        route.stall = false;
+    }
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reason(route.status) + "\r\n";
     reply += "Content-Type: " + route.contentType + "\r\n";
     reply += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
+    reply += route.headers;
     reply += "Cache-Control: no-store\r\nConnection: close\r\n\r\n";
-    if (method != "HEAD") reply += route.body;
+    if (method != "HEAD") reply += route.stall ? route.body.left(route.body.size() / 2) : route.body;
+    if (route.stall) {
+        socket->write(reply);  // the rest never comes; the client gives up or cancels
+        return;
+    }
 
     QPointer<QTcpSocket> guard(socket);
     auto send = [guard, reply] {

@@ -22,6 +22,14 @@ public:
         QByteArray contentType = "text/html; charset=utf-8";
         int delayMs = 0;
         int status = 200;
+        // More header lines, each ended by CR LF ("Content-Disposition: ...").
+        QByteArray headers;
+        // "user:password": without them the answer is 401 with this realm and body.
+        QByteArray basicAuth;
+        QByteArray realm = "Corvano test";
+        QByteArray refusal = "<html><head><title>Refused</title></head><body>Refused</body></html>";
+        // Sends the headers and the first half of the body, then holds the rest.
+        bool stall = false;
     };
 
     LocalHttpServer();
@@ -29,6 +37,8 @@ public:
 
     // Listens on a free port; false when no port could be had.
     bool start();
+    // The same over TLS with the given certificate and key (PEM files).
+    bool startTls(const QString& certFile, const QString& keyFile);
     void stop();
     quint16 port() const;
 
@@ -43,11 +53,12 @@ public:
 private:
     void onConnection();
     void onReadable(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const QByteArray& method, const QString& path);
+    void answer(QTcpSocket* socket, const QByteArray& method, const QString& path, const QByteArray& header);
 
     QTcpServer* server_;
     QHash<QString, Route> routes_;
     QHash<QString, int> hits_;
+    bool tls_ = false;
 };
 
 }  // namespace corvano::test

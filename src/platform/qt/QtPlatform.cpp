@@ -13,10 +13,12 @@
 #include <cstdio>
 
 #include "platform/qt/QtAboutControls.h"
+#include "platform/qt/QtAskDialog.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtIcons.h"
 #include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWindow.h"
@@ -84,6 +86,12 @@ private:
         box.setDefaultButton(QMessageBox::No);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         return box.exec() == QMessageBox::Yes;
+    }
+    bool ask(const std::string& text, const std::string& title, const std::string& yes,
+             const std::string& no) override {
+        QtAskDialog dialog(QString::fromStdString(text), QString::fromStdString(title), QString::fromStdString(yes),
+                           QString::fromStdString(no), QApplication::activeWindow());
+        return pagedialogs::runDialog(dialog) == QDialog::Accepted;
     }
 };
 

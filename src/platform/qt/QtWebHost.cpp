@@ -1,5 +1,6 @@
 #include "platform/qt/QtWebHost.h"
 
+#include <QAuthenticator>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,11 +11,13 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include "platform/WebView.h"
+#include "platform/qt/QtDownloadBar.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
@@ -108,6 +111,7 @@ QtWebHost::QtWebHost(QWidget* parent)
     findBar_->setPage(page_);
     setFocusProxy(view_);
     connectPage();
+    connectRequests();
 
     auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(find, &QShortcut::activated, this, &QtWebHost::showFindBar);
@@ -122,6 +126,11 @@ QtWebHost::~QtWebHost() {
     // a signal of the dying page reach this half-destroyed widget.
     events_ = nullptr;
     page_->onCreateWindow = nullptr;
+    page_->onDownload = nullptr;
+    page_->onAction = nullptr;
+    downloadBar_->onChanged = nullptr;
+    // Downloads still running are cancelled now, while the page still exists.
+    delete downloadBar_;
     disconnect(page_, nullptr, this, nullptr);
     disconnect(view_, nullptr, this, nullptr);
     delete view_;
@@ -202,10 +211,14 @@ void QtWebHost::setStatus(const QString& text) {
 }
 
 void QtWebHost::setProgress(int percent) {
+    showLine(percent);
+    if (events_) events_->Web_ProgressChange(percent);
+}
+
+void QtWebHost::showLine(int percent) {
     static_cast<ProgressLine*>(progress_)->setPercent(percent);
     progress_->setVisible(percent < 100);
     progress_->raise();
-    if (events_) events_->Web_ProgressChange(percent);
 }
 
 void QtWebHost::showCrash() {
@@ -231,6 +244,26 @@ QWebEnginePage* QtWebHost::newWindow() {
             if (self && self->events_) self->events_->Web_WindowClosing(true, cancelClose);
             return !cancelClose;
         });
+    popup->page()->onDownload = [self](QWebEngineDownloadRequest* r) {
+        if (self)
+            self->startDownload(r);
+        else
+            r->cancel();
+    };
+    // Its logins are asked in this window's name; without it they are refused.
+    connect(popup->page(), &QWebEnginePage::authenticationRequired, popup, [self](const QUrl& url, QAuthenticator* a) {
+        if (self)
+            self->logIn(url, a, QString(), false);
+        else
+            *a = QAuthenticator();
+    });
+    connect(popup->page(), &QWebEnginePage::proxyAuthenticationRequired, popup,
+            [self](const QUrl& url, QAuthenticator* a, const QString& proxyHost) {
+                if (self)
+                    self->logIn(url, a, proxyHost, true);
+                else
+                    *a = QAuthenticator();
+            });
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();
@@ -245,6 +278,7 @@ void QtWebHost::resizeEvent(QResizeEvent* event) {
     const int fh = findBar_->sizeHint().height();
     findBar_->setGeometry(0, r.height() - fh, r.width(), fh);
     crash_->setGeometry(r);
+    placeDownloadBar();
 }
 
 void QtWebHost::navigate(const QString& address) {

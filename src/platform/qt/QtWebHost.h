@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+class QAuthenticator;
+class QWebEngineCertificateError;
+class QWebEngineDownloadRequest;
 class QWebEngineView;
 class QWebEnginePage;
 
@@ -15,6 +18,7 @@ class WebViewEvents;
 
 namespace corvano::qt {
 
+class QtDownloadBar;
 class QtFindBar;
 class QtWebPage;
 
@@ -57,6 +61,13 @@ public:
     QWidget* progressLine() const { return progress_; }
     QWidget* crashPanel() const { return crash_; }
 
+    // Downloads, logins, permissions, certificates and the page's menu.
+    QtDownloadBar* downloadBar() const { return downloadBar_; }
+    // The engine hands over a download this page (or its pop-up) started.
+    void startDownload(QWebEngineDownloadRequest* request);
+    // The user's download folder, or the home folder when there is none.
+    static QString downloadFolder();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -66,9 +77,20 @@ private:
     void request(const std::function<void()>& step);
     void setStatus(const QString& text);
     void setProgress(int percent);
+    void showLine(int percent);
     void showCrash();
     QWebEnginePage* newWindow();
     std::optional<QVariant> evaluate(const QString& script);
+
+    void connectRequests();
+    void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
+    void askPermission(const QUrl& origin, int feature);
+    void certificateRefused(const QWebEngineCertificateError& error);
+    void showPageMenu(const QPoint& pos);
+    bool pageAction(int action);
+    void downloadChanged(const QString& text);
+    void placeDownloadBar();
+    QtDownloadBar* downloadBar_ = nullptr;
 
     WebViewEvents* events_ = nullptr;
     QWebEngineView* view_;

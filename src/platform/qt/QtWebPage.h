@@ -3,6 +3,8 @@
 #include <QWebEnginePage>
 #include <functional>
 
+class QWebEngineDownloadRequest;
+
 namespace corvano::qt {
 
 // A page on the shared profile. The owner decides where a page's request for
@@ -14,6 +16,13 @@ public:
     ~QtWebPage() override;
 
     std::function<QWebEnginePage*()> onCreateWindow;
+
+    // Downloads, and the page actions its owner carries out itself.
+    // A download this page started; without an owner it is refused.
+    std::function<void(QWebEngineDownloadRequest*)> onDownload;
+    // True when the owner has carried the action out in place of the engine.
+    std::function<bool(WebAction)> onAction;
+    void triggerAction(WebAction action, bool checked = false) override;
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;

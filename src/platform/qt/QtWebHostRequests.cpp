@@ -1,0 +1,239 @@
+// The web view's answers to what a page asks of its window: downloads,
+// logins, permissions, certificate errors and the page's own menu.
+#include <QAuthenticator>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWebEngineCertificateError>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineView>
+
+#include "platform/WebView.h"
+#include "platform/qt/QtDownloadBar.h"
+#include "platform/qt/QtFindBar.h"
+#include "platform/qt/QtLoginDialog.h"
+#include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtTexts.h"
+#include "platform/qt/QtWebHost.h"
+#include "platform/qt/QtWebPage.h"
+#include "platform/qt/QtWebTexts.h"
+
+namespace corvano::qt {
+
+namespace {
+
+// The site as the user reads it and as its answers are kept: scheme, host, port.
+QString siteOf(const QUrl& url) {
+    return url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
+        .toString(QUrl::StripTrailingSlash);
+}
+
+std::optional<WebPermission> permissionOf(QWebEnginePage::Feature feature) {
+    switch (feature) {
+        case QWebEnginePage::MediaVideoCapture: return WebPermission::Camera;
+        case QWebEnginePage::MediaAudioCapture: return WebPermission::Microphone;
+        case QWebEnginePage::MediaAudioVideoCapture: return WebPermission::CameraAndMicrophone;
+        case QWebEnginePage::DesktopVideoCapture:
+        case QWebEnginePage::DesktopAudioVideoCapture: return WebPermission::Screen;
+        case QWebEnginePage::Notifications: return WebPermission::Notifications;
+        case QWebEnginePage::Geolocation: return WebPermission::Location;
+        default: return std::nullopt;  // the mouse lock: not offered
+    }
+}
+
+CertificateProblem problemOf(QWebEngineCertificateError::Type type) {
+    using E = QWebEngineCertificateError;
+    switch (type) {
+        case E::CertificateCommonNameInvalid:
+        case E::CertificateNonUniqueName:
+        case E::CertificateNameConstraintViolation: return CertificateProblem::WrongName;
+        case E::CertificateDateInvalid:
+        case E::CertificateValidityTooLong: return CertificateProblem::Date;
+        case E::CertificateAuthorityInvalid:
+        case E::CertificateSymantecLegacy:
+        case E::CertificateKnownInterceptionBlocked: return CertificateProblem::Authority;
+        case E::CertificateRevoked: return CertificateProblem::Revoked;
+        default: return CertificateProblem::Other;
+    }
+}
+
+// Beside the final file, under a name of its own that nothing uses yet.
+QString partialPathFor(const QString& finalPath) {
+    QString path = finalPath + QStringLiteral(".part");
+    for (int n = 1; QFileInfo::exists(path) && n < 1000; ++n)
+        path = finalPath + QStringLiteral(".%1.part").arg(n);
+    return path;
+}
+
+}  // namespace
+
+void QtWebHost::connectRequests() {
+    downloadBar_ = new QtDownloadBar(this);
+    downloadBar_->onChanged = [this](const QString& text) { downloadChanged(text); };
+    page_->onDownload = [this](QWebEngineDownloadRequest* r) { startDownload(r); };
+    page_->onAction = [this](QWebEnginePage::WebAction a) { return pageAction(a); };
+
+    connect(page_, &QWebEnginePage::authenticationRequired, this,
+            [this](const QUrl& url, QAuthenticator* a) { logIn(url, a, QString(), false); });
+    connect(page_, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [this](const QUrl& url, QAuthenticator* a, const QString& proxyHost) { logIn(url, a, proxyHost, true); });
+    connect(page_, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, QWebEnginePage::Feature f) { askPermission(origin, f); });
+    connect(page_, &QWebEnginePage::certificateError, this, &QtWebHost::certificateRefused);
+
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &QtWebHost::showPageMenu);
+}
+
+QString QtWebHost::downloadFolder() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
+    return dir;
+}
+
+void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
+    if (request->state() != QWebEngineDownloadRequest::DownloadRequested) return;
+    std::string proposed;
+    QPointer<QtWebHost> self(this);
+    QPointer<QWebEngineDownloadRequest> guard(request);
+    if (events_)
+        events_->Web_DownloadBegin(downloadFolder().toStdString(), request->suggestedFileName().toStdString(),
+                                   proposed);
+    if (!self || !guard) return;
+    if (proposed.empty()) {
+        request->cancel();
+        return;
+    }
+    QFileDialog dialog(window(), uiText(webtext::kSaveDownloadAs), QString::fromStdString(proposed));
+    dialog.setObjectName(QStringLiteral("downloadDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const bool chosen = pagedialogs::runDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    // The window may have closed, or the engine given up, while the dialog was open.
+    if (!guard) return;
+    if (!self || !chosen) {
+        request->cancel();
+        return;
+    }
+    const QString finalPath = dialog.selectedFiles().first();
+    const QString partial = partialPathFor(finalPath);
+    const QFileInfo info(partial);
+    request->setDownloadDirectory(info.absolutePath());
+    request->setDownloadFileName(info.fileName());
+    request->accept();
+    downloadBar_->add(request, finalPath, partial);
+}
+
+void QtWebHost::downloadChanged(const QString& text) {
+    placeDownloadBar();
+    if (!text.isEmpty()) setStatus(text);
+    // A page that is loading has the line to itself.
+    if (busy_) return;
+    const int percent = downloadBar_->runningPercent();
+    if (percent < 0) {
+        progress_->hide();
+        return;
+    }
+    showLine(std::min(percent, 99));
+}
+
+void QtWebHost::placeDownloadBar() {
+    if (!downloadBar_) return;
+    const int h = downloadBar_->sizeHint().height();
+    downloadBar_->setGeometry(0, height() - h, width(), h);
+    downloadBar_->raise();
+    if (findBar_->isVisible()) findBar_->raise();
+}
+
+void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy) {
+    QtLoginDialog dialog(proxy ? proxyHost : siteOf(url), authenticator->realm(), proxy, window());
+    if (!authenticator->user().isEmpty()) dialog.userEdit()->setText(authenticator->user());
+    if (pagedialogs::runDialog(dialog) != QDialog::Accepted) {
+        // A null authenticator cancels: the engine shows the site's own refusal
+        // page. Left as it is, the engine would send empty credentials again.
+        *authenticator = QAuthenticator();
+        return;
+    }
+    authenticator->setUser(dialog.user());
+    authenticator->setPassword(dialog.password());
+}
+
+void QtWebHost::askPermission(const QUrl& origin, int feature) {
+    const auto f = static_cast<QWebEnginePage::Feature>(feature);
+    const auto what = permissionOf(f);
+    if (!what) {
+        page_->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
+        return;
+    }
+    // Asked from the event loop, not inside the engine's own call.
+    QTimer::singleShot(0, this, [this, origin, f, what] {
+        bool allow = false;
+        QPointer<QtWebHost> self(this);
+        if (events_) events_->Web_PermissionRequest(siteOf(origin).toStdString(), *what, allow);
+        if (!self) return;
+        page_->setFeaturePermission(origin, f,
+                                    allow ? QWebEnginePage::PermissionGrantedByUser
+                                          : QWebEnginePage::PermissionDeniedByUser);
+    });
+}
+
+void QtWebHost::certificateRefused(const QWebEngineCertificateError& error) {
+    // Without an override the engine's error page is all there is.
+    if (!error.isOverridable()) return;
+    QWebEngineCertificateError pending(error);
+    pending.defer();
+    QTimer::singleShot(0, this, [this, pending]() mutable {
+        bool goOn = false;
+        QPointer<QtWebHost> self(this);
+        if (events_) events_->Web_CertificateError(siteOf(pending.url()).toStdString(), problemOf(pending.type()), goOn);
+        // The engine keeps an accepted certificate for this run only.
+        if (self && goOn)
+            pending.acceptCertificate();
+        else
+            pending.rejectCertificate();
+    });
+}
+
+void QtWebHost::showPageMenu(const QPoint& pos) {
+    QMenu* menu = view_->createStandardContextMenu();
+    if (!menu) return;
+    menu->setObjectName(QStringLiteral("pageMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The entries Corvano carries out itself carry its own captions.
+    const std::pair<QWebEnginePage::WebAction, int> own[] = {
+        {QWebEnginePage::ViewSource, webtext::kViewSource},
+        {QWebEnginePage::SavePage, webtext::kSavePage},
+        {QWebEnginePage::OpenLinkInNewWindow, webtext::kOpenLinkInNewWindow},
+    };
+    for (QAction* a : menu->actions())
+        for (const auto& [action, text] : own)
+            if (a == page_->action(action)) a->setText(uiText(text));
+    menu->popup(view_->mapToGlobal(pos));
+}
+
+bool QtWebHost::pageAction(int action) {
+    QPointer<QtWebHost> self(this);
+    switch (static_cast<QWebEnginePage::WebAction>(action)) {
+        case QWebEnginePage::ViewSource:
+            if (events_) events_->Web_PageCommand("EDIT:VIEW");
+            return true;
+        case QWebEnginePage::SavePage:
+            if (events_) events_->Web_PageCommand("SAVE:HTML");
+            return true;
+        case QWebEnginePage::OpenLinkInNewWindow: {
+            const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
+            const QUrl link = request ? request->linkUrl() : QUrl();
+            if (link.isValid() && events_) events_->Web_OpenLinkInNewWindow(link.toString().toStdString());
+            return true;
+        }
+        default: return false;
+    }
+}
+
+}  // namespace corvano::qt

@@ -1,0 +1,194 @@
+// The whole application against the real engine: the page's permission
+// requests and its own menu, with pages from a local server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWebEngineView>
+#include <filesystem>
+
+#include "GuiTestUtil.h"
+#include "LocalHttpServer.h"
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/frmStart.h"
+#include "fakes/TempFolder.h"
+#include "mainwin/frmMain.h"
+#include "platform/qt/QtAskDialog.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtWebView.h"
+
+using namespace corvano;
+using corvano::test::waitUntil;
+namespace pd = corvano::qt::pagedialogs;
+
+namespace {
+
+class TestPlatform : public qt::QtPlatform {
+public:
+    void quit() override {}
+};
+
+class AppWebRequests : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
+    }
+    void TearDown() override {
+        pd::setDialogHook({});
+        if (!app) return;
+        if (frmMain* main = mainForm(*app)) main->GO_MainExit();
+        waitUntil([&] { return app->openWindows().empty(); }, 5000);
+        QCoreApplication::processEvents();
+        app.reset();
+        qt::setCommandBarModel(nullptr);
+        QCoreApplication::processEvents();
+    }
+    // Window 1 comes back on this address.
+    void start(const QString& firstPage) {
+        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
+        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
+        dir.write("/Data/Corvano.Ini", ini);
+        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
+        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
+        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(firstPage).toStdString() + "\r\n");
+        app = std::make_unique<Application>(platform, dir.path());
+        qt::setCommandBarModel(&app->bars);
+        Sub_Main(*app);
+    }
+    std::vector<frmStart*> browsers() {
+        std::vector<frmStart*> list;
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser) list.push_back(static_cast<frmStart*>(f));
+        return list;
+    }
+    bool loaded(frmStart& b, const std::string& address, const std::string& title) {
+        return waitUntil([&] {
+            return b.Web().LocationURL() == address && b.Web().LocationName() == title && !b.Web().Busy();
+        }, 15000);
+    }
+    static qt::QtWebHost* host(frmStart& b) { return static_cast<qt::QtWebView&>(b.Web()).widget(); }
+
+    test::TempFolder dir;
+    test::LocalHttpServer server;
+    TestPlatform platform;
+    std::unique_ptr<Application> app;
+};
+
+QByteArray page(const QByteArray& title, const QByteArray& body, const QByteArray& script = {}) {
+    return "<!doctype html><html><head><title>" + title + "</title></head><body style=\"margin:0\">" + body +
+           (script.isEmpty() ? QByteArray() : "<script>" + script + "</script>") + "</body></html>";
+}
+
+QMenu* openPageMenu() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "pageMenu" && w->isVisible()) return qobject_cast<QMenu*>(w);
+    return nullptr;
+}
+
+// Pop-up windows on screen that were not there before.
+int newPopups(const QWidgetList& before) {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "popupWindow" && w->isVisible() && !before.contains(w)) ++n;
+    return n;
+}
+
+QAction* entry(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(AppWebRequests, EachSiteIsAskedOnceWhicheverWindowItsPageIsIn) {
+    const QByteArray script = "Notification.requestPermission().then(function(p){document.title=p;});";
+    server.addPage("/a.html", page("A", "a"));
+    server.addPage("/notify.html", page("asking", "", script));
+    test::LocalHttpServer other;
+    ASSERT_TRUE(other.start());
+    other.addPage("/notify.html", page("asking", "", script));
+    QStringList questions;
+    pd::setDialogHook([&](QDialog& d) {
+        auto* ask = qobject_cast<qt::QtAskDialog*>(&d);
+        if (!ask) return int(QDialog::Rejected);
+        questions << ask->text();
+        // Yes to the first site, no to the other.
+        return int(questions.size() == 1 ? QDialog::Accepted : QDialog::Rejected);
+    });
+    start("/a.html");
+    frmStart& first = *browsers().at(0);
+    ASSERT_TRUE(loaded(first, server.address("/a.html").toStdString(), "A"));
+
+    first.Web().Navigate(server.address("/notify.html").toStdString());
+    ASSERT_TRUE(loaded(first, server.address("/notify.html").toStdString(), "granted"));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], server.address("") + " asks to show notifications.");
+
+    mainForm(*app)->cmdBar_Click(3, app->bars.at("NEW"));
+    frmStart& second = *browsers().at(1);
+    second.Web().Navigate(server.address("/notify.html").toStdString());
+    ASSERT_TRUE(loaded(second, server.address("/notify.html").toStdString(), "granted"));
+    second.Web().Navigate(other.address("/notify.html").toStdString());
+    ASSERT_TRUE(loaded(second, other.address("/notify.html").toStdString(), "denied"));
+    EXPECT_EQ(questions.size(), 2) << "once per site: " << questions.join(" | ").toStdString();
+}
+
+TEST_F(AppWebRequests, OpenLinkInNewWindowFromThePageMenuOpensWindowTwoOnTheLink) {
+    server.addPage("/links.html",
+                   page("Links", "<a href=\"/target.html\" style=\"display:block;width:400px;height:200px\">go</a>"));
+    server.addPage("/target.html", page("Target", "target"));
+    start("/links.html");
+    frmStart& first = *browsers().at(0);
+    ASSERT_TRUE(loaded(first, server.address("/links.html").toStdString(), "Links"));
+    QWidget* surface = host(first)->view()->focusProxy();
+    ASSERT_TRUE(surface);
+    ASSERT_TRUE(waitUntil([&] { return surface->isVisible(); }));
+
+    auto rightClick = [&](QPointF at) -> QMenu* {
+        QMouseEvent press(QEvent::MouseButtonPress, at, surface->mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, surface->mapToGlobal(at), Qt::RightButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &press);
+        QCoreApplication::sendEvent(surface, &release);
+        QMenu* menu = nullptr;
+        waitUntil([&] { return (menu = openPageMenu()) != nullptr; });
+        return menu;
+    };
+    const QWidgetList before = QApplication::topLevelWidgets();
+    // Beside the link: the page's entries run Corvano's own commands.
+    QMenu* menu = rightClick(QPointF(surface->width() - 20, 20));
+    ASSERT_TRUE(menu) << surface->width() << "x" << surface->height();
+    EXPECT_TRUE(entry(menu, "Save as HTML...")) << "the window's save, with its caption";
+    QAction* source = entry(menu, "View source");
+    ASSERT_TRUE(source);
+    app->App.lockAdvertising = 0;  // the engine's own source view would open a pop-up now
+    source->trigger();
+    menu->close();
+    waitUntil([] { return false; }, 300);  // time for an engine window to show itself
+    EXPECT_EQ(newPopups(before), 0) << "not the engine's source window";
+
+    ASSERT_TRUE(waitUntil([] { return openPageMenu() == nullptr; }));
+    menu = rightClick(QPointF(40, 40));
+    ASSERT_TRUE(menu);
+    QAction* open = entry(menu, "Open link in new window");
+    ASSERT_TRUE(open) << "the entry carries Corvano's own caption";
+    open->trigger();
+    menu->close();
+
+    ASSERT_TRUE(waitUntil([&] { return browsers().size() == 2; }));
+    frmStart& second = *browsers().at(1);
+    EXPECT_EQ(second.number(), 2);
+    ASSERT_TRUE(loaded(second, server.address("/target.html").toStdString(), "Target"));
+    EXPECT_EQ(app->App.browserCount, 2);
+    EXPECT_EQ(first.Web().LocationName(), "Links") << "the first window stays on its page";
+    EXPECT_EQ(newPopups(before), 0) << "a numbered window, not a pop-up";
+}
