@@ -8,6 +8,7 @@
 #include "app/Form.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
+#include "platform/Timer.h"
 
 namespace corvano {
 
@@ -76,6 +77,14 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     std::vector<std::string> history() const;
 
+    // Keyboard, zoom and address completion.
+    void Form_Shortcut(Shortcut which) override;
+    void Text1_Edited(const std::string& text);
+    int zoom() const { return zoom_; }
+    // Zooms the page and shows the new zoom in the caption for a moment.
+    void setZoom(int percent);
+    Timer& zoomCaptionTimer() { return *zoomCaption_; }
+
 private:
     void chooseNumber();
     void buildBarsOnce();
@@ -98,6 +107,13 @@ private:
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+    // Keyboard, zoom and address completion.
+    void runKeyCommand(Shortcut which);
+    int zoom_ = 100;
+    std::string zoomCaptionText_;
+    std::unique_ptr<Timer> zoomCaption_;
+    std::string lastTyped_;
 };
 
 }  // namespace corvano

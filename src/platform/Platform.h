@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "platform/Timer.h"
@@ -47,6 +48,18 @@ public:
     virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
     // The language changed: the platform's own widgets take their texts again.
     virtual void textsChanged() {}
+
+    // Shortcuts and screens.
+    // The desktop's text of a shortcut's first key sequence ("Ctrl+S"), for tooltips.
+    virtual std::string shortcutText(Shortcut which) const {
+        (void)which;
+        return {};
+    }
+    // Every screen of today, in twips on the common desktop, the primary first.
+    virtual std::vector<Rect> screens() const {
+        const Size s = screenSize();
+        return {Rect{0, 0, s.width, s.height}};
+    }
 };
 
 }  // namespace corvano
