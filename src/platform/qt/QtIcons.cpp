@@ -16,7 +16,8 @@ namespace {
 
 const char* const kOxygen = "/usr/share/icons/oxygen/base";
 const char* const kFlags = "/usr/share/iso-flags-svg/country-4x3/";
-const int kSizes[] = {16, 22, 32};
+// Every size a bar may draw at up to twice the scale, so none is blown up.
+const int kSizes[] = {16, 22, 24, 32, 48, 64};
 
 // Straight from the theme's folders, should the theme not be set up.
 QIcon oxygenIcon(const QString& name) {

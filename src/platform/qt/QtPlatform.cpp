@@ -13,6 +13,7 @@
 
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/QtShortcuts.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/Twips.h"
@@ -100,6 +101,21 @@ void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit();
 
 void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
+
+std::string QtPlatform::shortcutText(Shortcut which) const {
+    return keySequences(which).value(0).toString(QKeySequence::NativeText).toStdString();
+}
+
+std::vector<Rect> QtPlatform::screens() const {
+    std::vector<Rect> all;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect g = s->geometry();
+        const Rect r{toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+        all.insert(s == primary ? all.begin() : all.end(), r);
+    }
+    return all;
+}
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 

@@ -22,6 +22,10 @@ public:
     void setTexts(std::function<std::string(int)> lookup) override;
     void textsChanged() override;
 
+    // Shortcuts and screens.
+    std::string shortcutText(Shortcut which) const override;
+    std::vector<Rect> screens() const override;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;

@@ -91,13 +91,7 @@ QtWebHost::QtWebHost(QWidget* parent)
     findBar_->setPage(page_);
     setFocusProxy(view_);
     connectPage();
-
-    auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(find, &QShortcut::activated, this, &QtWebHost::showFindBar);
-    auto* again = new QShortcut(QKeySequence::FindNext, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(again, &QShortcut::activated, this, [this] {
-        if (findBar_->isVisible()) findBar_->findNext();
-    });
+    // Find keys are the window's: they run the same command as the edit menu.
 }
 
 QtWebHost::~QtWebHost() {

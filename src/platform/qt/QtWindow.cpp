@@ -8,7 +8,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtContainer.h"
+#include "platform/qt/QtShortcuts.h"
 #include "platform/qt/Twips.h"
 
 namespace corvano::qt {
@@ -53,7 +55,12 @@ public:
             auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), this);
             f12->setContext(Qt::WindowShortcut);
             QObject::connect(f12, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::F12, 0); });
+            bindBrowserShortcuts(this, events_);
         }
+        // F10 takes the keyboard to the window's first bar, as to a menu bar.
+        auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+        f10->setContext(Qt::WindowShortcut);
+        QObject::connect(f10, &QShortcut::activated, this, [this] { focusFirstBar(this); });
         setFocusPolicy(Qt::StrongFocus);
     }
 
