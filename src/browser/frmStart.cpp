@@ -89,7 +89,7 @@ void frmStart::Form_Load() {
     text1_->setLeft(cmdBar(0).width() - 40);
     window().setCaption(shortCaption());
     openLastPage();
-    web_->setZoomPercent(zoom_);
+    if (zoom_ != 100) web_->setZoomPercent(zoom_);
     App.templatePath1 = app_.file("/Template.Doc");
     App.templatePath2 = app_.file("/TemplateH.Doc");
 }
