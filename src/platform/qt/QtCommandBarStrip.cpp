@@ -64,8 +64,9 @@ BarStrip::BarStrip(QWidget* parent, QtCommandBar& owner) : QWidget(parent), owne
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
-    // Reached with F10 or Tab; a click leaves the focus where it was.
-    setFocusPolicy(Qt::TabFocus);
+    // Reached with F10 only: neither a click nor the window's activation nor
+    // Tab takes the keyboard away from the page or the address box.
+    setFocusPolicy(Qt::NoFocus);
     installBarAccessibility();
     // A toolbar's compact type, as on the platforms these looks come from.
     QFont f = font();
