@@ -351,6 +351,13 @@ void BarStrip::openDropDown(int slot) {
     update();
     const QRect r = slots_[static_cast<size_t>(slot)].rect;
     QPointer<BarStrip> alive(this);
+    // Opened from the keyboard, the menu starts on its first item.
+    if (hasFocus())
+        for (QAction* first : menu.actions())
+            if (!first->isSeparator()) {
+                menu.setActiveAction(first);
+                break;
+            }
     QAction* chosen = menu.exec(mapToGlobal(QPoint(r.left(), r.bottom() + 2)));
     const std::string key = chosen ? chosen->data().toString().toStdString() : std::string();
     if (alive) {
