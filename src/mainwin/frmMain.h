@@ -47,6 +47,9 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     bool exiting() const { return exiting_; }
 
+    // Ctrl+N on the main window too: the key its "New" button's tooltip names.
+    void Form_Shortcut(Shortcut which) override;
+
 private:
     void setLimits();
     void readGlobalSettings();

@@ -49,6 +49,11 @@ public:
             auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
             esc->setContext(Qt::WindowShortcut);
             QObject::connect(esc, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::Escape, 0); });
+            for (const QKeySequence& k : keySequences(Shortcut::NewWindow)) {
+                auto* s = new QShortcut(k, this);
+                s->setContext(Qt::WindowShortcut);
+                QObject::connect(s, &QShortcut::activated, this, [this] { events_.Form_Shortcut(Shortcut::NewWindow); });
+            }
         }
         if (role == WindowRole::Browser) {
             // F12 works while the page or the address box has the focus.
