@@ -32,13 +32,18 @@ public:
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override {
         const QEvent::Type t = ev->type();
-        if (t != QEvent::MouseButtonPress && t != QEvent::Wheel) return false;
+        const bool mouse =
+            t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;
+        if (!mouse && t != QEvent::Wheel) return false;
         auto* w = qobject_cast<QWidget*>(obj);
         if (!w || w->window() != window_) return false;
-        if (t == QEvent::MouseButtonPress) {
+        if (mouse) {
             const Qt::MouseButton b = static_cast<QMouseEvent*>(ev)->button();
             if (b != Qt::BackButton && b != Qt::ForwardButton) return false;
-            events_.Form_Shortcut(b == Qt::BackButton ? Shortcut::Back : Shortcut::Forward);
+            // The press runs the command; the page sees neither half of the
+            // click, or it would go back a second time by itself.
+            if (t == QEvent::MouseButtonPress)
+                events_.Form_Shortcut(b == Qt::BackButton ? Shortcut::Back : Shortcut::Forward);
             return true;
         }
         auto* wheel = static_cast<QWheelEvent*>(ev);
