@@ -7,6 +7,7 @@
 namespace corvano {
 
 class Application;
+class Entry;
 
 // A window of the application with its event handlers. Forms are created
 // and destroyed only through Application::load and Form::Unload.
@@ -31,6 +32,12 @@ public:
 
     // The language changed: the window takes its own texts again (title...).
     virtual void Form_TextsChanged() {}
+    // A click on an entry of one of the window's bars; also what a shortcut
+    // of another window runs to reach this window's command.
+    virtual void cmdBar_Click(int index, Entry& entry) {
+        (void)index;
+        (void)entry;
+    }
 
 protected:
     Application& app_;

@@ -46,6 +46,12 @@ void Entry::setBar(Bar* bar) {
 
 void Entry::setValue(double value) { value_ = value; }
 
+void Entry::setShortcut(const std::string& text) {
+    if (shortcut_ == text) return;
+    shortcut_ = text;
+    owner_.changed();
+}
+
 Entry& CommandBars::addEntry(const std::string& key, int icon, int style, const std::string& toolTip) {
     if (entries_.count(key)) throw std::logic_error("command bar entry exists already: " + key);
     auto& slot = entries_[key];

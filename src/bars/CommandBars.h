@@ -45,6 +45,11 @@ public:
     void setBar(Bar* bar);
     void setValue(double value);
 
+    // The key that runs the entry's command too ("Ctrl+S"), in the desktop's
+    // words; shown beside its tooltip and menu caption.
+    const std::string& shortcut() const { return shortcut_; }
+    void setShortcut(const std::string& text);
+
 private:
     CommandBars& owner_;
     std::string key_;
@@ -57,6 +62,7 @@ private:
     bool dropDown_ = false;
     Bar* bar_ = nullptr;
     double value_ = 0;
+    std::string shortcut_;
 };
 
 class Bar {

@@ -9,13 +9,17 @@
 #include "app/TextFile.h"
 #include "bars/BrowserBars.h"
 #include "bars/CommandBars.h"
+#include "browser/AddressCompletion.h"
+#include "browser/BrowserKeys.h"
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
 #include "browser/Downloads.h"
 #include "browser/NumberChoice.h"
 #include "browser/PageCommands.h"
 #include "browser/PagePrompts.h"
+#include "browser/Placement.h"
 #include "browser/ProductUrls.h"
+#include "browser/WindowOptions.h"
 
 namespace corvano {
 
@@ -29,6 +33,9 @@ constexpr int kBar0Width = 2860;
 constexpr int kBar2Width = 1100;
 constexpr int kCaptionText = 179;
 constexpr int kNotSavedText = 273;
+constexpr int kZoomText = 401;
+// How long the caption shows a new zoom.
+constexpr int kZoomCaptionMs = 2000;
 
 size_t utf8Length(const std::string& s) {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
@@ -50,6 +57,13 @@ frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser), imageList
     web_->setEvents(this);
     labCount_ = window().createLabel();
     labCount_->setVisible(false);
+    text1_->onEdited = [this](const std::string& text) { Text1_Edited(text); };
+    zoomCaption_ = app.platform.createTimer();
+    zoomCaption_->setInterval(kZoomCaptionMs);
+    zoomCaption_->onTick = [this] {
+        zoomCaption_->setEnabled(false);
+        if (window().caption() == zoomCaptionText_) window().setCaption(shortCaption());
+    };
 }
 
 frmStart::~frmStart() {
@@ -58,7 +72,9 @@ frmStart::~frmStart() {
     if (text1_) {
         text1_->onKeyPress = nullptr;
         text1_->onClick = nullptr;
+        text1_->onEdited = nullptr;
     }
+    if (zoomCaption_) zoomCaption_->onTick = nullptr;
 }
 
 void frmStart::Form_Load() {
@@ -71,6 +87,7 @@ void frmStart::Form_Load() {
     // The settings file is read after the bars exist: its defaults tile below the strip.
     buildBarsOnce();
     Read_Settings();
+    zoom_ = readWindowOptions(optionsFilePath(App.appPath, number_)).zoomPercent;
     placeStrip();
     Hyst_Read();
     setUpBars();
@@ -78,6 +95,7 @@ void frmStart::Form_Load() {
     text1_->setLeft(cmdBar(0).width() - 40);
     window().setCaption(shortCaption());
     openLastPage();
+    if (zoom_ != 100) web_->setZoomPercent(zoom_);
     App.templatePath1 = app_.file("/Template.Doc");
     App.templatePath2 = app_.file("/TemplateH.Doc");
 }
@@ -96,7 +114,9 @@ void frmStart::place() {
         const Size screen = app_.platform.screenSize();
         window().setGeometry({0, 0, screen.width, screen.height});
     } else {
-        window().setGeometry({App.winLeft, App.winTop, App.winWidth, App.winHeight});
+        // A place saved on other screens is brought back onto today's.
+        window().setGeometry(
+            placeOnScreens({App.winLeft, App.winTop, App.winWidth, App.winHeight}, app_.platform.screens()));
     }
 }
 
@@ -132,6 +152,7 @@ void frmStart::buildBarsOnce() {
     if (bars.bar("STANDARD0")) return;
     if (!bars.entry("BACK")) Build_BrowserButtons(app_);
     Build_BrowserBars(app_);
+    labelShortcuts(bars, app_.platform);
 }
 
 void frmStart::setUpBars() {
@@ -202,6 +223,8 @@ void frmStart::GO_Exit() {
     if (number_ > 0) {
         if (!Hyst_Save()) failed.push_back(historyFilePath(App.appPath, number_));
         if (!Save_Settings()) failed.push_back(settingsFilePath(App.appPath, number_));
+        if (!saveWindowOptions(optionsFilePath(App.appPath, number_), {zoom_}))
+            failed.push_back(optionsFilePath(App.appPath, number_));
     }
     deleteQuietly(app_.file("/html.txt"));
     deleteQuietly(app_.file("/doc.txt"));
@@ -383,6 +406,66 @@ void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {
     frmStart& opened = app_.load<frmStart>();
     App.nextFirstPage.clear();
     if (!opened.unloaded()) opened.window().show();
+}
+
+}  // namespace corvano
+
+namespace corvano {
+
+void frmStart::Form_Shortcut(Shortcut which) {
+    if (closing_ || unloaded()) return;
+    // The key was pressed in this window: the page commands act on it.
+    Form_Activate();
+    if (keyCommand(which)) return runKeyCommand(which);
+    switch (which) {
+        case Shortcut::FocusAddress:
+            text1_->setFocus();
+            text1_->selectAll();
+            break;
+        case Shortcut::FindNext: web_->findAgain(false); break;
+        case Shortcut::FindPrevious: web_->findAgain(true); break;
+        case Shortcut::ReloadBypassingCache: web_->ReloadBypassingCache(); break;
+        case Shortcut::Stop: web_->Stop(); break;
+        case Shortcut::ZoomIn: setZoom(zoomStep(zoom_, 1)); break;
+        case Shortcut::ZoomOut: setZoom(zoomStep(zoom_, -1)); break;
+        case Shortcut::ZoomReset: setZoom(100); break;
+        case Shortcut::CloseWindow: GO_Exit(); break;
+        default: break;
+    }
+}
+
+void frmStart::runKeyCommand(Shortcut which) {
+    // The same way a click on the entry goes, so both always do the same.
+    const KeyCommand* command = keyCommand(which);
+    Entry* entry = command ? app_.bars.entry(command->key) : nullptr;
+    if (!entry) return;
+    switch (command->barIndex) {
+        case 0:
+        case 2: cmdBar(command->barIndex).click(*entry); break;
+        case 5:
+            if (CommandBarControl* host = app_.bars.host()) host->click(*entry);
+            break;
+        default:
+            for (Form* f : app_.openWindows())
+                if (f->role() == WindowRole::Main && !f->unloaded()) return f->cmdBar_Click(command->barIndex, *entry);
+    }
+}
+
+void frmStart::setZoom(int percent) {
+    zoom_ = std::clamp(percent, kZoomMin, kZoomMax);
+    web_->setZoomPercent(zoom_);
+    zoomCaptionText_ = longCaption(app_.App.strings[kZoomText] + " " + std::to_string(zoom_) + " %");
+    window().setCaption(zoomCaptionText_);
+    zoomCaption_->setEnabled(false);
+    zoomCaption_->setEnabled(true);
+}
+
+void frmStart::Text1_Edited(const std::string& text) {
+    // Inline completion only while typing on, never after a deletion.
+    const bool onward = text.size() > lastTyped_.size() && text.compare(0, lastTyped_.size(), lastTyped_) == 0;
+    lastTyped_ = text;
+    const std::vector<std::string> items = history();
+    text1_->offerCompletions(addressCompletions(items, text), onward ? inlineCompletion(items, text) : "");
 }
 
 }  // namespace corvano

@@ -8,6 +8,7 @@
 #include "app/Form.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
+#include "platform/Timer.h"
 
 namespace corvano {
 
@@ -76,6 +77,13 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     std::vector<std::string> history() const;
 
+    // Keyboard, zoom and address completion.
+    void Form_Shortcut(Shortcut which) override;
+    void Text1_Edited(const std::string& text);
+    int zoom() const { return zoom_; }
+    // Zooms the page and shows the new zoom in the caption for a moment.
+    void setZoom(int percent);
+    Timer& zoomCaptionTimer() { return *zoomCaption_; }
     // Downloads, permissions, certificates and the page's own menu.
     void Web_DownloadBegin(const std::string& downloadFolder, const std::string& suggestedName,
                            std::string& proposedPath) override;
@@ -110,6 +118,12 @@ private:
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
+    // Keyboard, zoom and address completion.
+    void runKeyCommand(Shortcut which);
+    int zoom_ = 100;
+    std::string zoomCaptionText_;
+    std::unique_ptr<Timer> zoomCaption_;
+    std::string lastTyped_;
     // A new language: the caption takes the new word for "browser".
 public:
     void Form_TextsChanged() override;

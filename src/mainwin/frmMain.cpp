@@ -358,4 +358,9 @@ frmMain* mainForm(const Application& app) {
     return nullptr;
 }
 
+void frmMain::Form_Shortcut(Shortcut which) {
+    if (which != Shortcut::NewWindow) return;
+    if (Entry* entry = app_.bars.entry("NEW")) cmdBar_Click(3, *entry);
+}
+
 }  // namespace corvano

@@ -53,6 +53,8 @@ public:
     void Take_Pic();
     // Shows the About window modally; returns once it has closed.
     void showAbout();
+    // Ctrl+N on the main window too: the key its "New" button's tooltip names.
+    void Form_Shortcut(Shortcut which) override;
 
 private:
     void setLimits();

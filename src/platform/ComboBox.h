@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Control.h"
 
@@ -21,6 +22,18 @@ public:
     std::function<bool(int charCode)> onKeyPress;
     // The user chose an entry of the list; the text is already the entry.
     std::function<void()> onClick;
+
+    // Address completion.
+    // Selects the whole text.
+    virtual void selectAll() {}
+    // Offers the items in a list below the box; a non-empty inline text
+    // replaces the box's text with the typed part kept and the rest selected.
+    virtual void offerCompletions(const std::vector<std::string>& items, const std::string& inlineText) {
+        (void)items;
+        (void)inlineText;
+    }
+    // The user changed the text by typing (not setText).
+    std::function<void(const std::string& text)> onEdited;
 };
 
 }  // namespace corvano

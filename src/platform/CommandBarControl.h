@@ -6,6 +6,7 @@
 
 namespace corvano {
 
+class Entry;
 class ImageList;
 
 // Draws one bar of the shared collections. Clicks go to the handler given
@@ -19,6 +20,9 @@ public:
     virtual int barStyle() const = 0;
     // Sets both image-list properties; nullptr for none.
     virtual void setImageList(const ImageList* images) = 0;
+
+    // Delivers the entry to this control's click handler, as a click on it would.
+    virtual void click(Entry& entry) = 0;
 };
 
 }  // namespace corvano

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "platform/ScreenCapture.h"
@@ -74,6 +75,17 @@ public:
     // Screenshots and the desktop's handlers for links.
     virtual ScreenCapture& screenCapture() = 0;
     virtual Shell& shell() = 0;
+    // Shortcuts and screens.
+    // The desktop's text of a shortcut's first key sequence ("Ctrl+S"), for tooltips.
+    virtual std::string shortcutText(Shortcut which) const {
+        (void)which;
+        return {};
+    }
+    // Every screen of today, in twips on the common desktop, the primary first.
+    virtual std::vector<Rect> screens() const {
+        const Size s = screenSize();
+        return {Rect{0, 0, s.width, s.height}};
+    }
 };
 
 }  // namespace corvano

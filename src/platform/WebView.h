@@ -86,6 +86,18 @@ public:
 
     // Opens the find bar over the page.
     virtual void showFindBar() = 0;
+
+    // Keyboard and zoom.
+    // Loads the page again from the server, not from the cache.
+    virtual void ReloadBypassingCache() { Refresh(); }
+    // The next or previous match of the find bar's text; opens the bar when it has none.
+    virtual void findAgain(bool backward) {
+        (void)backward;
+        showFindBar();
+    }
+    // The page's zoom in percent (100 = as designed); kept across navigations.
+    virtual void setZoomPercent(int percent) { (void)percent; }
+    virtual int zoomPercent() const { return 100; }
 };
 
 }  // namespace corvano

@@ -4,6 +4,7 @@
 
 #include "platform/Container.h"
 #include "platform/Geometry.h"
+#include "platform/Shortcuts.h"
 
 namespace corvano {
 
@@ -29,6 +30,9 @@ public:
     // A request from outside to close the window (close box, window manager).
     // The window stays until the form destroys it.
     virtual void Form_QueryUnload() {}
+
+    // Keyboard and mouse shortcuts of a browser window.
+    virtual void Form_Shortcut(Shortcut /*which*/) {}
 };
 
 // A top-level window. Destroying the object removes the window.

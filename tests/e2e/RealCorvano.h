@@ -1,13 +1,15 @@
 #pragma once
 
 // Runs the real corvano executable from a temporary application folder and
-// drives its windows with xdotool, as a user at the X display would.
+// drives its windows with xdotool and the accessibility bus, as a user at the
+// X display or a screen reader would.
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -45,8 +47,15 @@ public:
         for (const auto& e : fs::directory_iterator(CORVANO_SHARE_DIR))
             if (e.path().filename().string().rfind("Lang_", 0) == 0)
                 fs::copy_file(e.path(), folder.path() + "/" + e.path().filename().string());
+        startSessionBus();
     }
-    ~RealCorvano() { kill(); }
+    ~RealCorvano() {
+        kill();
+        if (busPid_ > 0) {
+            ::kill(busPid_, SIGTERM);
+            ::waitpid(busPid_, nullptr, 0);
+        }
+    }
 
     void start() {
         pid_ = ::fork();
@@ -97,6 +106,13 @@ public:
               " click 1");
     }
 
+    // Presses the button of that accessible name in the window whose title
+    // matches, through the accessibility bus as a screen reader does.
+    static bool press(const std::string& titleRegex, const std::string& name, int timeoutS = 30) {
+        return shell("/usr/bin/python3 " ATSPI_PRESS " '" + titleRegex + "' '" + name + "' " +
+                     std::to_string(timeoutS) + " >/dev/null 2>&1 && echo pressed") == "pressed";
+    }
+
     // Waits for the process to end; its exit status, or nothing on time-out.
     std::optional<int> wait(int timeoutS = 60) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
@@ -122,7 +138,31 @@ public:
     TempFolder folder;
 
 private:
+    // A session bus of the test's own, on which the program offers its
+    // accessibility (Qt does so on every desktop with a screen reader on).
+    void startSessionBus() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        busPid_ = ::fork();
+        if (busPid_ == 0) {
+            ::close(fds[0]);
+            ::dup2(fds[1], 3);
+            ::execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--print-address=3",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        std::string address;
+        char c;
+        while (::read(fds[0], &c, 1) == 1 && c != '\n') address += c;
+        ::close(fds[0]);
+        if (address.empty()) return;
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        ::setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
+    }
+
     pid_t pid_ = -1;
+    pid_t busPid_ = -1;
 };
 
 // Polls until the condition holds or the time is up.

@@ -77,6 +77,21 @@ public:
 
     std::vector<std::string> items;
 
+    // Address completion.
+    void selectAll() override { ++selectAllCount; }
+    void offerCompletions(const std::vector<std::string>& list, const std::string& inlineText) override {
+        offered = list;
+        inlineOffered = inlineText;
+    }
+    // Types the text as a whole, as an edit the user made.
+    void edit(const std::string& t) {
+        text_ = t;
+        if (onEdited) onEdited(t);
+    }
+    int selectAllCount = 0;
+    std::vector<std::string> offered;
+    std::string inlineOffered;
+
 private:
     std::string text_;
 };
@@ -126,6 +141,13 @@ public:
     std::optional<std::string> ready = "complete";
     std::optional<std::string> html;
     bool copyOk = true;
+
+    // Keyboard and zoom.
+    void ReloadBypassingCache() override { calls.push_back("ReloadBypassingCache"); }
+    void findAgain(bool backward) override { calls.push_back(backward ? "FindPrevious" : "FindNext"); }
+    void setZoomPercent(int percent) override { zoom = percent; }
+    int zoomPercent() const override { return zoom; }
+    int zoom = 100;
 };
 
 class FakeTextEditBox : public FakeControl<TextEditBox> {
@@ -356,6 +378,12 @@ public:
     FakeShell shellFake;
     // Every window raised to the top, in order.
     std::vector<FakeWindow*> raised;
+    // Shortcuts and screens: none set means the one screen of screenSize().
+    std::string shortcutText(Shortcut which) const override { return "Key" + std::to_string(static_cast<int>(which)); }
+    std::vector<Rect> screens() const override {
+        return screenRects.empty() ? Platform::screens() : screenRects;
+    }
+    std::vector<Rect> screenRects;
 };
 
 }  // namespace corvano::fake

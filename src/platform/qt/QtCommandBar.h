@@ -32,6 +32,7 @@ public:
     void setBarStyle(int style) override;
     int barStyle() const override { return style_; }
     void setImageList(const ImageList* images) override;
+    void click(Entry& entry) override { deliver(entry); }
 
     const ImageList* imageList() const { return images_; }
     // Hands a click to this control's handler with its own index.

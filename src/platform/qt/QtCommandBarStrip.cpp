@@ -1,14 +1,22 @@
 #include "platform/qt/QtCommandBarStrip.h"
 
 #include <QCursor>
+#include <QAccessible>
+#include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QToolTip>
+#include <algorithm>
+#include <climits>
 
 #include "bars/CommandBars.h"
 #include "bars/ImageList.h"
+#include "platform/qt/QtBarAccessible.h"
 #include "platform/qt/QtBarStyle.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtIcons.h"
@@ -56,6 +64,10 @@ BarStrip::BarStrip(QWidget* parent, QtCommandBar& owner) : QWidget(parent), owne
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
+    // Reached with F10 only: neither a click nor the window's activation nor
+    // Tab takes the keyboard away from the page or the address box.
+    setFocusPolicy(Qt::NoFocus);
+    installBarAccessibility();
     // A toolbar's compact type, as on the platforms these looks come from.
     QFont f = font();
     f.setPointSizeF(std::min<qreal>(f.pointSizeF() > 0 ? f.pointSizeF() : 9.0, 8.5));
@@ -81,6 +93,21 @@ Entry* BarStrip::entryOf(int slot) const {
 }
 
 void BarStrip::layoutSlots() {
+    // The keyboard stays on its button when the bar is laid out again.
+    const std::string focused = focusedKey();
+    const bool onChevron = focus_ == kOverflow;
+    focus_ = -1;
+    struct Restore {
+        BarStrip& s;
+        const std::string& key;
+        bool chevron;
+        ~Restore() {
+            if (chevron && s.overflowFrom_ >= 0) s.focus_ = kOverflow;
+            for (size_t i = 0; i < s.slots_.size() && !key.empty(); ++i)
+                if (s.slots_[i].key == key && (s.overflowFrom_ < 0 || static_cast<int>(i) < s.overflowFrom_))
+                    s.focus_ = static_cast<int>(i);
+        }
+    } restore{*this, focused, onChevron};
     slots_.clear();
     overflowFrom_ = -1;
     hover_ = pressed_ = -1;
@@ -169,7 +196,7 @@ void BarStrip::paintEvent(QPaintEvent*) {
         ButtonState state = ButtonState::Normal;
         if (pressed_ == i || open_ == i || (hover_ == i && e->checked()))
             state = ButtonState::Pressed;
-        else if (hover_ == i)
+        else if (hover_ == i || (focus_ == i && hasFocus()))
             state = ButtonState::Hover;
         else if (e->checked())
             state = ButtonState::Checked;
@@ -197,7 +224,7 @@ void BarStrip::paintEvent(QPaintEvent*) {
     }
     if (overflowFrom_ >= 0) {
         const QRect r = overflowRect();
-        const bool lit = hover_ == kOverflow;
+        const bool lit = hover_ == kOverflow || (focus_ == kOverflow && hasFocus());
         if (lit) paintButtonFace(p, r, look, ButtonState::Hover);
         p.setPen(lit ? look.hoverText : look.arrow);
         QFont f = font();
@@ -244,12 +271,24 @@ void BarStrip::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool BarStrip::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // While the keyboard is on the bar its keys are the bar's, Escape too
+        // (which would otherwise stop the page or end the main window).
+        auto* key = static_cast<QKeyEvent*>(event);
+        static const int kOwn[] = {Qt::Key_Escape, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,
+                                   Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Down};
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            std::find(std::begin(kOwn), std::end(kOwn), key->key()) != std::end(kOwn)) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Entry* e = entryOf(slotAt(help->pos()));
         if (e && !e->toolTip().empty()) {
             const std::string key = e->key();
-            QToolTip::showText(help->globalPos(), qs(e->toolTip()), this, buttonRect(key));
+            QToolTip::showText(help->globalPos(), toolTipText(*e), this, buttonRect(key));
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -271,6 +310,8 @@ void BarStrip::fillMenu(QMenu& menu, const std::vector<Entry*>& entries, const B
         const QIcon icon = images ? barIcon(images->sourceOfIcon(e->icon())) : QIcon();
         QString text = qs(e->caption());
         text.replace('&', "&&");
+        // A menu shows the key of its item at the right, after a tab.
+        if (!e->shortcut().empty()) text += '\t' + qs(e->shortcut());
         if (opensMenu(*e) && depth < kMaxDepth) {
             auto* sub = new BarMenu(look, &menu);
             sub->setTitle(text);
@@ -284,7 +325,7 @@ void BarStrip::fillMenu(QMenu& menu, const std::vector<Entry*>& entries, const B
         a->setData(qs(e->key()));
         a->setProperty(kOwnProperty, false);
         if (!e->toolTip().empty()) {
-            a->setToolTip(qs(e->toolTip()));
+            a->setToolTip(toolTipText(*e));
             tips = true;
         }
         if (e->style() == entrystyle::Option) {
@@ -310,6 +351,13 @@ void BarStrip::openDropDown(int slot) {
     update();
     const QRect r = slots_[static_cast<size_t>(slot)].rect;
     QPointer<BarStrip> alive(this);
+    // Opened from the keyboard, the menu starts on its first item.
+    if (hasFocus())
+        for (QAction* first : menu.actions())
+            if (!first->isSeparator()) {
+                menu.setActiveAction(first);
+                break;
+            }
     QAction* chosen = menu.exec(mapToGlobal(QPoint(r.left(), r.bottom() + 2)));
     const std::string key = chosen ? chosen->data().toString().toStdString() : std::string();
     if (alive) {
@@ -344,6 +392,142 @@ void BarStrip::openOverflow() {
     if (!picked) return;
     if (own) return owner_.deliver(*picked);
     if (auto* target = dynamic_cast<QtCommandBar*>(model->host())) target->deliver(*picked);
+}
+
+QString BarStrip::toolTipText(const Entry& e) {
+    QString tip = qs(e.toolTip());
+    if (!e.shortcut().empty() && !tip.isEmpty()) tip += " (" + qs(e.shortcut()) + ")";
+    return tip;
+}
+
+QString BarStrip::accessibleName(const Entry& e) {
+    QString name = qs(e.caption().empty() ? e.toolTip() : e.caption());
+    // A mnemonic marker is not part of what is said.
+    name.remove(QRegularExpression("&(?!&)"));
+    return name;
+}
+
+std::string BarStrip::focusedKey() const {
+    if (focus_ < 0 || focus_ >= static_cast<int>(slots_.size())) return {};
+    return slots_[static_cast<size_t>(focus_)].key;
+}
+
+std::vector<std::string> BarStrip::buttonKeys() const {
+    std::vector<std::string> keys;
+    for (const Slot& s : slots_)
+        if (!s.separator) keys.push_back(s.key);
+    return keys;
+}
+
+Entry* BarStrip::entryFor(const std::string& key) const { return owner_.model_ ? owner_.model_->entry(key) : nullptr; }
+
+void BarStrip::pressLater(const std::string& key) {
+    QPointer<BarStrip> self(this);
+    QTimer::singleShot(0, this, [self, key] {
+        if (!self) return;
+        for (size_t i = 0; i < self->slots_.size(); ++i)
+            if (self->slots_[i].key == key) return self->press(static_cast<int>(i));
+    });
+}
+
+void BarStrip::press(int slot) {
+    if (slot == kOverflow) return openOverflow();
+    Entry* e = entryOf(slot);
+    if (!e || e->style() == entrystyle::Separator) return;
+    if (opensMenu(*e)) {
+        // A button behind the chevron has no place of its own to open below.
+        if (overflowFrom_ >= 0 && slot >= overflowFrom_) return openOverflow();
+        return openDropDown(slot);
+    }
+    owner_.deliver(*e);
+}
+
+void BarStrip::setFocusSlot(int slot) {
+    focus_ = slot;
+    update();
+    if (slot >= 0 && QAccessible::isActive()) {
+        const std::vector<std::string> keys = buttonKeys();
+        const auto it = std::find(keys.begin(), keys.end(), focusedKey());
+        if (it != keys.end()) {
+            QAccessibleEvent ev(this, QAccessible::Focus);
+            ev.setChild(static_cast<int>(it - keys.begin()));
+            QAccessible::updateAccessibility(&ev);
+        }
+    }
+}
+
+void BarStrip::moveFocus(int step) {
+    // The buttons shown, then the chevron when some do not fit.
+    std::vector<int> stops;
+    const int shown = overflowFrom_ >= 0 ? overflowFrom_ : static_cast<int>(slots_.size());
+    for (int i = 0; i < shown; ++i)
+        if (!slots_[static_cast<size_t>(i)].separator) stops.push_back(i);
+    if (overflowFrom_ >= 0) stops.push_back(kOverflow);
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), focus_);
+    int pos = at == stops.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - stops.begin());
+    const int n = static_cast<int>(stops.size());
+    if (step == INT_MIN) pos = 0;
+    else if (step == INT_MAX) pos = n - 1;
+    else pos = ((pos + step) % n + n) % n;
+    setFocusSlot(stops[static_cast<size_t>(pos)]);
+}
+
+void BarStrip::focusFirst() {
+    QWidget* before = QApplication::focusWidget();
+    if (before != this) returnFocus_ = before;
+    setFocus(Qt::ShortcutFocusReason);
+    focus_ = -1;
+    moveFocus(INT_MIN);
+}
+
+void BarStrip::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (focus_ < 0) moveFocus(INT_MIN);
+    update();
+}
+
+void BarStrip::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void BarStrip::keyPressEvent(QKeyEvent* event) {
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    switch (event->key()) {
+        case Qt::Key_Left: return moveFocus(rtl ? 1 : -1);
+        case Qt::Key_Right: return moveFocus(rtl ? -1 : 1);
+        case Qt::Key_Home: return moveFocus(INT_MIN);
+        case Qt::Key_End: return moveFocus(INT_MAX);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space: return press(focus_);
+        case Qt::Key_Down: {
+            const Entry* e = entryOf(focus_);
+            if (focus_ == kOverflow || (e && opensMenu(*e))) press(focus_);
+            return;
+        }
+        case Qt::Key_Escape: {
+            // Back to where the keyboard was before the bar, else to the window.
+            QPointer<QWidget> back = returnFocus_;
+            clearFocus();
+            if (back && back->isVisible() && back->window() == window()) back->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        default: QWidget::keyPressEvent(event);
+    }
+}
+
+bool focusFirstBar(QWidget* window) {
+    BarStrip* first = nullptr;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        auto* strip = dynamic_cast<BarStrip*>(w);
+        if (!strip || !strip->isVisible() || strip->buttonKeys().empty()) continue;
+        if (!first || strip->owner().index() < first->owner().index()) first = strip;
+    }
+    if (!first) return false;
+    first->focusFirst();
+    return true;
 }
 
 }  // namespace corvano::qt

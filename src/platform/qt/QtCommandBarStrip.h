@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMenu>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <string>
@@ -42,6 +43,25 @@ public:
     bool hasOverflow() const { return overflowFrom_ >= 0; }
     QSize sizeHint() const override;
 
+    // Keyboard use and accessibility.
+    // Takes the keyboard onto the first button; Escape gives it back.
+    void focusFirst();
+    // The key of the button the keyboard is on, empty when none.
+    std::string focusedKey() const;
+    // Every button of the bar, separators left out, also those behind the chevron.
+    std::vector<std::string> buttonKeys() const;
+    Entry* entryFor(const std::string& key) const;
+    bool isShown(const std::string& key) const { return !buttonRect(key).isEmpty(); }
+    // What a click on the button does: its command, or its drop-down opened.
+    // Run after the current event, as the caller may be an assistive tool
+    // waiting for an answer.
+    void pressLater(const std::string& key);
+    // The tooltip as shown, with the shortcut that runs the same command.
+    static QString toolTipText(const Entry& entry);
+    // The name a screen reader says: the caption, else the tooltip.
+    static QString accessibleName(const Entry& entry);
+    const QtCommandBar& owner() const { return owner_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -50,6 +70,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Slot {
@@ -74,6 +97,17 @@ private:
     int hover_ = -1;
     int pressed_ = -1;
     int open_ = -1;  // slot whose drop-down is showing
+
+    // Keyboard use and accessibility.
+    void moveFocus(int step);
+    void setFocusSlot(int slot);
+    void press(int slot);
+    int focus_ = -1;  // slot the keyboard is on, kOverflow for the chevron
+    QPointer<QWidget> returnFocus_;
 };
+
+// Gives the keyboard to the first bar of the window (the lowest control
+// index); false when the window shows none.
+bool focusFirstBar(QWidget* window);
 
 }  // namespace corvano::qt

@@ -1,8 +1,10 @@
 #include "platform/qt/QtControls.h"
 
 #include <QKeyEvent>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "platform/qt/QtContainer.h"
 
@@ -29,6 +31,12 @@ public:
 
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override {
+        // A click into the box selects the whole address, as in a browser.
+        if (ev->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(ev)->reason() == Qt::MouseFocusReason &&
+            owner_.w_) {
+            QPointer<QLineEdit> edit = owner_.w_->lineEdit();
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
         if (ev->type() != QEvent::KeyPress || !owner_.onKeyPress) return QObject::eventFilter(obj, ev);
         auto* ke = static_cast<QKeyEvent*>(ev);
         int ch = 0;
@@ -55,7 +63,60 @@ QtComboBox::QtComboBox(QWidget* parent) : QtControl(new QComboBox(parent)) {
     QObject::connect(w_, &QComboBox::activated, w_, [this](int) {
         if (onClick) onClick();
     });
+
+    // The history list below the box while typing, driven by the logic.
+    w_->setCompleter(nullptr);
+    completions_ = new QStringListModel(w_);
+    completer_ = new QCompleter(completions_, w_);
+    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setMaxVisibleItems(12);
+    completer_->setWidget(w_->lineEdit());
+    QObject::connect(w_->lineEdit(), &QLineEdit::textEdited, w_, [this](const QString& text) {
+        if (onEdited) onEdited(text.toStdString());
+    });
+    QObject::connect(completer_, qOverload<const QString&>(&QCompleter::highlighted), w_,
+                     [this](const QString& text) { w_->lineEdit()->setText(text); });
+    QObject::connect(completer_, qOverload<const QString&>(&QCompleter::activated), w_, [this](const QString& text) {
+        w_->lineEdit()->setText(text);
+        // Enter on the list also reaches the box right after; a click does not.
+        choicePending_ = true;
+        QTimer::singleShot(0, w_, [this] {
+            if (!choicePending_) return;
+            choicePending_ = false;
+            if (onClick) onClick();
+        });
+    });
+    QObject::connect(w_->lineEdit(), &QLineEdit::returnPressed, w_, [this] {
+        // Only an Enter the list passed on gets here; the key filter takes the others.
+        choicePending_ = false;
+        if (onKeyPress) onKeyPress(13);
+    });
     w_->show();
+}
+
+void QtComboBox::selectAll() {
+    if (w_) w_->lineEdit()->selectAll();
+}
+
+void QtComboBox::offerCompletions(const std::vector<std::string>& items, const std::string& inlineText) {
+    if (!w_) return;
+    QStringList list;
+    for (const auto& i : items) list << QString::fromStdString(i);
+    completions_->setStringList(list);
+    QLineEdit* edit = w_->lineEdit();
+    const QString typed = edit->text();
+    const QString full = QString::fromStdString(inlineText);
+    if (!full.isEmpty() && full.startsWith(typed) && full.size() > typed.size() && edit->cursorPosition() == typed.size()) {
+        edit->setText(full);
+        edit->setSelection(full.size(), typed.size() - full.size());
+    }
+    if (list.isEmpty()) {
+        completer_->popup()->hide();
+        return;
+    }
+    completer_->complete();
+    // The list offers; nothing is chosen until the user moves into it.
+    completer_->popup()->setCurrentIndex(QModelIndex());
 }
 
 std::string QtComboBox::text() const { return w_ ? w_->currentText().toStdString() : std::string(); }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QStringListModel>
 #include <QLabel>
 #include <QWidget>
 
@@ -34,9 +36,18 @@ public:
     int itemCount() const override;
     std::string item(int index) const override;
 
+    // Address completion.
+    void selectAll() override;
+    void offerCompletions(const std::vector<std::string>& items, const std::string& inlineText) override;
+    QCompleter* completer() const { return completer_; }
+
 private:
     class KeyFilter;
     KeyFilter* filter_;
+    QCompleter* completer_ = nullptr;
+    QStringListModel* completions_ = nullptr;
+    // A list choice made with Enter: Enter runs, not the choice as well.
+    bool choicePending_ = false;
 };
 
 class QtLabel : public QtControl<Label, QLabel> {

@@ -100,6 +100,14 @@ void QtFindBar::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+bool QtFindBar::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void QtFindBar::find(bool backward) {
     if (!page_) return;
     const QString text = edit_->text();

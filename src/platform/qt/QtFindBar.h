@@ -32,6 +32,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Escape closes the bar, not the window's stop shortcut.
+    bool event(QEvent* event) override;
 
 private:
     void find(bool backward);

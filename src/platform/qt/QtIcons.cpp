@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <algorithm>
+#include <iterator>
 
 // Resources of a static library must be registered by hand.
 static void registerBarResources() { Q_INIT_RESOURCE(corvano); }
@@ -16,21 +18,30 @@ namespace {
 
 const char* const kOxygen = "/usr/share/icons/oxygen/base";
 const char* const kFlags = "/usr/share/iso-flags-svg/country-4x3/";
-const int kSizes[] = {16, 22, 32};
+// Every size a bar may draw at up to twice the scale, so none is blown up.
+const int kSizes[] = {16, 22, 24, 32, 48, 64};
 
-// Straight from the theme's folders, should the theme not be set up.
+// Straight from the theme's folders. The theme keeps different pictures of
+// one name in different contexts, some only at small sizes: all sizes come
+// from the one context that has the most, so the picture is the same at
+// every scale.
 QIcon oxygenIcon(const QString& name) {
-    QIcon icon;
     static const char* const kContexts[] = {"actions", "apps",   "categories", "devices", "emblems",
                                             "emotes",  "mimetypes", "places",  "status"};
+    auto path = [&name](int size, const char* context) {
+        return QString("%1/%2x%2/%3/%4.png").arg(kOxygen).arg(size).arg(context, name);
+    };
+    const char* best = nullptr;
+    int bestCount = 0;
+    for (const char* context : kContexts) {
+        const int count = static_cast<int>(
+            std::count_if(std::begin(kSizes), std::end(kSizes), [&](int size) { return QFileInfo::exists(path(size, context)); }));
+        if (count > bestCount) best = context, bestCount = count;
+    }
+    QIcon icon;
+    if (!best) return icon;
     for (int size : kSizes)
-        for (const char* context : kContexts) {
-            const QString path = QString("%1/%2x%2/%3/%4.png").arg(kOxygen).arg(size).arg(context, name);
-            if (QFileInfo::exists(path)) {
-                icon.addFile(path, QSize(size, size));
-                break;
-            }
-        }
+        if (QFileInfo::exists(path(size, best))) icon.addFile(path(size, best), QSize(size, size));
     return icon;
 }
 
@@ -64,8 +75,8 @@ QIcon load(const std::string& source) {
     const QString name = QString::fromStdString(source.substr(colon + 1));
     if (name.isEmpty() || name.contains('/') || name.contains("..")) return {};
     if (kind == "theme") {
-        QIcon icon = QIcon::fromTheme(name);
-        return icon.isNull() ? oxygenIcon(name) : icon;
+        QIcon icon = oxygenIcon(name);
+        return icon.isNull() ? QIcon::fromTheme(name) : icon;
     }
     if (kind == "flag") return flagIcon(kFlags + name + ".svg");
     if (kind == "res") {

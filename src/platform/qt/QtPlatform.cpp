@@ -19,6 +19,7 @@
 #include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtShortcuts.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWindow.h"
@@ -144,6 +145,21 @@ void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::ins
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
 ScreenCapture& QtPlatform::screenCapture() { return d_->capture; }
 Shell& QtPlatform::shell() { return d_->shell; }
+
+std::string QtPlatform::shortcutText(Shortcut which) const {
+    return keySequences(which).value(0).toString(QKeySequence::NativeText).toStdString();
+}
+
+std::vector<Rect> QtPlatform::screens() const {
+    std::vector<Rect> all;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect g = s->geometry();
+        const Rect r{toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+        all.insert(s == primary ? all.begin() : all.end(), r);
+    }
+    return all;
+}
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 

@@ -24,6 +24,10 @@ public:
     ScreenCapture& screenCapture() override;
     Shell& shell() override;
 
+    // Shortcuts and screens.
+    std::string shortcutText(Shortcut which) const override;
+    std::vector<Rect> screens() const override;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;

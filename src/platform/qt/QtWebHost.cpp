@@ -112,13 +112,7 @@ QtWebHost::QtWebHost(QWidget* parent)
     setFocusProxy(view_);
     connectPage();
     connectRequests();
-
-    auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(find, &QShortcut::activated, this, &QtWebHost::showFindBar);
-    auto* again = new QShortcut(QKeySequence::FindNext, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(again, &QShortcut::activated, this, [this] {
-        if (findBar_->isVisible()) findBar_->findNext();
-    });
+    // Find keys are the window's: they run the same command as the edit menu.
 }
 
 QtWebHost::~QtWebHost() {

@@ -1,6 +1,12 @@
 #include "platform/qt/QtWebView.h"
 
+#include <QLineEdit>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <cmath>
+
 #include "platform/qt/QtContainer.h"
+#include "platform/qt/QtFindBar.h"
 
 namespace corvano::qt {
 
@@ -46,6 +52,32 @@ std::optional<std::string> QtWebView::outerHtml() { return w_ ? toStd(w_->outerH
 bool QtWebView::copyTextToClipboard() { return w_ && w_->copyTextToClipboard(); }
 void QtWebView::showFindBar() {
     if (w_) w_->showFindBar();
+}
+
+void QtWebView::ReloadBypassingCache() {
+    if (w_ && w_->hasDocument()) w_->view()->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+}
+
+void QtWebView::findAgain(bool backward) {
+    if (!w_) return;
+    QtFindBar* bar = w_->findBar();
+    // Nothing to find yet: the bar opens for the text.
+    if (!bar->isVisible() || bar->edit()->text().isEmpty()) return w_->showFindBar();
+    backward ? bar->findPrevious() : bar->findNext();
+}
+
+void QtWebView::setZoomPercent(int percent) {
+    zoom_ = percent;
+    if (!w_) return;
+    QWebEngineView* view = w_->view();
+    view->setZoomFactor(percent / 100.0);
+    if (zoomKept_) return;
+    zoomKept_ = true;
+    // The engine may take a new site back to its own zoom: the window's stays.
+    QObject::connect(view, &QWebEngineView::loadFinished, w_, [this](bool) {
+        QWebEngineView* v = w_ ? w_->view() : nullptr;
+        if (v && std::abs(v->zoomFactor() * 100 - zoom_) > 0.5) v->setZoomFactor(zoom_ / 100.0);
+    });
 }
 
 std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent) { return std::make_unique<QtWebView>(parent); }

@@ -28,6 +28,16 @@ public:
     std::optional<std::string> outerHtml() override;
     bool copyTextToClipboard() override;
     void showFindBar() override;
+
+    // Keyboard and zoom.
+    void ReloadBypassingCache() override;
+    void findAgain(bool backward) override;
+    void setZoomPercent(int percent) override;
+    int zoomPercent() const override { return zoom_; }
+
+private:
+    int zoom_ = 100;
+    bool zoomKept_ = false;
 };
 
 }  // namespace corvano::qt

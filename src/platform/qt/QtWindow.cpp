@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtContainer.h"
+#include "platform/qt/QtShortcuts.h"
 #include "platform/qt/Twips.h"
 
 namespace corvano::qt {
@@ -48,13 +50,23 @@ public:
             auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
             esc->setContext(Qt::WindowShortcut);
             QObject::connect(esc, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::Escape, 0); });
+            for (const QKeySequence& k : keySequences(Shortcut::NewWindow)) {
+                auto* s = new QShortcut(k, this);
+                s->setContext(Qt::WindowShortcut);
+                QObject::connect(s, &QShortcut::activated, this, [this] { events_.Form_Shortcut(Shortcut::NewWindow); });
+            }
         }
         if (role == WindowRole::Browser) {
             // F12 works while the page or the address box has the focus.
             auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), this);
             f12->setContext(Qt::WindowShortcut);
             QObject::connect(f12, &QShortcut::activated, this, [this] { events_.Form_KeyDown(keys::F12, 0); });
+            bindBrowserShortcuts(this, events_);
         }
+        // F10 takes the keyboard to the window's first bar, as to a menu bar.
+        auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+        f10->setContext(Qt::WindowShortcut);
+        QObject::connect(f10, &QShortcut::activated, this, [this] { focusFirstBar(this); });
         setFocusPolicy(Qt::StrongFocus);
     }
 

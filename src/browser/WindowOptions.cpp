@@ -1,0 +1,74 @@
+#include "browser/WindowOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <optional>
+
+#include "app/TextFile.h"
+
+namespace corvano {
+
+namespace tf = textfile;
+
+namespace {
+
+constexpr int kVersion = 1;
+constexpr int kSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
+// An options file is a few short lines; anything bigger is not ours.
+constexpr size_t kMaxBytes = 64 * 1024;
+
+// A whole decimal number and nothing else around it but blanks.
+std::optional<int> wholeNumber(const std::string& text) {
+    const std::string t = tf::trimBlanks(text);
+    int v = 0;
+    const char* end = t.data() + t.size();
+    auto [p, ec] = std::from_chars(t.data(), end, v);
+    if (t.empty() || ec != std::errc() || p != end) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+int zoomStep(int percent, int direction) {
+    if (direction > 0) {
+        for (int s : kSteps)
+            if (s > percent) return s;
+        return kZoomMax;
+    }
+    for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it)
+        if (*it < percent) return *it;
+    return kZoomMin;
+}
+
+WindowOptions readWindowOptions(const std::string& path) {
+    WindowOptions options;
+    const auto data = tf::readAll(path, kMaxBytes);
+    if (!data) return options;
+    const std::vector<std::string> lines = tf::splitLines(*data);
+    bool versioned = false;
+    for (const std::string& line : lines) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = tf::trimBlanks(line.substr(0, eq));
+        const auto value = wholeNumber(line.substr(eq + 1));
+        if (!versioned) {
+            // The version line comes first; a file without one is not an options file.
+            if (key != "version" || !value || *value < 1) return options;
+            versioned = true;
+            continue;
+        }
+        if (key == "zoom" && value && *value >= kZoomMin && *value <= kZoomMax) options.zoomPercent = *value;
+    }
+    return options;
+}
+
+std::string windowOptionsText(const WindowOptions& options) {
+    return tf::joinCrlf({"version=" + std::to_string(kVersion), "zoom=" + std::to_string(options.zoomPercent)});
+}
+
+bool saveWindowOptions(const std::string& path, const WindowOptions& options) {
+    return tf::writeAtomic(path, windowOptionsText(options));
+}
+
+}  // namespace corvano

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace corvano {
+
+// What a browser window keeps in its options file besides its settings.
+struct WindowOptions {
+    int zoomPercent = 100;
+};
+
+// The page zoom steps, in percent, as the web engine's own menus step.
+constexpr int kZoomMin = 25;
+constexpr int kZoomMax = 500;
+// The next step up (direction > 0) or down from the given zoom; stays at the ends.
+int zoomStep(int percent, int direction);
+
+// The options file is key=value lines under a first line "version=N".
+// A missing, empty, oversized or unreadable file, one without a version line,
+// and any value that does not parse or lies out of range read as the default;
+// keys this build does not know are skipped, so a later version still reads.
+WindowOptions readWindowOptions(const std::string& path);
+std::string windowOptionsText(const WindowOptions& options);
+// Written atomically; false (old file untouched) when it cannot be.
+bool saveWindowOptions(const std::string& path, const WindowOptions& options);
+
+}  // namespace corvano

@@ -1,0 +1,385 @@
+// Keys, zoom, the address box and the bars' accessibility in the whole
+// application on the real Qt platform, with pages from a local server.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+#include <filesystem>
+#include <functional>
+
+#include "GuiTestUtil.h"
+#include "LocalHttpServer.h"
+#include "app/Application.h"
+#include "bars/CommandBars.h"
+#include "browser/frmStart.h"
+#include "fakes/TempFolder.h"
+#include "mainwin/frmMain.h"
+#include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtCommandBarStrip.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtFindBar.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtWebView.h"
+#include "platform/qt/QtWindow.h"
+
+using namespace corvano;
+using corvano::test::waitUntil;
+
+namespace {
+
+class TestPlatform : public qt::QtPlatform {
+public:
+    void quit() override { ++quits; }
+    int quits = 0;
+};
+
+QByteArray page(const QByteArray& title) {
+    return "<!doctype html><html><head><title>" + title + "</title></head><body><p>" + title +
+           " and a and a</p></body></html>";
+}
+
+class KeysGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        for (const char* p : {"/a.html", "/b.html", "/typed.html"}) server.addPage(p, page(QByteArray(p + 1, 1)));
+        server.addPage("/slow.html", page("slow"), 8000);
+        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
+            if (e.path().filename().string().rfind("Lang_", 0) == 0)
+                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
+    }
+    void TearDown() override { stop(); }
+
+    // Window 1 comes back on /a.html.
+    void start() {
+        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
+        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
+        dir.write("/Data/Corvano.Ini", ini);
+        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
+        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
+        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address("/a.html").toStdString() + "\r\n");
+        app = std::make_unique<Application>(platform, dir.path());
+        qt::setCommandBarModel(&app->bars);
+        Sub_Main(*app);
+        ASSERT_TRUE(waitUntil([&] { return browser().Web().LocationName() == "a" && !browser().Web().Busy(); }));
+        ASSERT_TRUE(activate(browser()));
+    }
+    void stop() {
+        if (!app) return;
+        if (frmMain* main = mainForm(*app)) main->GO_MainExit();
+        waitUntil([&] { return app->openWindows().empty(); }, 5000);
+        QCoreApplication::processEvents();
+        app.reset();
+        qt::setCommandBarModel(nullptr);
+        QCoreApplication::processEvents();
+    }
+    frmStart& browser(int nth = 0) {
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::Browser && !f->unloaded() && nth-- == 0) return static_cast<frmStart&>(*f);
+        throw std::runtime_error("no such browser window");
+    }
+    int browserCount() {
+        int n = 0;
+        for (Form* f : app->openWindows()) n += f->role() == WindowRole::Browser && !f->unloaded();
+        return n;
+    }
+    static QWidget* widgetOf(Form& f) { return static_cast<qt::QtWindow&>(f.window()).widget(); }
+    static QLineEdit* addressEdit(frmStart& b) { return static_cast<qt::QtComboBox&>(b.Text1()).widget()->lineEdit(); }
+    static qt::QtWebHost* host(frmStart& b) { return static_cast<qt::QtWebView&>(b.Web()).widget(); }
+    static qt::BarStrip* strip(CommandBarControl* c) { return static_cast<qt::QtCommandBar*>(c)->strip(); }
+    // Keys reach the active window only; without a window manager the request
+    // may need repeating until the display has mapped the window.
+    static bool activate(Form& f) {
+        QWidget* w = widgetOf(f);
+        return waitUntil([w] {
+            if (QApplication::activeWindow() == w) return true;
+            w->raise();
+            w->activateWindow();
+            return false;
+        }, 5000);
+    }
+    // A key pressed where the keyboard is in the window, as the user would.
+    static void press(Form& f, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* w = widgetOf(f);
+        QWidget* target = QApplication::focusWidget() && QApplication::focusWidget()->window() == w
+                              ? QApplication::focusWidget()
+                              : w;
+        QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+    }
+    // Two pages typed one after the other: back goes to the first.
+    void twoPages(frmStart& b) {
+        for (const char* p : {"/b.html", "/typed.html"}) {
+            b.Text1().setText(server.address(p).toStdString());
+            b.CommandGo(1);
+            ASSERT_TRUE(at(b, p));
+        }
+    }
+    // Loaded: the address, the page's title (its name's first letter) and the engine agree.
+    bool at(frmStart& b, const QString& path) {
+        return waitUntil([&] {
+            return b.Web().LocationURL() == server.address(path).toStdString() &&
+                   b.Web().LocationName() == path.mid(1, 1).toStdString() && !b.Web().Busy();
+        });
+    }
+
+    const QString before = "/b.html", here = "/typed.html";
+    test::TempFolder dir;
+    corvano::test::LocalHttpServer server;
+    TestPlatform platform;
+    std::unique_ptr<Application> app;
+};
+
+// Depth-first over what a screen reader sees, from a window down: the buttons of that name.
+void findAll(QAccessibleInterface* from, const QString& name, std::vector<QAccessibleInterface*>& found) {
+    if (!from) return;
+    if (from->text(QAccessible::Name) == name && from->actionInterface()) found.push_back(from);
+    for (int i = 0; i < from->childCount(); ++i) findAll(from->child(i), name, found);
+}
+std::vector<QAccessibleInterface*> buttonsNamed(QAccessibleInterface* from, const QString& name) {
+    std::vector<QAccessibleInterface*> found;
+    findAll(from, name, found);
+    return found;
+}
+QAccessibleInterface* findByName(QAccessibleInterface* from, const QString& name) {
+    const auto found = buttonsNamed(from, name);
+    return found.empty() ? nullptr : found.front();
+}
+
+}  // namespace
+
+TEST_F(KeysGui, EveryShortcutReachesItsCommandOnARealPage) {
+    start();
+    frmStart& b = browser();
+    QLineEdit* edit = addressEdit(b);
+
+    // The address box, selected, by any of the three keys.
+    const std::pair<int, Qt::KeyboardModifiers> focusKeys[] = {
+        {Qt::Key_L, Qt::ControlModifier}, {Qt::Key_D, Qt::AltModifier}, {Qt::Key_F6, Qt::NoModifier}};
+    for (const auto& [key, mods] : focusKeys) {
+        host(b)->view()->setFocus();
+        edit->deselect();
+        press(b, key, mods);
+        EXPECT_TRUE(waitUntil([&] { return edit->hasFocus() && edit->selectedText() == edit->text(); }, 2000)) << key;
+    }
+
+    // Reloads the server sees.
+    const std::pair<int, Qt::KeyboardModifiers> reloads[] = {
+        {Qt::Key_F5, Qt::NoModifier}, {Qt::Key_R, Qt::ControlModifier}, {Qt::Key_F5, Qt::ControlModifier}};
+    for (const auto& [key, mods] : reloads) {
+        const int before = server.hits("/a.html");
+        press(b, key, mods);
+        EXPECT_TRUE(waitUntil([&] { return server.hits("/a.html") == before + 1; })) << key;
+        ASSERT_TRUE(at(b, "/a.html"));
+    }
+
+    // Back and forward after two pages, by keys and by the mouse's buttons.
+    twoPages(b);
+    press(b, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_TRUE(at(b, before));
+    press(b, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_TRUE(at(b, here));
+    QWidget* pageWidget = host(b)->view()->focusProxy() ? host(b)->view()->focusProxy() : host(b)->view();
+    QTest::mouseClick(pageWidget, Qt::BackButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_TRUE(at(b, before));
+    QTest::mouseClick(pageWidget, Qt::ForwardButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_TRUE(at(b, here));
+
+    // The find bar, then the next match.
+    press(b, Qt::Key_F, Qt::ControlModifier);
+    qt::QtFindBar* find = host(b)->findBar();
+    ASSERT_TRUE(waitUntil([&] { return find->isVisible(); }));
+    QTest::keyClicks(find->edit(), "and");
+    ASSERT_TRUE(waitUntil([&] { return find->countText().startsWith("1"); })) << find->countText().toStdString();
+    press(b, Qt::Key_F3);
+    EXPECT_TRUE(waitUntil([&] { return find->countText().startsWith("2"); })) << find->countText().toStdString();
+    press(b, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_TRUE(waitUntil([&] { return find->countText().startsWith("1"); })) << find->countText().toStdString();
+    press(b, Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return !find->isVisible(); })) << "Escape closes the find bar first";
+
+    // Escape stops a page that is loading, and never ends the application.
+    b.Web().Navigate(server.address("/slow.html").toStdString());
+    ASSERT_TRUE(waitUntil([&] { return b.Web().Busy(); }));
+    host(b)->view()->setFocus();
+    press(b, Qt::Key_Escape);
+    EXPECT_TRUE(waitUntil([&] { return !b.Web().Busy(); }, 4000));
+    EXPECT_FALSE(mainForm(*app)->exiting());
+    EXPECT_EQ(platform.quits, 0);
+
+    // Zoom by keys and by the wheel, shown in the caption.
+    press(b, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(host(b)->view()->zoomFactor(), 1.1);
+    EXPECT_EQ(b.window().caption(), "Browser  N.  1 [Zoom 110 %]");
+    QWheelEvent wheel(QPointF(20, 20), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pageWidget, &wheel);
+    EXPECT_DOUBLE_EQ(host(b)->view()->zoomFactor(), 1.25);
+    press(b, Qt::Key_Minus, Qt::ControlModifier);
+    press(b, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(host(b)->view()->zoomFactor(), 1.0);
+
+    // A new window, then that one closed.
+    press(b, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([&] { return browserCount() == 2; }));
+    frmStart& second = browser(1);
+    activate(second);
+    press(second, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return browserCount() == 1; }));
+    EXPECT_EQ(platform.quits, 0);
+
+    // The tooltips name the keys.
+    EXPECT_EQ(qt::BarStrip::toolTipText(app->bars.at("REFRESH")).toStdString(),
+              app->bars.at("REFRESH").toolTip() + " (F5)");
+}
+
+TEST_F(KeysGui, ZoomComesBackAfterARestartAndABrokenOptionsFileReadsAsFullSize) {
+    start();
+    for (int i = 0; i < 2; ++i) press(browser(), Qt::Key_Plus, Qt::ControlModifier);
+    ASSERT_EQ(browser().zoom(), 125);
+    stop();
+    EXPECT_EQ(dir.read("/Data/Corvano1.Opt"), "version=1\r\nzoom=125\r\n");
+
+    start();
+    EXPECT_DOUBLE_EQ(host(browser())->view()->zoomFactor(), 1.25);
+    stop();
+    dir.write("/Data/Corvano1.Opt", "zoom=\x01\x02garbage");
+    start();
+    EXPECT_EQ(browser().zoom(), 100);
+    EXPECT_DOUBLE_EQ(host(browser())->view()->zoomFactor(), 1.0);
+}
+
+TEST_F(KeysGui, TypingOffersTheMatchingHistoryAndCompletesInline) {
+    start();
+    frmStart& b = browser();
+    const std::string typed = server.address("/typed.html").toStdString();
+    for (const std::string& h : {typed, std::string("http://elsewhere.example/"), server.address("/b.html").toStdString()})
+        b.Text1().addItem(h);
+    QLineEdit* edit = addressEdit(b);
+
+    // A click into the box from the page selects the whole address.
+    host(b)->view()->setFocus();
+    ASSERT_TRUE(waitUntil([&] { return !edit->hasFocus(); }, 2000));
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(waitUntil([&] { return edit->hasFocus() && edit->selectedText() == edit->text(); }, 2000));
+
+    QTest::keyClicks(edit, "127.0.0.1");
+    QCompleter* completer = static_cast<qt::QtComboBox&>(b.Text1()).completer();
+    ASSERT_TRUE(waitUntil([&] { return completer->popup()->isVisible(); }, 2000));
+    QStringList offered;
+    for (int i = 0; i < completer->completionModel()->rowCount(); ++i)
+        offered << completer->completionModel()->index(i, 0).data().toString();
+    EXPECT_EQ(offered, QStringList({server.address("/b.html"), QString::fromStdString(typed)})) << "newest first";
+    EXPECT_EQ(edit->text().toStdString(), "127.0.0.1" + server.address("/b.html").toStdString().substr(16));
+
+    // Typed on to the other entry, completed inline; Enter goes there.
+    QTest::keyClicks(edit, ":" + QString::number(server.port()) + "/t");
+    EXPECT_EQ(edit->text().toStdString(), typed.substr(7));
+    EXPECT_EQ(edit->selectedText(), "yped.html");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(at(b, "/typed.html"));
+    EXPECT_EQ(b.history().back(), typed) << "Enter adds to the history as before";
+}
+
+TEST_F(KeysGui, AssistiveTechnologyFindsAndPressesEveryBarButton) {
+    start();
+    frmStart& b = browser();
+    frmMain& main = *mainForm(*app);
+    struct Bar {
+        CommandBarControl* control;
+        Form* owner;
+    };
+    for (const Bar& bar : {Bar{main.cmdBar(3), &main}, Bar{main.cmdBar(4), &main}, Bar{&b.cmdBar(0), &b},
+                           Bar{&b.cmdBar(2), &b}}) {
+        qt::BarStrip* s = strip(bar.control);
+        QAccessibleInterface* tool = QAccessible::queryAccessibleInterface(s);
+        ASSERT_TRUE(tool);
+        EXPECT_EQ(tool->role(), QAccessible::ToolBar);
+        ASSERT_EQ(tool->childCount(), static_cast<int>(s->buttonKeys().size()));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(widgetOf(*bar.owner));
+        for (int i = 0; i < tool->childCount(); ++i) {
+            QAccessibleInterface* button = tool->child(i);
+            const std::string key = s->buttonKeys()[static_cast<size_t>(i)];
+            const QString name = button->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty()) << key;
+            const auto named = buttonsNamed(window, name);
+            EXPECT_NE(std::find(named.begin(), named.end(), button), named.end()) << key << " found by name";
+            EXPECT_EQ(tool->indexOfChild(button), i);
+            EXPECT_EQ(button->parent(), tool);
+            const Entry& e = app->bars.at(key);
+            EXPECT_EQ(button->text(QAccessible::Description).toStdString(), e.toolTip()) << key;
+            const bool menu = e.dropDown() && e.bar();
+            EXPECT_EQ(button->role(), menu ? QAccessible::ButtonMenu : QAccessible::PushButton) << key;
+            ASSERT_TRUE(button->actionInterface()) << key;
+            EXPECT_TRUE(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            EXPECT_EQ(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()),
+                      menu);
+            EXPECT_EQ(button->state().checked, e.checked()) << key;
+        }
+    }
+    // Pressed as a screen reader presses: "New" opens a window, "Back" goes back.
+    QAccessibleInterface* mainWindow = QAccessible::queryAccessibleInterface(widgetOf(main));
+    QAccessibleInterface* newButton = findByName(mainWindow, QString::fromStdString(app->bars.at("NEW").caption()));
+    ASSERT_TRUE(newButton);
+    newButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(waitUntil([&] { return browserCount() == 2; }));
+
+    twoPages(b);
+    QAccessibleInterface* back =
+        findByName(QAccessible::queryAccessibleInterface(widgetOf(b)), QString::fromStdString(app->bars.at("BACK").toolTip()));
+    ASSERT_TRUE(back);
+    back->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(at(b, before));
+}
+
+TEST_F(KeysGui, F10ArrowsEnterDownAndEscapeWorkTheBars) {
+    start();
+    frmStart& b = browser();
+    activate(b);
+    host(b)->view()->setFocus();
+    qt::BarStrip* bar0 = strip(&b.cmdBar(0));
+    press(b, Qt::Key_F10);
+    ASSERT_TRUE(waitUntil([&] { return bar0->hasFocus(); }, 2000));
+    EXPECT_EQ(bar0->focusedKey(), "BACK");
+    press(b, Qt::Key_Right);
+    press(b, Qt::Key_Right);
+    EXPECT_EQ(bar0->focusedKey(), "REFRESH");
+    const int before = server.hits("/a.html");
+    press(b, Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return server.hits("/a.html") == before + 1; }));
+    ASSERT_TRUE(at(b, "/a.html"));
+
+    // Down on a drop-down opens its menu; Escape closes it, Escape again leaves the bar.
+    while (bar0->focusedKey() != "EDIT") press(b, Qt::Key_Right);
+    bool menuSeen = false;
+    QTimer::singleShot(300, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuSeen = true;
+            QTest::keyClick(popup, Qt::Key_Escape);
+        }
+    });
+    press(b, Qt::Key_Down);
+    EXPECT_TRUE(menuSeen);
+    press(b, Qt::Key_Escape);
+    EXPECT_FALSE(bar0->hasFocus());
+    EXPECT_EQ(platform.quits, 0);
+
+    // On the main window Escape in the bar leaves the bar, not the application.
+    frmMain& main = *mainForm(*app);
+    activate(main);
+    press(main, Qt::Key_F10);
+    ASSERT_TRUE(waitUntil([&] { return strip(main.cmdBar(3))->hasFocus(); }, 2000));
+    press(main, Qt::Key_Escape);
+    EXPECT_FALSE(main.exiting());
+    // Ctrl+N there too, as the "New" button's tooltip says.
+    press(main, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return browserCount() == 2; }));
+}
+
+

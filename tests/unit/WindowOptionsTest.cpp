@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "browser/WindowOptions.h"
+#include "fakes/TempFolder.h"
+
+using namespace corvano;
+
+TEST(WindowOptions, ZoomRoundTripsAndStepsStayInRange) {
+    corvano::test::TempFolder dir;
+    const std::string file = dir.file("/Corvano3.Opt");
+    ASSERT_TRUE(saveWindowOptions(file, {175}));
+    EXPECT_EQ(readWindowOptions(file).zoomPercent, 175);
+    EXPECT_EQ(dir.read("/Corvano3.Opt"), "version=1\r\nzoom=175\r\n");
+
+    // Up and down from every step and from values between them.
+    for (int z = kZoomMin; z <= kZoomMax; ++z) {
+        const int up = zoomStep(z, 1), down = zoomStep(z, -1);
+        EXPECT_TRUE(up > z || z == kZoomMax) << z;
+        EXPECT_TRUE(down < z || z == kZoomMin) << z;
+        EXPECT_LE(up, kZoomMax);
+        EXPECT_GE(down, kZoomMin);
+        EXPECT_EQ(zoomStep(zoomStep(up, -1), 1), up) << "steps are stable " << z;
+    }
+    EXPECT_EQ(zoomStep(100, 1), 110);
+    EXPECT_EQ(zoomStep(100, -1), 90);
+}
+
+TEST(WindowOptions, HostileFilesReadAsNoOptions) {
+    corvano::test::TempFolder dir;
+    const std::string file = dir.file("/Corvano1.Opt");
+    EXPECT_EQ(readWindowOptions(file).zoomPercent, 100) << "missing";
+    const std::string cases[] = {
+        "",                                 // empty
+        "zoom=150\r\n",                     // no version line
+        "version=0\r\nzoom=150\r\n",        // no such version
+        "version=x\r\nzoom=150\r\n",
+        "version=1\r\nzoom=5000\r\n",       // out of range
+        "version=1\r\nzoom=-150\r\n",
+        "version=1\r\nzoom=150%\r\n",       // not a whole number
+        "version=1\r\nzoom=99999999999999999999\r\n",
+        "version=1\r\nzoom\r\n",
+        std::string("version=1\r\nzoom=1\0" "50\r\n", 20),
+        "\xff\xfe\x00v\x00" "e\x00r",       // binary
+        "version=1\r\n" + std::string(70000, 'z') + "\r\nzoom=150\r\n",  // far too big to be ours
+    };
+    for (const std::string& c : cases) {
+        dir.write("/Corvano1.Opt", c);
+        EXPECT_EQ(readWindowOptions(file).zoomPercent, 100) << testing::PrintToString(c);
+    }
+    // A later version's file: the known keys still read, the unknown ones are skipped.
+    dir.write("/Corvano1.Opt", "version=2\nsomething=else\n zoom = 67 \n");
+    EXPECT_EQ(readWindowOptions(file).zoomPercent, 67);
+}
