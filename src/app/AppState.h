@@ -45,6 +45,9 @@ struct AppState {
 
     // Language names found at start-up, for the language drop-down.
     std::vector<std::string> languages;
+
+    // True when the last source view call, in whichever window, showed a source.
+    bool sourceShown = false;
 };
 
 }  // namespace corvano

@@ -10,7 +10,9 @@
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
 #include "browser/NumberChoice.h"
+#include "browser/PageExport.h"
 #include "browser/ProductUrls.h"
+#include "browser/SourceView.h"
 
 namespace corvano {
 
@@ -44,6 +46,8 @@ frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser), imageList
     web_->setEvents(this);
     labCount_ = window().createLabel();
     labCount_->setVisible(false);
+    txtSource_ = window().createMarkupBox();
+    txtSource_->setVisible(false);
 }
 
 frmStart::~frmStart() {
@@ -331,5 +335,9 @@ bool frmStart::WebAttend(int limitMs) {
         if (waited >= limitMs || !pause(1000)) return false;
     }
 }
+
+void frmStart::SaveAs() { PageExport(app_, *this).SaveAs(); }
+void frmStart::SaveAsW() { PageExport(app_, *this).SaveAsW(); }
+void frmStart::ViewSource() { corvano::ViewSource(app_, *this); }
 
 }  // namespace corvano

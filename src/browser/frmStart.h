@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "app/Form.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
+#include "platform/WordProcessor.h"
 
 namespace corvano {
 
@@ -76,6 +78,16 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     std::vector<std::string> history() const;
 
+    // Page export and source view.
+    void SaveAs();
+    void SaveAsW();
+    void ViewSource();
+    MarkupBox& txtSource() { return *txtSource_; }
+    // False once the window object is gone: long operations check it after every wait.
+    std::shared_ptr<const bool> aliveToken() const { return alive_; }
+    // Makes the export's word processor; empty for our own.
+    std::function<std::unique_ptr<WordProcessor>()> makeWordProcessor;
+
 private:
     void chooseNumber();
     void buildBarsOnce();
@@ -98,6 +110,9 @@ private:
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+    // Over the page, so created after it.
+    std::unique_ptr<MarkupBox> txtSource_;
 };
 
 }  // namespace corvano

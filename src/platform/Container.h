@@ -6,6 +6,7 @@
 #include "platform/ComboBox.h"
 #include "platform/CommandBarControl.h"
 #include "platform/Label.h"
+#include "platform/MarkupBox.h"
 #include "platform/WebView.h"
 
 namespace corvano {
@@ -24,6 +25,9 @@ public:
     virtual std::unique_ptr<ComboBox> createComboBox() = 0;
     virtual std::unique_ptr<Label> createLabel() = 0;
     virtual std::unique_ptr<WebView> createWebView() = 0;
+
+    // The page's source view.
+    virtual std::unique_ptr<MarkupBox> createMarkupBox() = 0;
 };
 
 class Panel : public Control, public Container {};

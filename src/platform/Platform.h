@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Geometry.h"
+#include "platform/RichText.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -17,12 +18,25 @@ public:
     virtual void clear() = 0;
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
+
+    // Page export: a picture, and the rich text (its HTML) read into blocks;
+    // an empty document when the clipboard holds no rich text or picture.
+    virtual bool hasImage() const { return false; }
+    virtual RichDocument richContent() const { return {}; }
 };
 
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const std::string& text, const std::string& title) = 0;
+
+    // Page export: asks for a file to save, proposing a name; the filter is
+    // "description|pattern". Nothing when the user cancels.
+    virtual std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                                    const std::string& proposedName) {
+        (void)title, (void)filter, (void)proposedName;
+        return std::nullopt;
+    }
 };
 
 // Everything outside the logic that is not a window's child control.
@@ -47,6 +61,9 @@ public:
     virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
     // The language changed: the platform's own widgets take their texts again.
     virtual void textsChanged() {}
+
+    // Page export: the busy pointer over the whole application, or the arrow.
+    virtual void setBusyCursor(bool busy) { (void)busy; }
 };
 
 }  // namespace corvano

@@ -69,6 +69,11 @@ public:
 
     // Opens the find bar over the page.
     virtual void showFindBar() = 0;
+
+    // Page export: the engine's own select-all and copy of the page, as rich
+    // text and plain text (a page that is only a picture gives the picture);
+    // waits (bounded) for the clipboard. False when nothing came.
+    virtual bool copyPageToClipboard() = 0;
 };
 
 }  // namespace corvano

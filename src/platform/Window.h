@@ -56,6 +56,10 @@ public:
     // Stretched over the client area; false when the picture cannot be loaded.
     virtual bool setBackgroundPicture(const std::string& path) = 0;
     virtual void setBackgroundColor(int red, int green, int blue) = 0;
+
+    // Page export: 0 transparent to 255 opaque. False when the window system
+    // cannot make windows translucent.
+    virtual bool setOpacity(int alpha) = 0;
 };
 
 }  // namespace corvano

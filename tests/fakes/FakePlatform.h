@@ -90,6 +90,8 @@ private:
     std::string text_;
 };
 
+class FakeClipboard;
+
 class FakeWebView : public FakeControl<WebView> {
 public:
     void setEvents(WebViewEvents* e) override { events = e; }
@@ -110,7 +112,7 @@ public:
     std::string LocationURL() const override { return url_; }
     std::optional<std::string> readyState() override { return ready; }
     std::optional<std::string> outerHtml() override { return html; }
-    bool copyTextToClipboard() override { return copyOk; }
+    bool copyTextToClipboard() override;
     void showFindBar() override { calls.push_back("FindBar"); }
 
     WebViewEvents* events = nullptr;
@@ -121,6 +123,26 @@ public:
     std::optional<std::string> ready = "complete";
     std::optional<std::string> html;
     bool copyOk = true;
+
+    // Page export: what the engine's copy and the text fallback put on the clipboard.
+    bool copyPageToClipboard() override;
+    FakeClipboard* clipboard = nullptr;
+    bool copyPageOk = true;
+    std::string pageText;      // the plain text of both copies
+    RichDocument pageRich;     // the rich text of the engine's copy
+    bool pageImage = false;    // the engine's copy gives a picture
+    std::string fallbackText;  // what the text fallback adds to the clipboard
+};
+
+class FakeMarkupBox : public FakeControl<MarkupBox> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    void showFindBar() override { ++findBarCount; }
+    int findBarCount = 0;
+
+private:
+    std::string text_;
 };
 
 class FakePanel;
@@ -133,6 +155,7 @@ public:
     std::vector<FakeLabel*> labels;
     std::vector<FakeWebView*> webs;
     std::vector<FakePanel*> panels;
+    std::vector<FakeMarkupBox*> markupBoxes;
 
     FakeCommandBar* barByIndex(int index) const;
 };
@@ -144,6 +167,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
 };
 
 class FakePlatform;
@@ -158,6 +182,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
 
     void show() override { shown = true, ++showCount; }
     void hide() override;
@@ -190,6 +215,13 @@ public:
     std::string picture;
     // Geometry changes are reported to the form as a resize.
     bool resizeEvents = true;
+
+    // Page export: opacities set, in order.
+    bool setOpacity(int alpha) override {
+        opacities.push_back(alpha);
+        return true;
+    }
+    std::vector<int> opacities;
 };
 
 class FakeTimer : public Timer {
@@ -209,16 +241,30 @@ public:
 
 class FakeClipboard : public Clipboard {
 public:
-    void clear() override { text_.clear(); }
+    void clear() override { text_.clear(), rich = {}, image = false; }
     std::string text() const override { return text_; }
     void setText(const std::string& t) override { text_ = t; }
     std::string text_;
+
+    bool hasImage() const override { return image; }
+    RichDocument richContent() const override { return rich; }
+    RichDocument rich;
+    bool image = false;
 };
 
 class FakeDialogs : public Dialogs {
 public:
     void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
     std::vector<std::string> messages;
+
+    // The save dialog: what it was asked, and the name it answers (nothing: cancel).
+    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                            const std::string& proposedName) override {
+        saveAsked.push_back(title + "|" + filter + "|" + proposedName);
+        return saveAnswer;
+    }
+    std::vector<std::string> saveAsked;
+    std::optional<std::string> saveAnswer;
 };
 
 class FakePlatform : public Platform {
@@ -252,6 +298,10 @@ public:
     // Added to every new window's frame (outer minus inner size).
     int frameWidth = 0;
     int frameHeight = 0;
+
+    // Page export: the busy pointer's changes, in order.
+    void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
+    std::vector<bool> busyCursor;
 
     FakeWindow* windowByRole(WindowRole role, int nth = 0) const;
 };
