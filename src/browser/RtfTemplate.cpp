@@ -85,6 +85,15 @@ const std::set<std::string>& bodyWords() {
     return names;
 }
 
+// Words of a style definition that name or link the style rather than format text.
+bool styleBookkeeping(const std::string& w) {
+    static const std::set<std::string> names = {
+        "s",          "sbasedon", "snext",  "slink",    "sqformat", "spriority", "ssemihidden", "sunhideused",
+        "styrsid",    "slocked",  "additive", "shidden", "spersonal", "scompose", "sreply",    "sautoupd",
+    };
+    return names.count(w) > 0;
+}
+
 bool isBlank(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
 std::string lower(std::string s) {
@@ -147,26 +156,36 @@ std::optional<RtfTemplate> RtfTemplate::parse(const std::string& rtf) {
     auto readStyles = [&](int& d) {
         const int sheet = d;
         long style = -1;
-        std::string name;
+        std::string name, format;
         for (;;) {
             const Token k = lex.next();
             if (k.kind == Token::End) return false;
             if (k.kind == Token::Open) {
-                if (++d == sheet + 1) style = -1, name.clear();
+                if (++d == sheet + 1) style = -1, name.clear(), format.clear();
                 continue;
             }
             if (k.kind == Token::Close) {
                 if (d == sheet + 1) {
                     std::string n = lower(trim(name));
                     if (!n.empty() && n.back() == ';') n = trim(n.substr(0, n.size() - 1));
+                    // Some writers leave out the number of the normal style.
+                    if (style < 0 && n == "normal") style = 0;
+                    if (style == 0) t.bodyFormat_ = "\\s0" + format;
                     if (style >= 0 && n.size() == 9 && n.rfind("heading ", 0) == 0 && n[8] >= '1' && n[8] <= '6')
+                    {
                         t.headingStyles_[n[8] - '1'] = static_cast<int>(style);
+                        t.headingFormats_[n[8] - '1'] = format;
+                    }
                 }
                 if (--d == sheet - 1) return true;
                 continue;
             }
             if (d != sheet + 1) continue;
             if (k.kind == Token::Word && k.word == "s" && k.hasParam) style = k.param;
+            if (k.kind == Token::Word && !styleBookkeeping(k.word)) {
+                format += '\\' + k.word;
+                if (k.hasParam) format += std::to_string(k.param);
+            }
             if (k.kind == Token::Text) name.push_back(k.text);
         }
     };
@@ -224,6 +243,12 @@ std::optional<RtfTemplate> RtfTemplate::parse(const std::string& rtf) {
     const long width = pgwsxn.value_or(paperw) - marglsxn.value_or(margl) - margrsxn.value_or(margr);
     t.textWidth_ = static_cast<int>(std::clamp(width, 1440L, 31680L));
     return t;
+}
+
+const std::string& RtfTemplate::headingFormat(int level) const {
+    static const std::string none;
+    if (level < 1 || level > 6) return none;
+    return headingFormats_[level - 1];
 }
 
 int RtfTemplate::headingStyle(int level) const {

@@ -20,6 +20,11 @@ public:
     bool landscape() const { return landscape_; }
     // Number of the paragraph style named "heading N" (1..6), or -1.
     int headingStyle(int level) const;
+    // That style's paragraph and character formatting, as control words.
+    const std::string& headingFormat(int level) const;
+    // The style of ordinary paragraphs (number 0, "Normal") with its
+    // formatting, as control words: the template's default font and size.
+    const std::string& bodyFormat() const { return bodyFormat_; }
     // Index of pure blue in the colour table, or -1.
     int linkColour() const { return linkColour_; }
 
@@ -28,6 +33,8 @@ private:
     int textWidth_ = 0;
     bool landscape_ = false;
     int headingStyles_[6] = {-1, -1, -1, -1, -1, -1};
+    std::string headingFormats_[6];
+    std::string bodyFormat_;
     int linkColour_ = -1;
 };
 

@@ -86,8 +86,11 @@ public:
         }
     }
 
-    void paragraph(const RichSpans& spans, const std::string& format) {
-        out_ += "\\pard\\plain\\uc1";
+    // A paragraph in the template's normal style, with its own formatting after it.
+    void paragraph(const RichSpans& spans, const std::string& format, bool normal = true) {
+        out_ += "\\pard\\plain";
+        if (normal) out_ += t_.bodyFormat();
+        out_ += "\\uc1";
         out_ += format;
         out_ += ' ';
         runs(spans);
@@ -132,12 +135,17 @@ private:
     void heading(const RichBlock& b) {
         const int level = std::clamp(b.level, 1, 6);
         std::string format;
+        // The template's heading style as the user made it, else larger and bold.
         const int style = t_.headingStyle(level);
-        if (style >= 0) appendNumberWord(format, "s", style);
+        if (style >= 0) {
+            appendNumberWord(format, "s", style);
+            format += t_.headingFormat(level);
+        } else {
+            format += "\\sb240\\sa120\\keepn\\b";
+            appendNumberWord(format, "fs", kHeadingSizes[level - 1]);
+        }
         appendNumberWord(format, "outlinelevel", level - 1);
-        format += "\\sb240\\sa120\\keepn\\b";
-        appendNumberWord(format, "fs", kHeadingSizes[level - 1]);
-        paragraph(b.spans, format);
+        paragraph(b.spans, format, style < 0);
     }
 
     void listItem(const RichBlock& b) {
@@ -204,7 +212,9 @@ private:
         }
         out_ += "\r\n";
         for (size_t c = 0; c < cells; ++c) {
-            out_ += "\\pard\\plain\\intbl\\uc1 ";
+            out_ += "\\pard\\plain";
+            out_ += t_.bodyFormat();
+            out_ += "\\intbl\\uc1 ";
             if (c < row.size()) runs(row[c]);
             out_ += "\\cell\r\n";
         }
