@@ -261,10 +261,12 @@ public:
     std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
                                             const std::string& proposedName) override {
         saveAsked.push_back(title + "|" + filter + "|" + proposedName);
+        if (onSaveAsked) onSaveAsked();
         return saveAnswer;
     }
     std::vector<std::string> saveAsked;
     std::optional<std::string> saveAnswer;
+    std::function<void()> onSaveAsked;
 };
 
 class FakePlatform : public Platform {
