@@ -14,6 +14,7 @@ struct QtChildFactory {
     static std::unique_ptr<ComboBox> comboBox(QWidget* parent);
     static std::unique_ptr<Label> label(QWidget* parent);
     static std::unique_ptr<WebView> webView(QWidget* parent);
+    static std::unique_ptr<MarkupBox> markupBox(QWidget* parent);
 };
 
 }  // namespace corvano::qt

@@ -19,6 +19,7 @@ std::unique_ptr<CommandBarControl> QtPanel::createCommandBar(int index, BarClick
 std::unique_ptr<ComboBox> QtPanel::createComboBox() { return QtChildFactory::comboBox(w_); }
 std::unique_ptr<Label> QtPanel::createLabel() { return QtChildFactory::label(w_); }
 std::unique_ptr<WebView> QtPanel::createWebView() { return QtChildFactory::webView(w_); }
+std::unique_ptr<MarkupBox> QtPanel::createMarkupBox() { return QtChildFactory::markupBox(w_); }
 
 // Hands every typed character to onKeyPress first, so the logic may consume it.
 class QtComboBox::KeyFilter : public QObject {

@@ -19,6 +19,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
 };
 
 class QtComboBox : public QtControl<ComboBox, QComboBox> {

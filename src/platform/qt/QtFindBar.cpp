@@ -60,6 +60,7 @@ void QtFindBar::open() {
 
 void QtFindBar::close() {
     if (page_) page_->findText(QString());
+    if (finder_) finder_(QString(), false, [](int, int) {});
     count_->clear();
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
@@ -80,6 +81,14 @@ void QtFindBar::keyPressEvent(QKeyEvent* event) {
 }
 
 void QtFindBar::find(bool backward) {
+    if (finder_) {
+        QPointer<QtFindBar> self(this);
+        finder_(edit_->text(), backward, [self](int active, int total) {
+            if (self) self->showCount(active, total);
+        });
+        if (edit_->text().isEmpty()) count_->clear();
+        return;
+    }
     if (!page_) return;
     const QString text = edit_->text();
     if (text.isEmpty()) {
@@ -96,11 +105,13 @@ void QtFindBar::find(bool backward) {
                     });
 }
 
-void QtFindBar::showResult(const QWebEngineFindTextResult& r) {
-    if (r.numberOfMatches() == 0)
+void QtFindBar::showResult(const QWebEngineFindTextResult& r) { showCount(r.activeMatch(), r.numberOfMatches()); }
+
+void QtFindBar::showCount(int active, int total) {
+    if (total == 0)
         count_->setText(tr("No matches"));
     else
-        count_->setText(tr("%1 of %2").arg(r.activeMatch()).arg(r.numberOfMatches()));
+        count_->setText(tr("%1 of %2").arg(active).arg(total));
 }
 
 }  // namespace corvano::qt

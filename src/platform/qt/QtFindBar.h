@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -27,16 +28,23 @@ public:
     QString countText() const;
     QLineEdit* edit() const { return edit_; }
 
+    // Searches something other than a page: gets the text (empty: clear the
+    // highlight) and the direction, answers the active match and the count.
+    using Finder = std::function<void(const QString& text, bool backward, std::function<void(int, int)> answer)>;
+    void setFinder(Finder finder) { finder_ = std::move(finder); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void find(bool backward);
     void showResult(const QWebEngineFindTextResult& result);
+    void showCount(int active, int total);
 
     QPointer<QWebEnginePage> page_;
     QLineEdit* edit_;
     QLabel* count_;
+    Finder finder_;
 };
 
 }  // namespace corvano::qt

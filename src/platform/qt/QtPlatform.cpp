@@ -7,12 +7,15 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/QtRichClipboard.h"
+#include "platform/qt/QtSaveDialog.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/Twips.h"
@@ -47,6 +50,13 @@ public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
     std::string text() const override { return QGuiApplication::clipboard()->text().toStdString(); }
     void setText(const std::string& text) override { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
+
+    // Page export.
+    bool hasImage() const override {
+        const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+        return m && m->hasImage();
+    }
+    RichDocument richContent() const override { return richDocumentFromMime(QGuiApplication::clipboard()->mimeData()); }
 };
 
 class QtDialogs : public Dialogs {
@@ -56,6 +66,12 @@ public:
                         QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
         box.exec();
+    }
+
+    // Page export.
+    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                            const std::string& proposedName) override {
+        return askSaveFileName(title, filter, proposedName);
     }
 };
 
@@ -100,6 +116,13 @@ void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit();
 
 void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
+
+void QtPlatform::setBusyCursor(bool busy) {
+    // Balanced, so a second export or an early way out never leaves the hourglass.
+    if (busy && !busyCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!busy && busyCursor_) QApplication::restoreOverrideCursor();
+    busyCursor_ = busy;
+}
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 

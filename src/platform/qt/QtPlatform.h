@@ -22,9 +22,13 @@ public:
     void setTexts(std::function<std::string(int)> lookup) override;
     void textsChanged() override;
 
+    // Page export.
+    void setBusyCursor(bool busy) override;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;
+    bool busyCursor_ = false;
 };
 
 // The application folder: the folder of the executable.

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -323,6 +324,65 @@ void QtWebHost::showFindBar() {
     const int fh = findBar_->sizeHint().height();
     findBar_->setGeometry(0, height() - fh, width(), fh);
     findBar_->open();
+}
+
+namespace {
+
+// Runs `change` and waits (bounded) until the clipboard reports new content.
+bool waitForClipboard(const std::function<void()>& change) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QObject listening;  // the connection ends with the wait
+    auto changed = waitForAnswer<bool>(
+        clipboard,
+        [clipboard, &change, &listening](std::function<void(bool)> done) {
+            QObject::connect(clipboard, &QClipboard::dataChanged, &listening, [done] { done(true); });
+            change();
+        },
+        3000);
+    return changed.has_value();
+}
+
+bool clipboardHasContent() {
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    return m && (!m->text().trimmed().isEmpty() || m->hasImage());
+}
+
+}  // namespace
+
+bool QtWebHost::copyPageToClipboard() {
+    if (!hasDocument()) return false;
+    QPointer<QtWebHost> self(this);
+    // The engine selects and copies only in a focused page.
+    view_->setFocus(Qt::OtherFocusReason);
+    const bool changed = waitForClipboard([this] {
+        page_->triggerAction(QWebEnginePage::SelectAll);
+        page_->triggerAction(QWebEnginePage::Copy);
+    });
+    if (!self) return false;
+    page_->triggerAction(QWebEnginePage::Unselect);
+    if (changed && clipboardHasContent()) return true;
+    // A page that is only a picture copies no text: take the picture.
+    return copyPicture() && clipboardHasContent();
+}
+
+bool QtWebHost::copyPicture() {
+    QPointer<QtWebHost> self(this);
+    auto data = evaluate(QStringLiteral(
+        "(function(){var b=document.body;"
+        "if(!b||b.innerText.trim()||!document.images.length)return null;"
+        "var im=document.images[0];if(!im.naturalWidth)return null;"
+        "var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+        "c.getContext('2d').drawImage(im,0,0);"
+        "try{return c.toDataURL('image/png');}catch(e){return '';}})()"));
+    if (!self || !data) return false;
+    QImage image;
+    const QString url = data->toString();
+    const qsizetype comma = url.indexOf(QLatin1Char(','));
+    if (comma > 0) image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG");
+    // A picture from another site cannot be read back: take it as shown.
+    if (image.isNull()) image = view_->grab().toImage();
+    if (image.isNull()) return false;
+    return waitForClipboard([&image] { QGuiApplication::clipboard()->setImage(image); });
 }
 
 }  // namespace corvano::qt

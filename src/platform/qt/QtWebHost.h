@@ -51,6 +51,9 @@ public:
 
     void showFindBar();
 
+    // Page export: select-all and copy as the engine does them.
+    bool copyPageToClipboard();
+
     QWebEngineView* view() const { return view_; }
     QtWebPage* page() const { return page_; }
     QtFindBar* findBar() const { return findBar_; }
@@ -69,6 +72,7 @@ private:
     void showCrash();
     QWebEnginePage* newWindow();
     std::optional<QVariant> evaluate(const QString& script);
+    bool copyPicture();
 
     WebViewEvents* events_ = nullptr;
     QWebEngineView* view_;

@@ -48,6 +48,8 @@ void QtWebView::showFindBar() {
     if (w_) w_->showFindBar();
 }
 
+bool QtWebView::copyPageToClipboard() { return w_ && w_->copyPageToClipboard(); }
+
 std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent) { return std::make_unique<QtWebView>(parent); }
 
 }  // namespace corvano::qt

@@ -1,6 +1,9 @@
 #include "platform/qt/QtWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -236,6 +239,15 @@ void QtWindow::setBackgroundColor(int red, int green, int blue) {
     w_->picture = QPixmap();
     w_->colour = QColor(red, green, blue);
     w_->update();
+}
+
+std::unique_ptr<MarkupBox> QtWindow::createMarkupBox() { return QtChildFactory::markupBox(w_); }
+
+bool QtWindow::setOpacity(int alpha) {
+    if (!w_) return false;
+    w_->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    // Some window systems (no compositor, offscreen) cannot show it; that is no fault.
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
 }  // namespace corvano::qt

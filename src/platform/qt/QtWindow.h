@@ -37,6 +37,10 @@ public:
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override;
 
+    // Page export and source view.
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
+    bool setOpacity(int alpha) override;
+
     QWidget* widget() const;
 
 private:
