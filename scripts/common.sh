@@ -1,7 +1,8 @@
 # Shared by run and test: packages and the build.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev
                 oxygen-icon-theme iso-flags-svg)
-TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool openbox)
+TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool openbox
+               libreoffice-writer-nogui)
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${CORVANO_BUILD_DIR:-$ROOT/build}"

@@ -27,6 +27,9 @@ void appendSpans(const QTextBlock& block, RichSpans& out) {
         QString text = frag.text();
         text.replace(QChar::LineSeparator, QLatin1Char('\n'));
         text.remove(QChar::ObjectReplacementCharacter);
+        // The engine writes the blanks beside formatted words as no-break
+        // spaces to keep them in its markup; the page's text has blanks there.
+        text.replace(QChar::Nbsp, QLatin1Char(' '));
         if (text.isEmpty()) continue;
         RichSpan s = RichSpan::plain(text.toStdString());
         s.bold = f.fontWeight() >= QFont::DemiBold;
