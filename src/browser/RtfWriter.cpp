@@ -148,16 +148,26 @@ private:
         paragraph(b.spans, format, style < 0);
     }
 
+    // A list paragraph: its marker as text for any reader, and as paragraph
+    // numbering, which word processors turn into a real list.
     void listItem(const RichBlock& b) {
         const int level = std::max(1, b.level);
-        std::string marker = b.numbered ? std::to_string(std::max(1, b.number)) + "." : "\xE2\x80\xA2";
-        std::string format;
+        const int number = std::max(1, b.number);
+        std::string format = "{\\pntext ";
+        appendText(format, b.numbered ? std::to_string(number) + "." : "\xE2\x80\xA2");
+        format += "\\tab}{\\*\\pn";
+        if (b.numbered) {
+            format += "\\pnlvlbody\\pndec";
+            appendNumberWord(format, "pnstart", number);
+        } else {
+            format += "\\pnlvlblt";
+        }
+        appendNumberWord(format, "pnindent", kListIndent);
+        format += b.numbered ? "{\\pntxta .}}" : "{\\pntxtb\\u8226?}}";
         appendNumberWord(format, "fi", -kListIndent);
         appendNumberWord(format, "li", kListIndent * (level + 1));
         appendNumberWord(format, "tx", kListIndent * (level + 1));
-        format += "\\sa60 ";
-        appendText(format, marker);
-        format += "\\tab";
+        format += "\\sa60";
         paragraph(b.spans, format);
     }
 

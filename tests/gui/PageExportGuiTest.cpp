@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -176,6 +178,8 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("<h1[^>]*>\\s*Große Überschrift\\s*</h1>")))) << html.toStdString();
     EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("<b>bold\\s+words</b>"))));
     EXPECT_TRUE(html.contains("href=\"" + server.address("/target.html") + "\""));
+    EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("<ul>\\s*<li>(\\s|<[^>]+>)*first item"))));
+    EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("<ol>\\s*<li>(\\s|<[^>]+>)*numbered item"))));
     for (const char* cell : {"cell A", "cell B", "cell C", "café D"})
         EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("<td[^>]*>(\\s|<[^>]+>)*") + cell))) << cell;
 
@@ -186,6 +190,27 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     EXPECT_NEAR(p.height(), 841.9, 1);
     EXPECT_NEAR(l.width(), 841.9, 1);
     EXPECT_NEAR(l.height(), 595.3, 1);
+}
+
+TEST_F(ExportGui, APageThatIsOnlyAPictureGivesThatPicture) {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 60));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    server.addRoute("/picture.png", {png, "image/png"});
+    frmStart& b = start("/picture.png", "picture.png (40\u00d730)");
+    (void)b;
+    const QString path = QString::fromStdString(dir.file("/picture.doc"));
+    qt::pagedialogs::setDialogHook([&](QDialog& d) {
+        auto* fd = qobject_cast<QFileDialog*>(&d);
+        if (fd) fd->selectFile(path);
+        return int(fd ? QDialog::Accepted : QDialog::Rejected);
+    });
+    ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
+    const QString doc = readText(path);
+    EXPECT_TRUE(doc.contains("{\\pict\\pngblip\\picw40\\pich30")) << doc.left(200).toStdString();
 }
 
 TEST_F(ExportGui, TheSourceViewShowsTheMarkupAsScriptsLeftIt) {

@@ -136,8 +136,8 @@ TEST(RtfWriterTest, WritesTheStructureInsideTheTemplate) {
     EXPECT_TRUE(has("{\\b\\i\\ul styled}"));
     EXPECT_TRUE(has("{\\field{\\*\\fldinst{HYPERLINK \"http://x.example/a%20b%22\"}}{\\fldrslt{\\ul\\cf" +
                     std::to_string(t.linkColour()) + " a link}}}"));
-    EXPECT_TRUE(has("\\u8226?\\tab"));
-    EXPECT_TRUE(has(" 2.\\tab"));
+    EXPECT_TRUE(has("{\\pntext \\u8226?\\tab}{\\*\\pn\\pnlvlblt"));
+    EXPECT_TRUE(has("{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pndec\\pnstart2"));
     // The small table as real rows, its short row's cell spanning the width.
     EXPECT_TRUE(has("\\intbl\\uc1 a\\cell"));
     EXPECT_TRUE(has("\\cellx" + std::to_string(t.textWidth()) + "\r\n\\pard\\plain" + t.bodyFormat() + "\\intbl\\uc1 c\\cell"));
