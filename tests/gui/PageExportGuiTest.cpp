@@ -29,6 +29,7 @@
 #include "platform/qt/QtMarkupBox.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/QtRichClipboard.h"
 #include "platform/qt/QtWindow.h"
 
 using namespace corvano;
@@ -128,6 +129,53 @@ QSizeF pageSize(const QString& pdf) {
 }
 
 }  // namespace
+
+TEST(RichClipboardTest, ReadsTheEnginesMarkupIntoBlocks) {
+    // As the engine puts a selection on the clipboard: inline styles, no-break spaces.
+    const RichDocument doc = qt::richDocumentFromHtml(
+        "<meta charset='utf-8'><html><body><!--StartFragment--><h2 style=\"color: red\">Sub</h2>"
+        "<p>One&nbsp;<span style=\"font-weight: 700;\">two</span>&nbsp;<i>three</i> <u>four</u>"
+        " <a href=\"http://127.0.0.1/x\">five</a><br>six</p><p>   </p>"
+        "<ol><li>a</li><li>b<ul><li>c</li></ul></li></ol>"
+        "<table><tr><td colspan=2>wide</td></tr><tr><td>l</td><td><p>r1</p><p>r2</p></td></tr></table>"
+        "<!--EndFragment--></body></html>");
+    ASSERT_EQ(doc.blocks.size(), 6u);
+    EXPECT_EQ(doc.blocks[0].kind, RichBlockKind::Heading);
+    EXPECT_EQ(doc.blocks[0].level, 2);
+    const RichSpans& p = doc.blocks[1].spans;
+    std::string text, bold, italic, underline, link;
+    for (const RichSpan& s : p) {
+        text += s.text;
+        if (s.bold) bold += s.text;
+        if (s.italic) italic += s.text;
+        if (s.underline) underline += s.text;
+        if (!s.link.empty()) link = s.link + "=" + s.text;
+    }
+    EXPECT_EQ(text, "One two three four five\nsix");
+    EXPECT_EQ(bold, "two");
+    EXPECT_EQ(italic, "three");
+    EXPECT_EQ(underline, "four");  // a link is no underlined text of its own
+    EXPECT_EQ(link, "http://127.0.0.1/x=five");
+    const RichBlock &a = doc.blocks[2], &b = doc.blocks[3], &c = doc.blocks[4];
+    EXPECT_TRUE(a.kind == RichBlockKind::ListItem && a.numbered && a.number == 1 && a.level == 1);
+    EXPECT_TRUE(b.kind == RichBlockKind::ListItem && b.numbered && b.number == 2);
+    EXPECT_TRUE(c.kind == RichBlockKind::ListItem && !c.numbered && c.level == 2);
+    const RichBlock& t = doc.blocks[5];
+    ASSERT_EQ(t.kind, RichBlockKind::Table);
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.rows[0].size(), 1u);  // the spanned cell once
+    ASSERT_EQ(t.rows[1].size(), 2u);
+    std::string right;
+    for (const RichSpan& s : t.rows[1][1]) right += s.text;
+    EXPECT_EQ(right, "r1\nr2");
+
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const RichDocument pic = qt::pictureDocument(image);
+    ASSERT_EQ(pic.blocks.size(), 1u);
+    EXPECT_EQ(pic.blocks[0].png.substr(1, 3), "PNG");
+    EXPECT_EQ(pic.blocks[0].pixelWidth, 3);
+}
 
 TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
