@@ -93,13 +93,14 @@ protected:
     std::unique_ptr<Application> app;
 };
 
-// Converts the files with LibreOffice in one run; the results land beside them.
-bool convert(const QStringList& files, const QString& format, const QString& profile) {
+// Converts the files with LibreOffice in one run; the results land beside them or in outDir.
+bool convert(const QStringList& files, const QString& format, const QString& profile, QString outDir = {}) {
+    if (outDir.isEmpty()) outDir = QFileInfo(files.first()).absolutePath();
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral("soffice"), QStringList{QStringLiteral("-env:UserInstallation=file://") + profile,
                                                    QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                                                   QStringLiteral("--outdir"), QFileInfo(files.first()).absolutePath()} +
+                                                   QStringLiteral("--outdir"), outDir} +
                                            files);
     return p.waitForFinished(180000) && p.exitCode() == 0;
 }
@@ -188,6 +189,15 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
                    "<ul><li>first item</li><li>second item</li></ul><ol><li>numbered item</li></ol>"
                    "<table border=1><tr><td>cell A</td><td>cell B</td></tr><tr><td>cell C</td><td>café D</td></tr></table>"
                    "<p>Accents àéîõü çñ and ½ €.</p></body></html>");
+    // The landscape template as a user leaves it after changing it in LibreOffice.
+    const QString profile = QString::fromStdString(dir.file("/lo-profile"));
+    const QString resaved = QString::fromStdString(dir.file("/resave/TemplateH.rtf"));
+    QDir().mkpath(QFileInfo(resaved).absolutePath());
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(dir.file("/TemplateH.Doc")), resaved));
+    ASSERT_TRUE(convert({resaved}, QStringLiteral("rtf"), profile, QString::fromStdString(dir.file("/resave/out"))));
+    QFile::remove(QString::fromStdString(dir.file("/TemplateH.Doc")));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(dir.file("/resave/out/TemplateH.rtf")),
+                            QString::fromStdString(dir.file("/TemplateH.Doc"))));
     frmStart& b = start("/page.html", "Export: Größe 1");
 
     QString proposed;
@@ -217,7 +227,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     const QString pageText = QApplication::clipboard()->text();
     ASSERT_TRUE(pageText.contains("cell A")) << pageText.toStdString();
 
-    const QString profile = QString::fromStdString(dir.file("/lo-profile"));
+    EXPECT_TRUE(readText(landscape).contains("LibreOffice"));
     ASSERT_TRUE(convert({portrait}, QStringLiteral("txt:Text (encoded):UTF8"), profile));
     EXPECT_EQ(words(readText(QString(portrait).replace(".doc", ".txt"))), words(pageText));
 
