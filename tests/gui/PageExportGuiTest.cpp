@@ -120,6 +120,16 @@ QStringList words(const QString& text) {
     return out;
 }
 
+QByteArray pngOf(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 60));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
 // Width and height of the first page of a PDF, in points.
 QSizeF pageSize(const QString& pdf) {
     QFile f(pdf);
@@ -182,13 +192,14 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
         GTEST_SKIP() << "LibreOffice (libreoffice-writer-nogui) is not installed";
     server.addPage("/target.html", "<title>T</title>");
+    server.addRoute("/dot.png", {pngOf(QSize(24, 12)), "image/png"});
     server.addPage("/page.html",
                    "<!doctype html><html><head><meta charset=utf-8><title>Export: Größe 1</title></head><body>"
                    "<h1>Große Überschrift</h1>"
                    "<p>Some <b>bold words</b> and <a href=\"/target.html\">a link</a> here.</p>"
                    "<ul><li>first item</li><li>second item</li></ul><ol><li>numbered item</li></ol>"
                    "<table border=1><tr><td>cell A</td><td>cell B</td></tr><tr><td>cell C</td><td>café D</td></tr></table>"
-                   "<p>Accents àéîõü çñ and ½ €.</p></body></html>");
+                   "<p>Accents àéîõü çñ and ½ €.</p><p><img src=\"/dot.png\"></p></body></html>");
     // The landscape template as a user leaves it after changing it in LibreOffice.
     const QString profile = QString::fromStdString(dir.file("/lo-profile"));
     const QString resaved = QString::fromStdString(dir.file("/resave/TemplateH.rtf"));
@@ -223,6 +234,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
     ASSERT_TRUE(QFileInfo(portrait).size() > 0 && QFileInfo(landscape).size() > 0);
     EXPECT_TRUE(readText(portrait).startsWith("{\\rtf"));
+    EXPECT_TRUE(readText(portrait).contains("{\\pict\\pngblip\\picw24\\pich12"));
     // The clipboard keeps the copied page: its text is what the page yields.
     const QString pageText = QApplication::clipboard()->text();
     ASSERT_TRUE(pageText.contains("cell A")) << pageText.toStdString();
@@ -251,13 +263,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
 }
 
 TEST_F(ExportGui, APageThatIsOnlyAPictureGivesThatPicture) {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(QColor(200, 30, 60));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    server.addRoute("/picture.png", {png, "image/png"});
+    server.addRoute("/picture.png", {pngOf(QSize(40, 30)), "image/png"});
     frmStart& b = start("/picture.png", "picture.png (40\u00d730)");
     (void)b;
     const QString path = QString::fromStdString(dir.file("/picture.doc"));

@@ -13,17 +13,27 @@ namespace corvano::qt {
 
 namespace {
 
+QHash<QString, QImage>& pagePictures() {
+    static QHash<QString, QImage> pictures;
+    return pictures;
+}
+
 bool blank(const RichSpans& spans) {
     for (const RichSpan& s : spans)
         if (s.text.find_first_not_of(" \t\n\r") != std::string::npos) return false;
     return true;
 }
 
-void appendSpans(const QTextBlock& block, RichSpans& out) {
+// The block's text; its pictures, when asked for, in the order they come.
+void appendSpans(const QTextBlock& block, RichSpans& out, std::vector<QImage>* pictures = nullptr) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
         if (!frag.isValid()) continue;
         const QTextCharFormat f = frag.charFormat();
+        if (pictures && f.isImageFormat()) {
+            const auto found = pagePictures().constFind(f.toImageFormat().name());
+            if (found != pagePictures().constEnd()) pictures->push_back(*found);
+        }
         QString text = frag.text();
         text.replace(QChar::LineSeparator, QLatin1Char('\n'));
         text.remove(QChar::ObjectReplacementCharacter);
@@ -83,10 +93,21 @@ void addTable(QTextTable* table, RichDocument& doc) {
     if (!b.rows.empty()) doc.blocks.push_back(std::move(b));
 }
 
+void addPictures(const std::vector<QImage>& pictures, RichDocument& doc) {
+    for (const QImage& image : pictures) {
+        RichDocument one = pictureDocument(image);
+        for (RichBlock& b : one.blocks) doc.blocks.push_back(std::move(b));
+    }
+}
+
 void addBlock(const QTextBlock& block, RichDocument& doc) {
     RichBlock b;
-    appendSpans(block, b.spans);
-    if (blank(b.spans)) return;
+    std::vector<QImage> pictures;
+    appendSpans(block, b.spans, &pictures);
+    if (blank(b.spans)) {
+        addPictures(pictures, doc);
+        return;
+    }
     const QTextBlockFormat f = block.blockFormat();
     if (QTextList* list = block.textList()) {
         b.kind = RichBlockKind::ListItem;
@@ -99,6 +120,7 @@ void addBlock(const QTextBlock& block, RichDocument& doc) {
         b.level = f.headingLevel();
     }
     doc.blocks.push_back(std::move(b));
+    addPictures(pictures, doc);
 }
 
 void walk(QTextFrame* frame, RichDocument& doc) {
@@ -139,6 +161,8 @@ RichDocument pictureDocument(const QImage& image) {
     doc.blocks.push_back(std::move(b));
     return doc;
 }
+
+void setPagePictures(QHash<QString, QImage> pictures) { pagePictures() = std::move(pictures); }
 
 RichDocument richDocumentFromMime(const QMimeData* mime) {
     RichDocument doc;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 
@@ -15,5 +16,9 @@ namespace corvano::qt {
 RichDocument richDocumentFromHtml(const QString& html);
 RichDocument pictureDocument(const QImage& image);
 RichDocument richDocumentFromMime(const QMimeData* mime);
+
+// The pictures of the page copied last, by address: the clipboard's markup
+// names its pictures only by address, so the copy takes them from the page.
+void setPagePictures(QHash<QString, QImage> pictures);
 
 }  // namespace corvano::qt

@@ -19,6 +19,7 @@
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
+#include "platform/qt/QtRichClipboard.h"
 #include "platform/qt/QtWebPage.h"
 #include "platform/qt/QtWebWait.h"
 
@@ -352,6 +353,8 @@ bool clipboardHasContent() {
 bool QtWebHost::copyPageToClipboard() {
     if (!hasDocument()) return false;
     QPointer<QtWebHost> self(this);
+    takePagePictures();
+    if (!self) return false;
     // The engine selects and copies only in a focused page.
     view_->setFocus(Qt::OtherFocusReason);
     const bool changed = waitForClipboard([this] {
@@ -363,6 +366,30 @@ bool QtWebHost::copyPageToClipboard() {
     if (changed && clipboardHasContent()) return true;
     // A page that is only a picture copies no text: take the picture.
     return copyPicture() && clipboardHasContent();
+}
+
+void QtWebHost::takePagePictures() {
+    setPagePictures({});
+    // Pictures of the page's own site, loaded, within a bound of size and count;
+    // another site's pictures cannot be read back and stay out.
+    auto found = evaluate(QStringLiteral(
+        "(function(){var out={},n=0,px=0;"
+        "for(var i=0;i<document.images.length&&n<20;i++){var im=document.images[i];"
+        "var a=im.naturalWidth*im.naturalHeight;if(!im.complete||!a||px+a>8e6||out[im.src])continue;"
+        "try{var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+        "c.getContext('2d').drawImage(im,0,0);out[im.src]=c.toDataURL('image/png');n++;px+=a;}catch(e){}}"
+        "return out;})()"));
+    if (!found) return;
+    QHash<QString, QImage> pictures;
+    const QVariantMap map = found->toMap();
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        const QString url = it.value().toString();
+        const qsizetype comma = url.indexOf(QLatin1Char(','));
+        QImage image;
+        if (comma > 0 && image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG"))
+            pictures.insert(it.key(), image);
+    }
+    setPagePictures(std::move(pictures));
 }
 
 bool QtWebHost::copyPicture() {

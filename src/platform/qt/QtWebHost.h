@@ -73,6 +73,7 @@ private:
     QWebEnginePage* newWindow();
     std::optional<QVariant> evaluate(const QString& script);
     bool copyPicture();
+    void takePagePictures();
 
     WebViewEvents* events_ = nullptr;
     QWebEngineView* view_;
