@@ -153,6 +153,52 @@ TEST_F(PageExportTest, AFailedCopyFallsBackToThePageText) {
     EXPECT_NE(read("/f.doc").find("Fallback words"), std::string::npos);
 }
 
+TEST_F(PageExportTest, TheWordProcessorGetsItsFiveCallsAndAlwaysQuits) {
+    struct Recorder : WordProcessor {
+        explicit Recorder(std::vector<std::string>& log) : log(log) {}
+        bool Documents_Open(const std::string& p) override { return log.push_back("open " + p), true; }
+        bool Content_Paste() override {
+            log.push_back("paste");
+            err = {DocumentError::DiskFull, "X"};
+            return !failPaste;
+        }
+        bool SaveAs(const std::string& p) override { return log.push_back("save " + p), true; }
+        void Quit() override { log.push_back("quit"); }
+        const DocumentError& error() const override { return err; }
+        std::vector<std::string>& log;
+        DocumentError err;
+        bool failPaste = false;
+    };
+    frmStart& b = page();
+    std::vector<std::string> log;
+    bool failPaste = false;
+    b.makeWordProcessor = [&]() -> std::unique_ptr<WordProcessor> {
+        log.push_back("create");
+        auto r = std::make_unique<Recorder>(log);
+        r->failPaste = failPaste;
+        return r;
+    };
+    fp.dialog.saveAnswer = path("/w.doc");
+    app->App.wordLayout = true;
+    b.SaveAsW();
+    EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste",
+                                             "save " + path("/w.doc"), "quit"}));
+    EXPECT_TRUE(messages().empty());
+
+    log.clear();
+    failPaste = true;
+    b.SaveAsW();
+    EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste", "quit"}));
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: text304\nX"});
+
+    // One that cannot be started ends the export with a message too.
+    messages().clear();
+    b.makeWordProcessor = [] { return std::unique_ptr<WordProcessor>(); };
+    b.SaveAsW();
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: text306\n" + path("/w.doc")});
+    EXPECT_EQ(win(b).opacities.back(), 255);
+}
+
 TEST_F(PageExportTest, AWindowClosedDuringTheExportIsNotTouched) {
     frmStart& b = page();
     fake::FakeWindow* w = &win(b);
