@@ -398,6 +398,7 @@ bool QtWebHost::copyPicture() {
         "(function(){var b=document.body;"
         "if(!b||b.innerText.trim()||!document.images.length)return null;"
         "var im=document.images[0];if(!im.naturalWidth)return null;"
+        "if(im.naturalWidth*im.naturalHeight>16e6)return '';"
         "var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
         "c.getContext('2d').drawImage(im,0,0);"
         "try{return c.toDataURL('image/png');}catch(e){return '';}})()"));
@@ -406,7 +407,7 @@ bool QtWebHost::copyPicture() {
     const QString url = data->toString();
     const qsizetype comma = url.indexOf(QLatin1Char(','));
     if (comma > 0) image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG");
-    // A picture from another site cannot be read back: take it as shown.
+    // A picture from another site cannot be read back, nor a huge one: take it as shown.
     if (image.isNull()) image = view_->grab().toImage();
     if (image.isNull()) return false;
     return waitForClipboard([&image] { QGuiApplication::clipboard()->setImage(image); });
