@@ -151,6 +151,7 @@ void PageExport::writeDocument(const std::string& path) {
             const bool ok =
                 word->Documents_Open(wordTemplatePath(app_.App)) && word->Content_Paste() && word->SaveAs(path);
             if (!ok) failure = word->error();
+            if (!ok && failure.reason == DocumentError::None) failure = {DocumentError::WriteFailed, path};
             word->Quit();
         }
     }
