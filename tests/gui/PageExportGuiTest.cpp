@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -220,6 +221,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     QString target;
     qt::pagedialogs::setDialogHook([&](QDialog& d) {
         auto* fd = qobject_cast<QFileDialog*>(&d);
+        if (auto* box = qobject_cast<QMessageBox*>(&d)) ADD_FAILURE() << box->text().toStdString();
         if (!fd) return int(QDialog::Rejected);
         proposed = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
         dimmed = widget(b)->windowOpacity();
@@ -272,6 +274,7 @@ TEST_F(ExportGui, APageThatIsOnlyAPictureGivesThatPicture) {
     const QString path = QString::fromStdString(dir.file("/picture.doc"));
     qt::pagedialogs::setDialogHook([&](QDialog& d) {
         auto* fd = qobject_cast<QFileDialog*>(&d);
+        if (auto* box = qobject_cast<QMessageBox*>(&d)) ADD_FAILURE() << box->text().toStdString();
         if (fd) fd->selectFile(path);
         return int(fd ? QDialog::Accepted : QDialog::Rejected);
     });

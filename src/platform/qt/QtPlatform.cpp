@@ -14,6 +14,7 @@
 
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtControls.h"
+#include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtRichClipboard.h"
 #include "platform/qt/QtSaveDialog.h"
 #include "platform/qt/QtTexts.h"
@@ -65,7 +66,8 @@ public:
         QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
                         QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        box.exec();
+        // Through the dialog hook, so a test can answer it.
+        pagedialogs::runDialog(box);
     }
 
     // Page export.
