@@ -54,6 +54,8 @@ struct AppState {
     // The page the next browser window opens first instead of its last one
     // (a link opened in a new window); empty for every other window.
     std::string nextFirstPage;
+    // True when the last source view call, in whichever window, showed a source.
+    bool sourceShown = false;
 };
 
 }  // namespace corvano

@@ -21,8 +21,8 @@ constexpr std::pair<const char*, int> kEditCommands[] = {
     {"EDIT:PASTE", olecmd::Paste},         {"EDIT:SELECT", olecmd::SelectAll}, {"EDIT:DELETE", olecmd::Delete},
 };
 
-// Recognised here but carried out by the page export and source view.
-constexpr const char* kLater[] = {"SAVE:HTML", "SAVE:WORDH", "SAVE:WORDV", "EDIT:VIEW"};
+// Carried out by the page export and source view.
+constexpr const char* kExport[] = {"SAVE:HTML", "SAVE:WORDH", "SAVE:WORDV", "EDIT:VIEW"};
 
 bool known(const std::string& key) {
     if (key == "SEARCH:SEARCH" || key == "EDIT:FINDDOC") return true;
@@ -30,7 +30,7 @@ bool known(const std::string& key) {
         if (key == e.first) return true;
     for (const auto& e : kEditCommands)
         if (key == e.first) return true;
-    for (const char* k : kLater)
+    for (const char* k : kExport)
         if (key == k) return true;
     return false;
 }
@@ -70,12 +70,26 @@ bool runPageCommand(Application& app, const std::string& key) {
             return true;
         }
     if (key == "EDIT:FINDDOC") {
+        // While the window shows its source, finding searches the source.
+        if (target->txtSource().visible()) {
+            target->txtSource().showFindBar();
+            return true;
+        }
         web.setFocus();
         web.showFindBar();
         return true;
     }
-    if (key == "SAVE:WORDH") app.App.wordLayout = false;
-    if (key == "SAVE:WORDV") app.App.wordLayout = true;
+    if (key == "SAVE:HTML") {
+        target->SaveAs();
+    } else if (key == "SAVE:WORDH") {
+        app.App.wordLayout = false;
+        target->SaveAsW();
+    } else if (key == "SAVE:WORDV") {
+        app.App.wordLayout = true;
+        target->SaveAsW();
+    } else if (key == "EDIT:VIEW") {
+        target->ViewSource();
+    }
     return true;
 }
 

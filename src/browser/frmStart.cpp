@@ -20,6 +20,9 @@
 #include "browser/Placement.h"
 #include "browser/ProductUrls.h"
 #include "browser/WindowOptions.h"
+#include "browser/PageExport.h"
+#include "browser/ProductUrls.h"
+#include "browser/SourceView.h"
 
 namespace corvano {
 
@@ -64,6 +67,8 @@ frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser), imageList
         zoomCaption_->setEnabled(false);
         if (window().caption() == zoomCaptionText_) window().setCaption(shortCaption());
     };
+    txtSource_ = window().createMarkupBox();
+    txtSource_->setVisible(false);
 }
 
 frmStart::~frmStart() {
@@ -467,5 +472,9 @@ void frmStart::Text1_Edited(const std::string& text) {
     const std::vector<std::string> items = history();
     text1_->offerCompletions(addressCompletions(items, text), onward ? inlineCompletion(items, text) : "");
 }
+
+void frmStart::SaveAs() { PageExport(app_, *this).SaveAs(); }
+void frmStart::SaveAsW() { PageExport(app_, *this).SaveAsW(); }
+void frmStart::ViewSource() { corvano::ViewSource(app_, *this); }
 
 }  // namespace corvano

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "app/Form.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
+#include "platform/WordProcessor.h"
 #include "platform/Timer.h"
 
 namespace corvano {
@@ -77,6 +79,15 @@ public:
     const ImageList& ImageList1() const { return imageList1_; }
     std::vector<std::string> history() const;
 
+    // Page export and source view.
+    void SaveAs();
+    void SaveAsW();
+    void ViewSource();
+    MarkupBox& txtSource() { return *txtSource_; }
+    // False once the window object is gone: long operations check it after every wait.
+    std::shared_ptr<const bool> aliveToken() const { return alive_; }
+    // Makes the export's word processor; empty for our own.
+    std::function<std::unique_ptr<WordProcessor>()> makeWordProcessor;
     // Keyboard, zoom and address completion.
     void Form_Shortcut(Shortcut which) override;
     void Text1_Edited(const std::string& text);
@@ -118,6 +129,8 @@ private:
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
+    // Over the page, so created after it.
+    std::unique_ptr<MarkupBox> txtSource_;
     // Keyboard, zoom and address completion.
     void runKeyCommand(Shortcut which);
     int zoom_ = 100;

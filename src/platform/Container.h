@@ -9,6 +9,7 @@
 #include "platform/Label.h"
 #include "platform/TextEditBox.h"
 #include "platform/Picture.h"
+#include "platform/MarkupBox.h"
 #include "platform/WebView.h"
 
 namespace corvano {
@@ -33,6 +34,8 @@ public:
     // Controls of the About window.
     virtual std::unique_ptr<Button> createButton() = 0;
     virtual std::unique_ptr<Picture> createPicture() = 0;
+    // The page's source view.
+    virtual std::unique_ptr<MarkupBox> createMarkupBox() = 0;
 };
 
 class Panel : public Control, public Container {};

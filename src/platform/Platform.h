@@ -9,6 +9,7 @@
 #include "platform/Geometry.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Shell.h"
+#include "platform/RichText.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -20,6 +21,11 @@ public:
     virtual void clear() = 0;
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
+
+    // Page export: a picture, and the rich text (its HTML) read into blocks;
+    // an empty document when the clipboard holds no rich text or picture.
+    virtual bool hasImage() const { return false; }
+    virtual RichDocument richContent() const { return {}; }
 };
 
 class Dialogs {
@@ -46,6 +52,13 @@ public:
     virtual bool ask(const std::string& /*text*/, const std::string& /*title*/, const std::string& /*yes*/,
                      const std::string& /*no*/) {
         return false;
+    }
+    // Page export: asks for a file to save, proposing a name; the filter is
+    // "description|pattern". Nothing when the user cancels.
+    virtual std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                                    const std::string& proposedName) {
+        (void)title, (void)filter, (void)proposedName;
+        return std::nullopt;
     }
 };
 
@@ -86,6 +99,8 @@ public:
         const Size s = screenSize();
         return {Rect{0, 0, s.width, s.height}};
     }
+    // Page export: the busy pointer over the whole application, or the arrow.
+    virtual void setBusyCursor(bool busy) { (void)busy; }
 };
 
 }  // namespace corvano

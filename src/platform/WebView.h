@@ -98,6 +98,10 @@ public:
     // The page's zoom in percent (100 = as designed); kept across navigations.
     virtual void setZoomPercent(int percent) { (void)percent; }
     virtual int zoomPercent() const { return 100; }
+    // Page export: the engine's own select-all and copy of the page, as rich
+    // text and plain text (a page that is only a picture gives the picture);
+    // waits (bounded) for the clipboard. False when nothing came.
+    virtual bool copyPageToClipboard() = 0;
 };
 
 }  // namespace corvano

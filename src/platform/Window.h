@@ -64,6 +64,9 @@ public:
     // Shows the window modally: the other windows take no user input, and the
     // call returns once the window has been hidden or has gone.
     virtual void showModal() = 0;
+    // Page export: 0 transparent to 255 opaque. False when the window system
+    // cannot make windows translucent.
+    virtual bool setOpacity(int alpha) = 0;
 };
 
 }  // namespace corvano

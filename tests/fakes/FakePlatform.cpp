@@ -63,6 +63,24 @@ std::unique_ptr<Label> FakePanel::createLabel() { return track<FakeLabel, Label>
 std::unique_ptr<WebView> FakePanel::createWebView() {
     return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
 }
+std::unique_ptr<MarkupBox> FakePanel::createMarkupBox() {
+    return track<FakeMarkupBox, MarkupBox>(markupBoxes, std::make_unique<FakeMarkupBox>());
+}
+
+bool FakeWebView::copyTextToClipboard() {
+    calls.push_back("CopyText");
+    if (copyOk && clipboard && !fallbackText.empty()) clipboard->text_ = fallbackText;
+    return copyOk;
+}
+
+bool FakeWebView::copyPageToClipboard() {
+    calls.push_back("CopyPage");
+    if (!copyPageOk || !clipboard) return false;
+    clipboard->text_ = pageText;
+    clipboard->rich = pageRich;
+    clipboard->image = pageImage;
+    return !pageText.empty() || pageImage;
+}
 
 FakeWindow::FakeWindow(FakePlatform& p, WindowRole role, WindowEvents& events)
     : platform(p), role(role), events(events), frameWidth(p.frameWidth), frameHeight(p.frameHeight) {
@@ -80,7 +98,12 @@ std::unique_ptr<ComboBox> FakeWindow::createComboBox() {
 }
 std::unique_ptr<Label> FakeWindow::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
 std::unique_ptr<WebView> FakeWindow::createWebView() {
-    return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
+    auto web = std::make_unique<FakeWebView>();
+    web->clipboard = &platform.clip;
+    return track<FakeWebView, WebView>(webs, std::move(web));
+}
+std::unique_ptr<MarkupBox> FakeWindow::createMarkupBox() {
+    return track<FakeMarkupBox, MarkupBox>(markupBoxes, std::make_unique<FakeMarkupBox>());
 }
 
 std::unique_ptr<TextEditBox> FakePanel::createTextEditBox() {

@@ -110,6 +110,8 @@ private:
     std::string text_;
 };
 
+class FakeClipboard;
+
 class FakeWebView : public FakeControl<WebView> {
 public:
     void setEvents(WebViewEvents* e) override { events = e; }
@@ -130,7 +132,7 @@ public:
     std::string LocationURL() const override { return url_; }
     std::optional<std::string> readyState() override { return ready; }
     std::optional<std::string> outerHtml() override { return html; }
-    bool copyTextToClipboard() override { return copyOk; }
+    bool copyTextToClipboard() override;
     void showFindBar() override { calls.push_back("FindBar"); }
 
     WebViewEvents* events = nullptr;
@@ -142,12 +144,31 @@ public:
     std::optional<std::string> html;
     bool copyOk = true;
 
+    // Page export: what the engine's copy and the text fallback put on the clipboard.
+    bool copyPageToClipboard() override;
+    FakeClipboard* clipboard = nullptr;
+    bool copyPageOk = true;
+    std::string pageText;      // the plain text of both copies
+    RichDocument pageRich;     // the rich text of the engine's copy
+    bool pageImage = false;    // the engine's copy gives a picture
+    std::string fallbackText;  // what the text fallback adds to the clipboard
     // Keyboard and zoom.
     void ReloadBypassingCache() override { calls.push_back("ReloadBypassingCache"); }
     void findAgain(bool backward) override { calls.push_back(backward ? "FindPrevious" : "FindNext"); }
     void setZoomPercent(int percent) override { zoom = percent; }
     int zoomPercent() const override { return zoom; }
     int zoom = 100;
+};
+
+class FakeMarkupBox : public FakeControl<MarkupBox> {
+public:
+    std::string text() const override { return text_; }
+    void setText(const std::string& t) override { text_ = t; }
+    void showFindBar() override { ++findBarCount; }
+    int findBarCount = 0;
+
+private:
+    std::string text_;
 };
 
 class FakeTextEditBox : public FakeControl<TextEditBox> {
@@ -190,6 +211,7 @@ public:
     std::vector<FakeLabel*> labels;
     std::vector<FakeWebView*> webs;
     std::vector<FakePanel*> panels;
+    std::vector<FakeMarkupBox*> markupBoxes;
     std::vector<FakeTextEditBox*> textBoxes;
     std::vector<FakeButton*> buttons;
     std::vector<FakePicture*> pictures;
@@ -204,6 +226,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;
     std::unique_ptr<Picture> createPicture() override;
@@ -221,6 +244,7 @@ public:
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
     std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;
     std::unique_ptr<Picture> createPicture() override;
@@ -257,6 +281,13 @@ public:
     std::string picture;
     // Geometry changes are reported to the form as a resize.
     bool resizeEvents = true;
+
+    // Page export: opacities set, in order.
+    bool setOpacity(int alpha) override {
+        opacities.push_back(alpha);
+        return true;
+    }
+    std::vector<int> opacities;
     bool modal = false;
 };
 
@@ -277,10 +308,15 @@ public:
 
 class FakeClipboard : public Clipboard {
 public:
-    void clear() override { text_.clear(); }
+    void clear() override { text_.clear(), rich = {}, image = false; }
     std::string text() const override { return text_; }
     void setText(const std::string& t) override { text_ = t; }
     std::string text_;
+
+    bool hasImage() const override { return image; }
+    RichDocument richContent() const override { return rich; }
+    RichDocument rich;
+    bool image = false;
 };
 
 class FakeDialogs : public Dialogs {
@@ -288,6 +324,16 @@ public:
     void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
     std::vector<std::string> messages;
 
+    // The save dialog: what it was asked, and the name it answers (nothing: cancel).
+    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                            const std::string& proposedName) override {
+        saveAsked.push_back(title + "|" + filter + "|" + proposedName);
+        if (onSaveAsked) onSaveAsked();
+        return saveAnswer;
+    }
+    std::vector<std::string> saveAsked;
+    std::optional<std::string> saveAnswer;
+    std::function<void()> onSaveAsked;
     // Answers given in turn; an empty queue cancels the prompt and says no.
     std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
         prompts.push_back(title + ": " + prompt);
@@ -371,6 +417,10 @@ public:
     // Added to every new window's frame (outer minus inner size).
     int frameWidth = 0;
     int frameHeight = 0;
+
+    // Page export: the busy pointer's changes, in order.
+    void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
+    std::vector<bool> busyCursor;
 
     FakeWindow* windowByRole(WindowRole role, int nth = 0) const;
 

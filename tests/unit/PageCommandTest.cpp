@@ -73,17 +73,21 @@ TEST_F(PageCommandTest, NothingHappensWithoutATarget) {
     EXPECT_EQ(web(one).calls, std::vector<std::string>{"ExecWB 12 0"});
 }
 
-TEST_F(PageCommandTest, LaterCommandsAreRecognisedAndOtherKeysAreNot) {
+TEST_F(PageCommandTest, ExportCommandsAreRecognisedAndOtherKeysAreNot) {
     frmStart& b = open();
     win(b).bringToTop();
     web(b).calls.clear();
     EXPECT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
     EXPECT_TRUE(app->App.wordLayout);
+    EXPECT_EQ(web(b).calls.front(), "CopyPage");
     EXPECT_TRUE(runPageCommand(*app, "SAVE:WORDH"));
     EXPECT_FALSE(app->App.wordLayout);
     EXPECT_TRUE(runPageCommand(*app, "SAVE:HTML"));
+    EXPECT_EQ(web(b).calls.back(), "ExecWB 4 1");
+    web(b).html = "<html></html>";
     EXPECT_TRUE(runPageCommand(*app, "EDIT:VIEW"));
-    EXPECT_TRUE(web(b).calls.empty());
+    EXPECT_TRUE(b.txtSource().visible());
+    web(b).calls.clear();
     for (const char* key : {"LANG:ENGLISH", "edit:copy", "EDIT:", "SEARCH:BING", "SAVE", "STYLE:XP", ""})
         EXPECT_FALSE(runPageCommand(*app, key)) << key;
     EXPECT_TRUE(web(b).calls.empty());

@@ -17,6 +17,7 @@ struct QtChildFactory {
     static std::unique_ptr<TextEditBox> textEditBox(QWidget* parent);
     static std::unique_ptr<Button> button(QWidget* parent);
     static std::unique_ptr<Picture> picture(QWidget* parent);
+    static std::unique_ptr<MarkupBox> markupBox(QWidget* parent);
 };
 
 }  // namespace corvano::qt

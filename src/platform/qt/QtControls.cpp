@@ -23,6 +23,7 @@ std::unique_ptr<ComboBox> QtPanel::createComboBox() { return QtChildFactory::com
 std::unique_ptr<Label> QtPanel::createLabel() { return QtChildFactory::label(w_); }
 std::unique_ptr<WebView> QtPanel::createWebView() { return QtChildFactory::webView(w_); }
 std::unique_ptr<TextEditBox> QtPanel::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
+std::unique_ptr<MarkupBox> QtPanel::createMarkupBox() { return QtChildFactory::markupBox(w_); }
 
 // Hands every typed character to onKeyPress first, so the logic may consume it.
 class QtComboBox::KeyFilter : public QObject {

@@ -24,6 +24,7 @@ public:
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;
     std::unique_ptr<Picture> createPicture() override;
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
 };
 
 class QtComboBox : public QtControl<ComboBox, QComboBox> {

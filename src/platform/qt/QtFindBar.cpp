@@ -67,7 +67,7 @@ void QtFindBar::takeTexts() {
     edit_->setPlaceholderText(uiText(kFindPlaceholderText));
     for (int i = 0; i < 3; ++i) buttons_[static_cast<size_t>(i)]->setToolTip(uiText(kFindButtonTexts + i));
     // The count shown stays until the next search, now in the new language.
-    if (result_) showResult(*result_);
+    if (shown_) showCount(shown_->first, shown_->second);
 }
 
 void QtFindBar::open() {
@@ -80,8 +80,9 @@ void QtFindBar::open() {
 
 void QtFindBar::close() {
     if (page_) page_->findText(QString());
+    if (finder_) finder_(QString(), false, [](int, int) {});
     count_->clear();
-    result_.reset();
+    shown_.reset();
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
     if (hadFocus && parentWidget()) parentWidget()->setFocus(Qt::OtherFocusReason);
@@ -109,12 +110,20 @@ bool QtFindBar::event(QEvent* event) {
 }
 
 void QtFindBar::find(bool backward) {
+    if (finder_) {
+        QPointer<QtFindBar> self(this);
+        finder_(edit_->text(), backward, [self](int active, int total) {
+            if (self) self->showCount(active, total);
+        });
+        if (edit_->text().isEmpty()) count_->clear();
+        return;
+    }
     if (!page_) return;
     const QString text = edit_->text();
     if (text.isEmpty()) {
         page_->findText(QString());
         count_->clear();
-        result_.reset();
+        shown_.reset();
         return;
     }
     QPointer<QtFindBar> self(this);
@@ -126,12 +135,15 @@ void QtFindBar::find(bool backward) {
                     });
 }
 
-void QtFindBar::showResult(const QWebEngineFindTextResult& r) {
-    result_ = r;
-    if (r.numberOfMatches() == 0)
+void QtFindBar::showResult(const QWebEngineFindTextResult& r) { showCount(r.activeMatch(), r.numberOfMatches()); }
+
+void QtFindBar::showCount(int active, int total) {
+    // Kept so a language switch can say it again in the new words.
+    shown_ = std::make_pair(active, total);
+    if (total == 0)
         count_->setText(uiText(kNoMatchesText));
     else
-        count_->setText(uiText(kMatchOfText).arg(r.activeMatch()).arg(r.numberOfMatches()));
+        count_->setText(uiText(kMatchOfText).arg(active).arg(total));
 }
 
 }  // namespace corvano::qt

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QToolButton;
@@ -30,6 +31,11 @@ public:
     QString countText() const;
     QLineEdit* edit() const { return edit_; }
 
+    // Searches something other than a page: gets the text (empty: clear the
+    // highlight) and the direction, answers the active match and the count.
+    using Finder = std::function<void(const QString& text, bool backward, std::function<void(int, int)> answer)>;
+    void setFinder(Finder finder) { finder_ = std::move(finder); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Escape closes the bar, not the window's stop shortcut.
@@ -39,12 +45,14 @@ private:
     void find(bool backward);
     void showResult(const QWebEngineFindTextResult& result);
     void takeTexts();
+    void showCount(int active, int total);
 
     QPointer<QWebEnginePage> page_;
     QLineEdit* edit_;
     QLabel* count_;
     std::array<QToolButton*, 3> buttons_{};
-    std::optional<QWebEngineFindTextResult> result_;
+    std::optional<std::pair<int, int>> shown_;
+    Finder finder_;
 };
 
 }  // namespace corvano::qt

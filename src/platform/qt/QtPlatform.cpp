@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -20,6 +21,8 @@
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtShortcuts.h"
+#include "platform/qt/QtRichClipboard.h"
+#include "platform/qt/QtSaveDialog.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWindow.h"
@@ -55,6 +58,13 @@ public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
     std::string text() const override { return QGuiApplication::clipboard()->text().toStdString(); }
     void setText(const std::string& text) override { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }
+
+    // Page export.
+    bool hasImage() const override {
+        const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+        return m && m->hasImage();
+    }
+    RichDocument richContent() const override { return richDocumentFromMime(QGuiApplication::clipboard()->mimeData()); }
 };
 
 class QtDialogs : public Dialogs {
@@ -70,7 +80,14 @@ private:
     static void show(QMessageBox::Icon icon, const std::string& text, const std::string& title) {
         QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        box.exec();
+        // Through the dialog hook, so a test can answer it.
+        pagedialogs::runDialog(box);
+    }
+
+    // Page export.
+    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
+                                            const std::string& proposedName) override {
+        return askSaveFileName(title, filter, proposedName);
     }
     std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
         QInputDialog dialog;
@@ -159,6 +176,13 @@ std::vector<Rect> QtPlatform::screens() const {
         all.insert(s == primary ? all.begin() : all.end(), r);
     }
     return all;
+}
+
+void QtPlatform::setBusyCursor(bool busy) {
+    // Balanced, so a second export or an early way out never leaves the hourglass.
+    if (busy && !busyCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!busy && busyCursor_) QApplication::restoreOverrideCursor();
+    busyCursor_ = busy;
 }
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }

@@ -28,9 +28,13 @@ public:
     std::string shortcutText(Shortcut which) const override;
     std::vector<Rect> screens() const override;
 
+    // Page export.
+    void setBusyCursor(bool busy) override;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;
+    bool busyCursor_ = false;
 };
 
 // The application folder: the folder of the executable.

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -22,6 +23,7 @@
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
 #include "platform/qt/QtTexts.h"
+#include "platform/qt/QtRichClipboard.h"
 #include "platform/qt/QtWebPage.h"
 #include "platform/qt/QtWebWait.h"
 
@@ -368,6 +370,92 @@ void QtWebHost::showFindBar() {
     const int fh = findBar_->sizeHint().height();
     findBar_->setGeometry(0, height() - fh, width(), fh);
     findBar_->open();
+}
+
+namespace {
+
+// Runs `change` and waits (bounded) until the clipboard reports new content.
+bool waitForClipboard(const std::function<void()>& change) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QObject listening;  // the connection ends with the wait
+    auto changed = waitForAnswer<bool>(
+        clipboard,
+        [clipboard, &change, &listening](std::function<void(bool)> done) {
+            QObject::connect(clipboard, &QClipboard::dataChanged, &listening, [done] { done(true); });
+            change();
+        },
+        3000);
+    return changed.has_value();
+}
+
+bool clipboardHasContent() {
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    return m && (!m->text().trimmed().isEmpty() || m->hasImage());
+}
+
+}  // namespace
+
+bool QtWebHost::copyPageToClipboard() {
+    if (!hasDocument()) return false;
+    QPointer<QtWebHost> self(this);
+    takePagePictures();
+    if (!self) return false;
+    // The engine selects and copies only in a focused page.
+    view_->setFocus(Qt::OtherFocusReason);
+    const bool changed = waitForClipboard([this] {
+        page_->triggerAction(QWebEnginePage::SelectAll);
+        page_->triggerAction(QWebEnginePage::Copy);
+    });
+    if (!self) return false;
+    page_->triggerAction(QWebEnginePage::Unselect);
+    if (changed && clipboardHasContent()) return true;
+    // A page that is only a picture copies no text: take the picture.
+    return copyPicture() && clipboardHasContent();
+}
+
+void QtWebHost::takePagePictures() {
+    setPagePictures({});
+    // Pictures of the page's own site, loaded, within a bound of size and count;
+    // another site's pictures cannot be read back and stay out.
+    auto found = evaluate(QStringLiteral(
+        "(function(){var out={},n=0,px=0;"
+        "for(var i=0;i<document.images.length&&n<20;i++){var im=document.images[i];"
+        "var a=im.naturalWidth*im.naturalHeight;if(!im.complete||!a||px+a>8e6||out[im.src])continue;"
+        "try{var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+        "c.getContext('2d').drawImage(im,0,0);out[im.src]=c.toDataURL('image/png');n++;px+=a;}catch(e){}}"
+        "return out;})()"));
+    if (!found) return;
+    QHash<QString, QImage> pictures;
+    const QVariantMap map = found->toMap();
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        const QString url = it.value().toString();
+        const qsizetype comma = url.indexOf(QLatin1Char(','));
+        QImage image;
+        if (comma > 0 && image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG"))
+            pictures.insert(it.key(), image);
+    }
+    setPagePictures(std::move(pictures));
+}
+
+bool QtWebHost::copyPicture() {
+    QPointer<QtWebHost> self(this);
+    auto data = evaluate(QStringLiteral(
+        "(function(){var b=document.body;"
+        "if(!b||b.innerText.trim()||!document.images.length)return null;"
+        "var im=document.images[0];if(!im.naturalWidth)return null;"
+        "if(im.naturalWidth*im.naturalHeight>16e6)return '';"
+        "var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+        "c.getContext('2d').drawImage(im,0,0);"
+        "try{return c.toDataURL('image/png');}catch(e){return '';}})()"));
+    if (!self || !data) return false;
+    QImage image;
+    const QString url = data->toString();
+    const qsizetype comma = url.indexOf(QLatin1Char(','));
+    if (comma > 0) image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG");
+    // A picture from another site cannot be read back, nor a huge one: take it as shown.
+    if (image.isNull()) image = view_->grab().toImage();
+    if (image.isNull()) return false;
+    return waitForClipboard([&image] { QGuiApplication::clipboard()->setImage(image); });
 }
 
 }  // namespace corvano::qt

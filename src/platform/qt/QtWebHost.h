@@ -55,6 +55,9 @@ public:
 
     void showFindBar();
 
+    // Page export: select-all and copy as the engine does them.
+    bool copyPageToClipboard();
+
     QWebEngineView* view() const { return view_; }
     QtWebPage* page() const { return page_; }
     QtFindBar* findBar() const { return findBar_; }
@@ -81,6 +84,8 @@ private:
     void showCrash();
     QWebEnginePage* newWindow();
     std::optional<QVariant> evaluate(const QString& script);
+    bool copyPicture();
+    void takePagePictures();
 
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);

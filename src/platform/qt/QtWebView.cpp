@@ -79,6 +79,7 @@ void QtWebView::setZoomPercent(int percent) {
         if (v && std::abs(v->zoomFactor() * 100 - zoom_) > 0.5) v->setZoomFactor(zoom_ / 100.0);
     });
 }
+bool QtWebView::copyPageToClipboard() { return w_ && w_->copyPageToClipboard(); }
 
 std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent) { return std::make_unique<QtWebView>(parent); }
 

@@ -28,6 +28,7 @@ public:
     std::optional<std::string> outerHtml() override;
     bool copyTextToClipboard() override;
     void showFindBar() override;
+    bool copyPageToClipboard() override;
 
     // Keyboard and zoom.
     void ReloadBypassingCache() override;

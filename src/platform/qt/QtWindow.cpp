@@ -1,7 +1,10 @@
 #include "platform/qt/QtWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -278,6 +281,15 @@ void QtWindow::showModal() {
         w->modalLoop = nullptr;
         w->setWindowModality(Qt::NonModal);
     }
+}
+
+std::unique_ptr<MarkupBox> QtWindow::createMarkupBox() { return QtChildFactory::markupBox(w_); }
+
+bool QtWindow::setOpacity(int alpha) {
+    if (!w_) return false;
+    w_->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    // Some window systems (no compositor, offscreen) cannot show it; that is no fault.
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
 }  // namespace corvano::qt

@@ -41,6 +41,10 @@ public:
     void setBackgroundColor(int red, int green, int blue) override;
     void showModal() override;
 
+    // Page export and source view.
+    std::unique_ptr<MarkupBox> createMarkupBox() override;
+    bool setOpacity(int alpha) override;
+
     QWidget* widget() const;
 
 
