@@ -427,8 +427,13 @@ void frmStart::Form_Shortcut(Shortcut which) {
             text1_->setFocus();
             text1_->selectAll();
             break;
-        case Shortcut::FindNext: web_->findAgain(false); break;
-        case Shortcut::FindPrevious: web_->findAgain(true); break;
+        case Shortcut::FindNext:
+        case Shortcut::FindPrevious: {
+            // While the source is shown, the find keys search it, as "EDIT:FINDDOC" does.
+            const bool backward = which == Shortcut::FindPrevious;
+            txtSource_->visible() ? txtSource_->findAgain(backward) : web_->findAgain(backward);
+            break;
+        }
         case Shortcut::ReloadBypassingCache: web_->ReloadBypassingCache(); break;
         case Shortcut::Stop: web_->Stop(); break;
         case Shortcut::ZoomIn: setZoom(zoomStep(zoom_, 1)); break;

@@ -165,7 +165,9 @@ public:
     std::string text() const override { return text_; }
     void setText(const std::string& t) override { text_ = t; }
     void showFindBar() override { ++findBarCount; }
+    void findAgain(bool backward) override { finds.push_back(backward ? "FindPrevious" : "FindNext"); }
     int findBarCount = 0;
+    std::vector<std::string> finds;
 
 private:
     std::string text_;

@@ -135,6 +135,13 @@ QByteArray pngOf(QSize size) {
     return png;
 }
 
+test::LocalHttpServer::Route pngRoute(QSize size) {
+    test::LocalHttpServer::Route route;
+    route.body = pngOf(size);
+    route.contentType = "image/png";
+    return route;
+}
+
 // Width and height of the first page of a PDF, in points.
 QSizeF pageSize(const QString& pdf) {
     QFile f(pdf);
@@ -197,7 +204,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
         GTEST_SKIP() << "LibreOffice (libreoffice-writer-nogui) is not installed";
     server.addPage("/target.html", "<title>T</title>");
-    server.addRoute("/dot.png", {pngOf(QSize(24, 12)), "image/png"});
+    server.addRoute("/dot.png", pngRoute(QSize(24, 12)));
     server.addPage("/page.html",
                    "<!doctype html><html><head><meta charset=utf-8><title>Export: Größe 1</title></head><body>"
                    "<h1>Große Überschrift</h1>"
@@ -269,7 +276,7 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
 }
 
 TEST_F(ExportGui, APageThatIsOnlyAPictureGivesThatPicture) {
-    server.addRoute("/picture.png", {pngOf(QSize(40, 30)), "image/png"});
+    server.addRoute("/picture.png", pngRoute(QSize(40, 30)));
     start("/picture.png", "");
     const QString path = QString::fromStdString(dir.file("/picture.doc"));
     qt::pagedialogs::setDialogHook([&](QDialog& d) {

@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QRegularExpression>
 #include <QResizeEvent>
-#include <QShortcut>
 #include <QSyntaxHighlighter>
 #include <QTextDocument>
 
@@ -117,16 +116,13 @@ QtMarkupView::QtMarkupView(QWidget* parent) : QWidget(parent), edit_(new QPlainT
         find(text, backward, active, total);
         answer(active, total);
     });
-    auto* open = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(open, &QShortcut::activated, this, &QtMarkupView::showFindBar);
-    auto* next = new QShortcut(QKeySequence::FindNext, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, [this] {
-        if (findBar_->isVisible()) findBar_->findNext();
-    });
-    auto* prev = new QShortcut(QKeySequence::FindPrevious, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(prev, &QShortcut::activated, this, [this] {
-        if (findBar_->isVisible()) findBar_->findPrevious();
-    });
+    // The find keys are the window's (a second shortcut on the same key here
+    // would make both ambiguous); it sends them on while the box is shown.
+}
+
+void QtMarkupView::findAgain(bool backward) {
+    if (!findBar_->isVisible() || findBar_->edit()->text().isEmpty()) return showFindBar();
+    backward ? findBar_->findPrevious() : findBar_->findNext();
 }
 
 void QtMarkupView::resizeEvent(QResizeEvent* event) {
@@ -188,6 +184,10 @@ void QtMarkupBox::setText(const std::string& text) {
 
 void QtMarkupBox::showFindBar() {
     if (w_) w_->showFindBar();
+}
+
+void QtMarkupBox::findAgain(bool backward) {
+    if (w_) w_->findAgain(backward);
 }
 
 void QtMarkupBox::setFocus() {

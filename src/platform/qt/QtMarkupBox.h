@@ -18,6 +18,7 @@ public:
     QPlainTextEdit* edit() const { return edit_; }
     QtFindBar* findBar() const { return findBar_; }
     void showFindBar();
+    void findAgain(bool backward);
     // Selects the next (or previous) match, wrapping round; gives the
     // match's position among all of them and their count.
     void find(const QString& text, bool backward, int& active, int& total);
@@ -36,6 +37,7 @@ public:
     std::string text() const override;
     void setText(const std::string& text) override;
     void showFindBar() override;
+    void findAgain(bool backward) override;
     void setFocus() override;
 };
 
