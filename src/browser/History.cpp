@@ -27,8 +27,10 @@ std::vector<std::string> historyToSave(const std::vector<std::string>& entries) 
     return lines;
 }
 
+std::string historyFileText(const std::vector<std::string>& entries) { return tf::joinCrlf(historyToSave(entries)); }
+
 bool saveHistoryFile(const std::string& path, const std::vector<std::string>& entries) {
-    return tf::writeAtomic(path, tf::joinCrlf(historyToSave(entries)));
+    return tf::writeAtomic(path, historyFileText(entries));
 }
 
 }  // namespace corvano

@@ -200,11 +200,10 @@ void frmStart::GO_Exit() {
     if (number_ > 0 && number_ < static_cast<int>(App.browserSlots.size()))
         App.browserSlots[static_cast<size_t>(number_)] = 0;
     if (App.browserCount > 0) --App.browserCount;
-    if (!failed.empty()) {
-        std::string text = "Browser window" + labCount_->text() + " could not save";
-        for (const auto& path : failed) text += " " + path;
-        app_.platform.dialogs().message(text + ".", "Corvano");
-    }
+    // A file the user has heard of already is not reported again.
+    const std::vector<std::string> untold = app_.saveFailures.untold(failed);
+    if (!untold.empty())
+        app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold), "Corvano");
     Unload();
 }
 
@@ -249,6 +248,10 @@ bool frmStart::Save_Settings() {
     return saveSettingsFile(settingsFilePath(app_.App.appPath, number_), app_.App, window().geometry(),
                             currentAddress_);
 }
+
+std::string frmStart::settingsText() const { return settingsFileText(app_.App, window().geometry(), currentAddress_); }
+
+std::string frmStart::historyText() const { return historyFileText(history()); }
 
 void frmStart::cmdBar_Click(int index, Entry& entry) {
     const std::string& key = entry.key();

@@ -98,6 +98,13 @@ private:
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+public:
+    // What the settings and history files hold when the window closes now:
+    // the run-time writes and the close write the same bytes.
+    std::string settingsText() const;
+    std::string historyText() const;
+    bool closing() const { return closing_; }
 };
 
 }  // namespace corvano

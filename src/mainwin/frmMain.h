@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/Form.h"
+#include "app/SessionFiles.h"
 #include "bars/ImageList.h"
 #include "platform/Timer.h"
 
@@ -65,6 +66,24 @@ private:
     ImageList imageList1_;
     int rotationTicks_ = 0;
     bool exiting_ = false;
+
+public:
+    // The desktop asks to end (signal, logout): the exit as "EXIT" runs it,
+    // with no message that would wait for an answer nobody gives.
+    void endRequested();
+    // Another start on this folder: every browser window comes forward, the
+    // one activated last on top.
+    void bringForward();
+    // The browser count the global settings file records now: while windows
+    // are still being reopened, they belong to the session already.
+    int16_t sessionCount() const;
+    // What every file of the session holds if the application ended now.
+    std::vector<FileText> sessionSnapshot() const;
+    SessionFiles* sessionFiles() const { return sessionFiles_.get(); }
+
+private:
+    void keepSessionCurrent();
+    std::unique_ptr<SessionFiles> sessionFiles_;
 };
 
 // Starts the application: loads and shows the main window.

@@ -47,6 +47,13 @@ public:
     virtual void setTexts(std::function<std::string(int)> lookup) { (void)lookup; }
     // The language changed: the platform's own widgets take their texts again.
     virtual void textsChanged() {}
+
+    // Requests from outside the application, delivered on the user-interface
+    // thread; the logic sets them. The desktop asks the application to end
+    // (a termination signal, the session manager at logout).
+    std::function<void()> onEndRequest;
+    // Another start on the same application folder asks this one to come forward.
+    std::function<void()> onRaiseRequest;
 };
 
 }  // namespace corvano
