@@ -2,6 +2,9 @@
 
 #include "app/TextFile.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace corvano {
 
 namespace tf = textfile;
@@ -27,6 +30,7 @@ bool SessionFiles::running() const { return timer_->enabled(); }
 void SessionFiles::writeChanged() {
     if (busy_ || !running()) return;
     busy_ = true;
+    const auto began = std::chrono::steady_clock::now();
     std::vector<FileText> files = snapshot_();
     std::vector<std::string> failed;
     std::map<std::string, std::optional<std::string>> seen;
@@ -40,7 +44,9 @@ void SessionFiles::writeChanged() {
         const bool triedAlready = refused != refused_.end() && refused->second == f.text;
         if (!same && !triedAlready) {
             ++writes_;
-            if (tf::writeAtomic(f.path, f.text)) {
+            // Not forced to the disk: waiting for it would stall the user
+            // interface, and the page cache outlives a killed process.
+            if (tf::writeAtomic(f.path, f.text, false)) {
                 current = f.text;
                 refused_.erase(f.path);
                 failures_.saved(f.path);
@@ -56,6 +62,9 @@ void SessionFiles::writeChanged() {
     onDisk_ = std::move(seen);
     std::erase_if(refused_, [this](const auto& e) { return !onDisk_.count(e.first); });
     busy_ = false;
+    ++passes_;
+    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began);
+    longestPassUs_ = std::max<long long>(longestPassUs_, took.count());
     const std::vector<std::string> newlyFailed = failures_.untold(failed);
     // The message may wait for the user: show it after the pass, outside it.
     if (!newlyFailed.empty() && report_)

@@ -47,6 +47,9 @@ public:
 
     // Writes counted since the start, for the checks of the coalescing.
     int writes() const { return writes_; }
+    // The longest pass so far, in microseconds, for the stall measurements.
+    long long longestPassUs() const { return longestPassUs_; }
+    int passes() const { return passes_; }
 
 private:
     Platform& platform_;
@@ -60,6 +63,8 @@ private:
     std::map<std::string, std::string> refused_;
     bool busy_ = false;
     int writes_ = 0;
+    long long longestPassUs_ = 0;
+    int passes_ = 0;
 };
 
 }  // namespace corvano

@@ -66,7 +66,7 @@ std::optional<std::string> readAll(const std::string& path, size_t maxBytes) {
     return data;
 }
 
-bool writeAtomic(const std::string& path, const std::string& data) {
+bool writeAtomic(const std::string& path, const std::string& data, bool durable) {
     std::string tmp = path + ".tmp" + std::to_string(::getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
@@ -81,7 +81,7 @@ bool writeAtomic(const std::string& path, const std::string& data) {
         }
         done += static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
+    if (ok && durable && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) std::remove(tmp.c_str());
