@@ -9,6 +9,7 @@
 
 #include "app/Application.h"
 #include "app/SessionFiles.h"
+#include "bars/CommandBars.h"
 #include "browser/frmStart.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
@@ -252,5 +253,24 @@ TEST_F(Session, HostileDataFilesGiveAWorkingStartAndTouchNoOtherWindowsFiles) {
     start();
     EXPECT_EQ(browsers().size(), 1u);
     mainForm(*app)->GO_MainExit();
+    platform.runPosted();
+}
+
+TEST_F(Session, TheGlobalFileFollowsOpenedAndClosedWindowsTheLanguageAndTheStyle) {
+    frmMain& main = start();
+    Entry* add = app->bars.entry("NEW");
+    ASSERT_NE(add, nullptr);
+    main.cmdBar_Click(3, *add);
+    platform.advance(1000);
+    EXPECT_EQ(ini(), iniWith(2, {1, 2}));
+    browsers().at(0)->GO_Exit();
+    platform.runPosted();
+    platform.advance(1000);
+    EXPECT_EQ(ini(), iniWith(1, {2}));
+    app->App.language = "deutsch";
+    app->App.barStyle = 3;
+    platform.advance(1000);
+    EXPECT_EQ(ini().substr(0, 19), " 1 \r\ndeutsch\r\n 3 \r\n");
+    main.GO_MainExit();
     platform.runPosted();
 }
