@@ -315,17 +315,28 @@ int16_t frmMain::sessionCount() const {
     return App.browserCount;
 }
 
-std::vector<FileText> frmMain::sessionSnapshot() const {
+std::vector<FileText> frmMain::sessionSnapshot() {
     const AppState& App = app_.App;
     std::vector<FileText> files;
     files.push_back({iniSettingsPath(App), iniSettingsText(App, sessionCount())});
+    std::map<const Form*, Rect> seen;
+    std::set<const Form*> held;
     for (Form* f : app_.openWindows()) {
         if (f->role() != WindowRole::Browser || f->unloaded()) continue;
         const auto* browser = static_cast<const frmStart*>(f);
         if (browser->closing() || browser->number() <= 0) continue;
-        files.push_back({settingsFilePath(App.appPath, browser->number()), browser->settingsText()});
+        const Rect place = f->window().geometry();
+        seen[f] = place;
+        auto before = placeSeen_.find(f);
+        const bool moving = before != placeSeen_.end() && before->second != place;
+        if (moving && !heldBack_.count(f))
+            held.insert(f);
+        else
+            files.push_back({settingsFilePath(App.appPath, browser->number()), browser->settingsText()});
         files.push_back({historyFilePath(App.appPath, browser->number()), browser->historyText()});
     }
+    placeSeen_ = std::move(seen);
+    heldBack_ = std::move(held);
     return files;
 }
 

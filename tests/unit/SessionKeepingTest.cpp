@@ -34,6 +34,12 @@ std::string windowIni(int top, int left, const std::string& address) {
 }
 
 // A write to this path fails: its temporary file cannot be made.
+std::string line(const std::string& text, int n) {
+    size_t pos = 0;
+    for (int i = 1; i < n; ++i) pos = text.find("\r\n", pos) + 2;
+    return text.substr(pos, text.find("\r\n", pos) - pos);
+}
+
 void blockWrites(const std::string& path) { fs::create_directories(path + ".tmp" + std::to_string(::getpid())); }
 void unblockWrites(const std::string& path) { fs::remove_all(path + ".tmp" + std::to_string(::getpid())); }
 
@@ -134,6 +140,10 @@ TEST_F(Session, RunTimeFilesFollowTheSessionAndTheExitWritesTheSameBytes) {
     static_cast<fake::FakeWindow&>(w.window()).r = {3000, 2000, 9000, 6000};
     w.Text1().setText("http://127.0.0.1/a.html");
     w.CommandGo(1);
+    // The move is written once the window has kept its place for a pass.
+    platform.advance(1000);
+    EXPECT_EQ(dir.read("/Data/Corvano1.Hys"), "http://127.0.0.1/a.html\r\n");
+    EXPECT_NE(dir.read("/Data/Corvano1.Ini").substr(0, 14), " 2000 \r\n 3000 ");
     platform.advance(1000);
     const std::string settings = dir.read("/Data/Corvano1.Ini");
     const std::string history = dir.read("/Data/Corvano1.Hys");
@@ -272,5 +282,23 @@ TEST_F(Session, TheGlobalFileFollowsOpenedAndClosedWindowsTheLanguageAndTheStyle
     platform.advance(1000);
     EXPECT_EQ(ini().substr(0, 19), " 1 \r\ndeutsch\r\n 3 \r\n");
     main.GO_MainExit();
+    platform.runPosted();
+}
+
+TEST_F(Session, AWindowKeptMovingIsWrittenEveryTwoSecondsAndOnceTheMoveEnds) {
+    start();
+    platform.advance(1000);
+    auto& w = static_cast<fake::FakeWindow&>(browsers().at(0)->window());
+    std::vector<std::string> seen{dir.read("/Data/Corvano1.Ini")};
+    for (int step = 1; step <= 24; ++step) {  // six seconds of dragging
+        w.r.left = 1000 + 100 * step;
+        platform.advance(250);
+        if (dir.read("/Data/Corvano1.Ini") != seen.back()) seen.push_back(dir.read("/Data/Corvano1.Ini"));
+    }
+    EXPECT_LE(seen.size(), 4u) << "at most one write every two seconds while the drag lasts";
+    EXPECT_GE(seen.size(), 3u) << "a long drag is not held back for good";
+    platform.advance(2000);
+    EXPECT_EQ(line(dir.read("/Data/Corvano1.Ini"), 2), " 3400 ") << "the place where the move ended";
+    mainForm(*app)->GO_MainExit();
     platform.runPosted();
 }
