@@ -40,7 +40,9 @@ QtEndRequests::QtEndRequests(std::function<void()> onEnd) : onEnd_(std::move(onE
         });
         struct sigaction sa {};
         sa.sa_handler = onSignal;
+        // One handler at a time, so the count is never torn.
         sigemptyset(&sa.sa_mask);
+        for (int sig : kSignals) sigaddset(&sa.sa_mask, sig);
         sa.sa_flags = SA_RESTART;
         for (int sig : kSignals) ::sigaction(sig, &sa, nullptr);
     }
