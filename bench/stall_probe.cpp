@@ -86,6 +86,8 @@ int main(int argc, char* argv[]) {
     std::vector<qint64> gaps;
     qint64 maxGap = 0, maxGapAt = 0, allLoadedAt = -1, subMainNs = 0;
     qint64 maxLaterGap = 0;  // once the first page has shown: the reopen phase alone
+    long long longestWritePassUs = 0;
+    int writePasses = 0, filesWritten = 0;
     bool done = false;
     int rc = 0;
     {
@@ -106,6 +108,13 @@ int main(int argc, char* argv[]) {
             if (done) return;
             done = true;
             tick.stop();
+            // What the run-time writes of the session cost on this thread.
+            if (frmMain* m = mainForm(app))
+                if (const SessionFiles* s = m->sessionFiles()) {
+                    longestWritePassUs = s->longestPassUs();
+                    writePasses = s->passes();
+                    filesWritten = s->writes();
+                }
             // Through the application's own exit, as Escape would; the bound
             // below ends the loop should that hang.
             QTimer::singleShot(0, &qapp, [&app] {
@@ -151,6 +160,8 @@ int main(int argc, char* argv[]) {
     std::printf("stall_probe: longest gap after the first page showed: %.1f ms\n", ms(maxLaterGap));
     std::printf("stall_probe: %zu ticks; gaps over 16 ms: %td, over 50 ms: %td, over 100 ms: %td; 99th percentile %.1f ms\n",
                 gaps.size(), over(16), over(50), over(100), p99);
+    std::printf("stall_probe: session writes: %d files in %d passes, longest pass %.1f ms\n", filesWritten,
+                writePasses, longestWritePassUs / 1e3);
     std::printf("RESULT max_gap_ms=%.1f max_gap_at_s=%.2f later_gap_ms=%.1f submain_ms=%.1f loaded=%zu all_loaded_s=%.2f\n",
                 ms(maxGap), maxGapAt / 1e9, ms(maxLaterGap), ms(subMainNs), watch.loaded.size(),
                 allLoadedAt < 0 ? -1.0 : allLoadedAt / 1e9);

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/Form.h"
+#include "app/SaveFailures.h"
 #include "bars/CommandBars.h"
 #include "platform/Platform.h"
 
@@ -44,6 +45,9 @@ public:
     void formUnloaded(Form& form);
 
     std::string file(const std::string& rel) const { return App.appPath + rel; }
+
+    // Files that could not be saved, so the user hears of each once.
+    SaveFailures saveFailures;
 
 private:
     std::vector<std::unique_ptr<Form>> owned_;

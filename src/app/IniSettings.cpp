@@ -28,7 +28,8 @@ void Read_IniSetting(AppState& App) {
         App.language = "english";
         App.barStyle = 1;
     };
-    auto data = tf::readAll(appFile(App.appPath, kIniFile));
+    // The real file is under a kilobyte; a huge one is not ours.
+    auto data = tf::readAll(appFile(App.appPath, kIniFile), 1u << 20);
     if (!data) return fail();
     const auto lines = tf::splitLines(*data);
     size_t next = 0;
@@ -63,13 +64,19 @@ void Read_IniSetting(AppState& App) {
 }
 
 bool Save_IniSetting(const AppState& App) {
+    return tf::writeAtomic(iniSettingsPath(App), iniSettingsText(App, App.browserCount));
+}
+
+std::string iniSettingsPath(const AppState& App) { return appFile(App.appPath, kIniFile); }
+
+std::string iniSettingsText(const AppState& App, int16_t browserCount) {
     std::vector<std::string> lines;
-    lines.push_back(tf::printNumber(static_cast<long long>(App.browserCount)));
+    lines.push_back(tf::printNumber(static_cast<long long>(browserCount)));
     lines.push_back(App.language);
     lines.push_back(tf::printNumber(static_cast<long long>(App.barStyle)));
     for (int n = 1; n <= App.maxBrowsers && n < static_cast<int>(App.browserSlots.size()); ++n)
         lines.push_back(tf::printNumber(static_cast<long long>(App.browserSlots[static_cast<size_t>(n)])));
-    return tf::writeAtomic(appFile(App.appPath, kIniFile), tf::joinCrlf(lines));
+    return tf::joinCrlf(lines);
 }
 
 }  // namespace corvano

@@ -1,6 +1,7 @@
 #include "app/TextFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,19 +37,36 @@ std::vector<std::string> splitLines(const std::string& data) {
 }
 
 std::optional<std::string> readAll(const std::string& path, size_t maxBytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    // Only a regular file is read: a folder, a pipe or a device in its place
+    // counts as unreadable, and opening never waits for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string data;
     char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        data.append(buf, static_cast<size_t>(in.gcount()));
-        if (data.size() > maxBytes) return std::nullopt;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        data.append(buf, static_cast<size_t>(n));
+        if (data.size() > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
     }
-    if (in.bad()) return std::nullopt;
+    ::close(fd);
     return data;
 }
 
-bool writeAtomic(const std::string& path, const std::string& data) {
+bool writeAtomic(const std::string& path, const std::string& data, bool durable) {
     std::string tmp = path + ".tmp" + std::to_string(::getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
@@ -63,7 +81,7 @@ bool writeAtomic(const std::string& path, const std::string& data) {
         }
         done += static_cast<size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
+    if (ok && durable && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) std::remove(tmp.c_str());

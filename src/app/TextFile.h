@@ -16,7 +16,10 @@ std::optional<std::string> readAll(const std::string& path, size_t maxBytes = 64
 
 // Writes to a temporary file beside the target, flushes it to disk and renames
 // it over the target, so the old file survives any failure. False on failure.
-bool writeAtomic(const std::string& path, const std::string& data);
+// Without durable the data is not forced to the disk before the rename: the
+// file still changes in one step for every reader, and a killed or crashed
+// process loses nothing, for a fraction of the time (no wait for the disk).
+bool writeAtomic(const std::string& path, const std::string& data, bool durable = true);
 
 // The lines, each ended by CR LF.
 std::string joinCrlf(const std::vector<std::string>& lines);

@@ -13,6 +13,9 @@ std::vector<std::string> readHistoryFile(const std::string& path);
 // the empty ones among them are dropped.
 std::vector<std::string> historyToSave(const std::vector<std::string>& entries);
 
+// The text of the file for this list: historyToSave(entries), a line each.
+std::string historyFileText(const std::vector<std::string>& entries);
+
 // Writes historyToSave(entries) atomically; false (old file untouched) on failure.
 bool saveHistoryFile(const std::string& path, const std::vector<std::string>& entries);
 

@@ -35,7 +35,6 @@ constexpr int kPicBarHeight = 400;
 constexpr int kBar0Width = 2860;
 constexpr int kBar2Width = 1100;
 constexpr int kCaptionText = 179;
-constexpr int kNotSavedText = 273;
 constexpr int kZoomText = 401;
 // How long the caption shows a new zoom.
 constexpr int kZoomCaptionMs = 2000;
@@ -236,12 +235,10 @@ void frmStart::GO_Exit() {
     if (number_ > 0 && number_ < static_cast<int>(App.browserSlots.size()))
         App.browserSlots[static_cast<size_t>(number_)] = 0;
     if (App.browserCount > 0) --App.browserCount;
-    if (!failed.empty()) {
-        std::string paths;
-        for (const auto& path : failed) paths += (paths.empty() ? "" : " ") + path;
-        app_.platform.dialogs().message(
-            withArgs(App.strings[kNotSavedText], {tf::trimBlanks(labCount_->text()), paths}), "Corvano");
-    }
+    // A file the user has heard of already is not reported again.
+    const std::vector<std::string> untold = app_.saveFailures.untold(failed);
+    if (!untold.empty())
+        app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold), "Corvano");
     Unload();
 }
 
@@ -286,6 +283,10 @@ bool frmStart::Save_Settings() {
     return saveSettingsFile(settingsFilePath(app_.App.appPath, number_), app_.App, window().geometry(),
                             currentAddress_);
 }
+
+std::string frmStart::settingsText() const { return settingsFileText(app_.App, window().geometry(), currentAddress_); }
+
+std::string frmStart::historyText() const { return historyFileText(history()); }
 
 void frmStart::cmdBar_Click(int index, Entry& entry) {
     const std::string& key = entry.key();

@@ -140,6 +140,12 @@ private:
     // A new language: the caption takes the new word for "browser".
 public:
     void Form_TextsChanged() override;
+public:
+    // What the settings and history files hold when the window closes now:
+    // the run-time writes and the close write the same bytes.
+    std::string settingsText() const;
+    std::string historyText() const;
+    bool closing() const { return closing_; }
 };
 
 }  // namespace corvano

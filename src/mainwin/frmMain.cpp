@@ -12,6 +12,8 @@
 #include "bars/Captions.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
+#include "browser/BrowserSettings.h"
+#include "browser/History.h"
 #include "browser/PageCommands.h"
 #include "browser/frmStart.h"
 #include "langedit/frmLang.h"
@@ -24,7 +26,6 @@ constexpr int kDockHeight = 395;
 constexpr int kCornerWidth = 1960;
 constexpr int kReopenMs = 800;
 constexpr int kRotationMs = 30000;
-constexpr int kSettingsNotSavedText = 271;
 constexpr int kLanguageUnreadText = 272;
 // Texts of the screenshot messages.
 constexpr int kTextSaved = 192;
@@ -44,6 +45,8 @@ frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
 }
 
 frmMain::~frmMain() {
+    app_.platform.onEndRequest = nullptr;
+    app_.platform.onRaiseRequest = nullptr;
     if (app_.bars.dropDownHost == cmdBar(5)) app_.bars.dropDownHost = nullptr;
     app_.bars.newInstanceRequest = nullptr;
 }
@@ -68,6 +71,7 @@ void frmMain::Form_Load() {
     if (!first.unloaded()) first.window().show();
     startReopening();
     timer2_->setInterval(kRotationMs);
+    keepSessionCurrent();
 }
 
 void frmMain::setLimits() {
@@ -207,11 +211,19 @@ void frmMain::Timer2_Timer() {
 void frmMain::GO_MainExit() {
     if (exiting_) return;
     exiting_ = true;
+    // From here the exit writes the files: closing windows must not record a
+    // falling count.
+    if (sessionFiles_) sessionFiles_->stop();
+    const int16_t count = sessionCount();
     timer1_->setEnabled(false);
     timer2_->setEnabled(false);
-    if (!Save_IniSetting(app_.App))
-        app_.platform.dialogs().message(
-            withArgs(app_.App.strings[kSettingsNotSavedText], {app_.file("/Data/Corvano.Ini")}), "Corvano");
+    const AppState& App = app_.App;
+    const std::string ini = iniSettingsPath(App);
+    if (!textfile::writeAtomic(ini, iniSettingsText(App, count))) {
+        const std::vector<std::string> untold = app_.saveFailures.untold({ini});
+        if (!untold.empty())
+            app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold), "Corvano");
+    }
     // Last opened first; the main window, at position 0, last.
     const std::vector<Form*> windows = app_.openWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
@@ -344,6 +356,69 @@ void frmMain::showAbout() {
     frmAbout& about = app_.load<frmAbout>();
     // The form may be gone once the call returns: it is not touched again.
     about.window().showModal();
+}
+
+void frmMain::keepSessionCurrent() {
+    Application& app = app_;
+    auto report = [&app](const std::vector<std::string>& paths) {
+        const frmMain* main = mainForm(app);
+        if (!main || main->exiting()) return;
+        app.platform.dialogs().message(saveFailureMessage(app.App.strings[kSaveFailedText], paths), "Corvano");
+    };
+    sessionFiles_ = std::make_unique<SessionFiles>(app_.platform, app_.saveFailures,
+                                                   [this] { return sessionSnapshot(); }, report);
+    sessionFiles_->start();
+    app_.platform.onEndRequest = [this] { endRequested(); };
+    app_.platform.onRaiseRequest = [this] { bringForward(); };
+}
+
+int16_t frmMain::sessionCount() const {
+    const AppState& App = app_.App;
+    if (timer1_->enabled()) return std::max(App.browserCount, App.reopenCount);
+    return App.browserCount;
+}
+
+std::vector<FileText> frmMain::sessionSnapshot() {
+    const AppState& App = app_.App;
+    std::vector<FileText> files;
+    files.push_back({iniSettingsPath(App), iniSettingsText(App, sessionCount())});
+    std::map<const Form*, Rect> seen;
+    std::set<const Form*> held;
+    for (Form* f : app_.openWindows()) {
+        if (f->role() != WindowRole::Browser || f->unloaded()) continue;
+        const auto* browser = static_cast<const frmStart*>(f);
+        if (browser->closing() || browser->number() <= 0) continue;
+        const Rect place = f->window().geometry();
+        seen[f] = place;
+        auto before = placeSeen_.find(f);
+        const bool moving = before != placeSeen_.end() && before->second != place;
+        if (moving && !heldBack_.count(f))
+            held.insert(f);
+        else
+            files.push_back({settingsFilePath(App.appPath, browser->number()), browser->settingsText()});
+        files.push_back({historyFilePath(App.appPath, browser->number()), browser->historyText()});
+    }
+    placeSeen_ = std::move(seen);
+    heldBack_ = std::move(held);
+    return files;
+}
+
+void frmMain::endRequested() {
+    app_.saveFailures.quiet = true;
+    GO_MainExit();
+}
+
+void frmMain::bringForward() {
+    if (exiting_) return;
+    Form* current = nullptr;
+    for (Form* f : app_.openWindows()) {
+        if (f->role() != WindowRole::Browser || f->unloaded() || !f->window().visible()) continue;
+        if (static_cast<const frmStart*>(f)->number() == app_.App.currentBrowser)
+            current = f;
+        else
+            f->window().bringToTop();
+    }
+    if (current) current->window().bringToTop();
 }
 
 frmMain& Sub_Main(Application& app) {

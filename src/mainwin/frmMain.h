@@ -2,8 +2,10 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "app/Form.h"
+#include "app/SessionFiles.h"
 #include "bars/ImageList.h"
 #include "platform/Timer.h"
 
@@ -80,6 +82,29 @@ public:
     frmLang* languageEditor() const;
 private:
     void showLanguageEditor();
+public:
+    // The desktop asks to end (signal, logout): the exit as "EXIT" runs it,
+    // with no message that would wait for an answer nobody gives.
+    void endRequested();
+    // Another start on this folder: every browser window comes forward, the
+    // one activated last on top.
+    void bringForward();
+    // The browser count the global settings file records now: while windows
+    // are still being reopened, they belong to the session already.
+    int16_t sessionCount() const;
+    // What every file of the session holds if the application ended now,
+    // less the settings of a window that is being moved: those wait for the
+    // move to end, one pass at most, so a long drag is written every two seconds.
+    std::vector<FileText> sessionSnapshot();
+    SessionFiles* sessionFiles() const { return sessionFiles_.get(); }
+
+private:
+    void keepSessionCurrent();
+    std::unique_ptr<SessionFiles> sessionFiles_;
+    // Each browser window's place at the last pass, and the windows whose
+    // settings were held back at it.
+    std::map<const Form*, Rect> placeSeen_;
+    std::set<const Form*> heldBack_;
 };
 
 // Starts the application: loads and shows the main window.

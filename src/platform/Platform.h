@@ -101,6 +101,12 @@ public:
     }
     // Page export: the busy pointer over the whole application, or the arrow.
     virtual void setBusyCursor(bool busy) { (void)busy; }
+    // Requests from outside the application, delivered on the user-interface
+    // thread; the logic sets them. The desktop asks the application to end
+    // (a termination signal, the session manager at logout).
+    std::function<void()> onEndRequest;
+    // Another start on the same application folder asks this one to come forward.
+    std::function<void()> onRaiseRequest;
 };
 
 }  // namespace corvano

@@ -134,6 +134,7 @@ public:
         }
     }
     bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     TempFolder folder;
 

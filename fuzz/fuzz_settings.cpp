@@ -1,0 +1,53 @@
+// Any bytes as a window's settings file: no crash, the values stay in their
+// ranges, and what the window would write back reads back the same.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/TextFile.h"
+#include "browser/BrowserSettings.h"
+
+namespace {
+
+const std::string& folder() {
+    static const std::string dir = [] {
+        std::string d = std::filesystem::temp_directory_path().string() + "/corvano-fuzz-settings-" +
+                        std::to_string(::getpid());
+        std::filesystem::create_directories(d + "/Data");
+        return d;
+    }();
+    return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace corvano;
+    const std::string path = settingsFilePath(folder(), 1);
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const Size screen{28800, 16200};
+    const TilingDefaults defaults = tilingDefaults(3, screen, 395);
+    AppState App;
+    std::string address;
+    readSettingsFile(path, App, address, screen, defaults);
+    if (App.winTop < 0 || App.winLeft < 0) std::abort();
+    if (!textfile::isValidUtf8(address) || !textfile::isValidUtf8(App.homeAddress)) std::abort();
+
+    const Rect outer{App.winLeft, App.winTop, App.winWidth, App.winHeight};
+    const std::string text = settingsFileText(App, outer, address);
+    if (textfile::splitLines(text).size() != 15) std::abort();
+    if (!saveSettingsFile(path, App, outer, address)) return 0;
+    AppState again;
+    std::string addressAgain;
+    if (!readSettingsFile(path, again, addressAgain, screen, defaults)) std::abort();
+    if (settingsFileText(again, {again.winLeft, again.winTop, again.winWidth, again.winHeight}, addressAgain) != text)
+        std::abort();
+    return 0;
+}
