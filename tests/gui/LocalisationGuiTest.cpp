@@ -100,13 +100,13 @@ protected:
 TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
     ASSERT_TRUE(waitUntil([&] { return browser().window().visible() && browser().Web().LocationName() == "Seite"; }));
     const QImage englishBar = mainBarImage();
-    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), "Back");
+    EXPECT_TRUE(toolTipOn(browser().cmdBar(0), "BACK").startsWith("Back"));  // then its key
     host()->showFindBar();
 
     main->cmdBar_Click(5, app->bars.at("LANG:DEUTSCH"));
     EXPECT_EQ(app->bars.at("NEW").caption(), "Neu");
     EXPECT_NE(mainBarImage(), englishBar) << "the main bar on screen changes";
-    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), QString::fromUtf8("Zurück"));
+    EXPECT_TRUE(toolTipOn(browser().cmdBar(0), "BACK").startsWith(QString::fromUtf8("Zurück")));  // then its key
     EXPECT_EQ(toolTipOn(browser().cmdBar(2), "GO"), "Los");
     EXPECT_EQ(browser().window().caption(), "Browser  N.  1 [Seite]");
     qt::QtFindBar* find = host()->findBar();
@@ -122,7 +122,7 @@ TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
     main->cmdBar_Click(5, app->bars.at("LANG:FRANCAIS"));
     EXPECT_TRUE(QString::fromStdString(browser().window().caption()).startsWith("Navigateur  N."));
     EXPECT_EQ(find->edit()->placeholderText(), "Rechercher dans la page");
-    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), QString::fromUtf8("Précédent"));
+    EXPECT_TRUE(toolTipOn(browser().cmdBar(0), "BACK").startsWith(QString::fromUtf8("Précédent")));  // then its key
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Oui");
 
     main->cmdBar_Click(5, app->bars.at("LANG:ENGLISH"));
