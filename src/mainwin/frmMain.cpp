@@ -15,6 +15,7 @@
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
 #include "browser/PageCommands.h"
+#include "browser/WindowOptions.h"
 #include "browser/frmStart.h"
 #include "langedit/frmLang.h"
 #include "mainwin/Screenshot.h"
@@ -397,6 +398,7 @@ std::vector<FileText> frmMain::sessionSnapshot() {
         else
             files.push_back({settingsFilePath(App.appPath, browser->number()), browser->settingsText()});
         files.push_back({historyFilePath(App.appPath, browser->number()), browser->historyText()});
+        files.push_back({optionsFilePath(App.appPath, browser->number()), windowOptionsText({browser->zoom()})});
     }
     placeSeen_ = std::move(seen);
     heldBack_ = std::move(held);

@@ -140,13 +140,16 @@ TEST_F(Session, RunTimeFilesFollowTheSessionAndTheExitWritesTheSameBytes) {
     static_cast<fake::FakeWindow&>(w.window()).r = {3000, 2000, 9000, 6000};
     w.Text1().setText("http://127.0.0.1/a.html");
     w.CommandGo(1);
+    w.setZoom(110);
     // The move is written once the window has kept its place for a pass.
     platform.advance(1000);
     EXPECT_EQ(dir.read("/Data/Corvano1.Hys"), "http://127.0.0.1/a.html\r\n");
+    EXPECT_EQ(dir.read("/Data/Corvano1.Opt"), "version=1\r\nzoom=110\r\n");
     EXPECT_NE(dir.read("/Data/Corvano1.Ini").substr(0, 14), " 2000 \r\n 3000 ");
     platform.advance(1000);
     const std::string settings = dir.read("/Data/Corvano1.Ini");
     const std::string history = dir.read("/Data/Corvano1.Hys");
+    const std::string options = dir.read("/Data/Corvano1.Opt");
     EXPECT_EQ(settings.substr(0, 14), " 2000 \r\n 3000 ");
     EXPECT_EQ(history, "http://127.0.0.1/a.html\r\n");
 
@@ -154,9 +157,10 @@ TEST_F(Session, RunTimeFilesFollowTheSessionAndTheExitWritesTheSameBytes) {
     main.GO_MainExit();
     EXPECT_EQ(dir.read("/Data/Corvano1.Ini"), settings);
     EXPECT_EQ(dir.read("/Data/Corvano1.Hys"), history);
+    EXPECT_EQ(dir.read("/Data/Corvano1.Opt"), options);
     EXPECT_EQ(ini(), iniWith(1, {1})) << "the count before the window closed";
     platform.runPosted();
-    EXPECT_EQ(writes, 5) << "three files at the first pass, two at the change";
+    EXPECT_EQ(writes, 7) << "four files at the first pass, three at the change";
 }
 
 TEST_F(Session, WindowsNotYetReopenedStayInTheSession) {

@@ -5,7 +5,7 @@ namespace corvano::qt::webtext {
 
 constexpr int kViewSource = 35;
 constexpr int kSavePage = 145;
-constexpr int kClose = 202;
+constexpr int kClose = 228;
 
 constexpr int kSaveDownloadAs = 361;
 constexpr int kDownloading = 362;
