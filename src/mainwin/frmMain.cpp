@@ -196,13 +196,14 @@ void frmMain::GO_Show() {
 
 void frmMain::Timer2_Timer() {
     AppState& App = app_.App;
+    const auto& list = app_.openWindows();
+    const int count = static_cast<int>(list.size());
+    // With the main window alone there is nothing to raise: the tick does
+    // nothing, so the position and the period's count wait for a window.
+    if (count < 2) return;
     ++rotationTicks_;
     if (rotationTicks_ < App.rotationPeriod) return;
     rotationTicks_ = 0;
-    const auto& list = app_.openWindows();
-    const int count = static_cast<int>(list.size());
-    // With the main window alone there is nothing to raise; the position waits.
-    if (count < 2) return;
     // The wrap uses the list as it stands now: windows may have come or gone.
     if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
     list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();

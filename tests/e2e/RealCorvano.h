@@ -101,9 +101,11 @@ public:
     static void type(const std::string& id, const std::string& text) {
         shell("xdotool windowfocus --sync " + id + " type --delay 20 '" + text + "'");
     }
-    static void click(const std::string& id, int x, int y) {
-        shell("xdotool mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
-              " click 1");
+    // Ctrl+L takes the keyboard to the address box with its text selected.
+    static void typeAddress(const std::string& id, const std::string& address) {
+        key(id, "ctrl+l");
+        type(id, address);
+        key(id, "Return");
     }
 
     // Presses the button of that accessible name in the window whose title

@@ -12,13 +12,6 @@ namespace {
 
 std::string browserTitle(int n) { return "^Browser  N\\.  " + std::to_string(n) + "( \\[.*\\])?$"; }
 
-// Ctrl+L takes the keyboard to the address box with its text selected.
-void typeAddress(const std::string& window, const std::string& address) {
-    RealCorvano::key(window, "ctrl+l");
-    RealCorvano::type(window, address);
-    RealCorvano::key(window, "Return");
-}
-
 // The caption shows a page's title only while it loads, so the server tells
 // which page a window went to.
 bool pageFetched(TinyHttpServer& server, const std::string& path, int times) {
@@ -55,7 +48,7 @@ TEST(EndToEnd, WindowsComeBackUnderTheirNumbersAtTheirPlacesOnTheirPagesWithThei
     for (const auto& [n, t] : titles) {
         ids[n] = corvano.findWindow(browserTitle(n), 10);
         ASSERT_FALSE(ids[n].empty()) << n;
-        typeAddress(ids[n], server.hostAndPath("/p" + std::to_string(n) + ".html"));
+        RealCorvano::typeAddress(ids[n], server.hostAndPath("/p" + std::to_string(n) + ".html"));
         ASSERT_TRUE(pageFetched(server, "/p" + std::to_string(n) + ".html", 1)) << n;
         places[n] = RealCorvano::geometry(ids[n]);
     }

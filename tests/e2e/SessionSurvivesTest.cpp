@@ -99,14 +99,6 @@ private:
     pid_t wm_ = -1;
 };
 
-// The address box lies on the window's bar strip, right of the navigation bar.
-void typeAddress(const std::string& window, const std::string& address) {
-    RealCorvano::click(window, 260, 12);
-    RealCorvano::key(window, "ctrl+a");
-    RealCorvano::type(window, address);
-    RealCorvano::key(window, "Return");
-}
-
 // Waits until the files have not changed for two seconds.
 bool quietFor2s(const RealCorvano& c, const std::vector<std::string>& files) {
     auto snapshot = [&] {
@@ -189,7 +181,7 @@ TEST(EndToEnd, SessionSurvivesATerminationSignalAKillAndTheLossOfTheDisplay) {
         const std::string before2 = corvano.folder.read(dataFile(2, ".Ini"));
         shell("xdotool windowmove --sync " + ids[2] + " " + std::to_string(700 + 40 * round) + " " +
               std::to_string(150 + 30 * round));
-        typeAddress(ids[3], server.hostAndPath(next));
+        RealCorvano::typeAddress(ids[3], server.hostAndPath(next));
         ASSERT_TRUE(eventually([&] { return server.hits(next) >= 1; }));
         pages[3] = next;
         history3.push_back(server.url(next));

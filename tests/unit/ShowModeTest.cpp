@@ -77,16 +77,16 @@ TEST_F(ShowModes, PeriodsCountTicksAndAModeChangeKeepsTheCount) {
 }
 
 TEST_F(ShowModes, ShowOffStopsAndKeepsEverythingUntilTheNextMode) {
-    click(5, "SHOW:30S");
-    ticks(2);
+    click(5, "SHOW:1M");
+    ticks(3);  // A raised at the second tick, then one tick of the next period
     click(5, "SHOW:0");
     ticks(100);
-    EXPECT_EQ(platform.raised.size(), 2u);
-    EXPECT_EQ(app->App.rotationPos, 3);
-    EXPECT_EQ(app->App.rotationPeriod, 0);
-    click(5, "SHOW:10M");
-    ticks(20);
-    ASSERT_EQ(platform.raised.size(), 3u);
+    EXPECT_EQ(platform.raised.size(), 1u);
+    EXPECT_EQ(app->App.rotationPos, 2);
+    EXPECT_EQ(app->App.rotationPeriod, 2);
+    click(5, "SHOW:1M");
+    ticks(1);
+    ASSERT_EQ(platform.raised.size(), 2u) << "the tick before the pause still counts";
     EXPECT_EQ(platform.raised.back(), at(1));
 }
 
@@ -99,6 +99,8 @@ TEST_F(ShowModes, ClosedWindowsShrinkTheListAndTheLoneMainWindowRaisesNothing) {
     ticks(1);
     EXPECT_EQ(platform.raised.back(), at(1)) << "wraps with the count at the moment of the rotation";
 
+    click(5, "SHOW:1M");
+    ticks(1);  // half a period, then the main window alone for a while
     while (app->openWindows().size() > 1) app->openWindows().back()->Form_QueryUnload();
     platform.runPosted();
     platform.raised.clear();
@@ -106,4 +108,8 @@ TEST_F(ShowModes, ClosedWindowsShrinkTheListAndTheLoneMainWindowRaisesNothing) {
     ticks(5);
     EXPECT_TRUE(platform.raised.empty());
     EXPECT_EQ(app->App.rotationPos, position);
+    click(3, "NEW");
+    platform.raised.clear();
+    ticks(1);
+    EXPECT_EQ(platform.raised.size(), 1u) << "the lone ticks counted nothing; the half period did";
 }
