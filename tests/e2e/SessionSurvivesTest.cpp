@@ -1,6 +1,8 @@
 // The session outlives every way Corvano can end: a termination signal, a
 // kill, the loss of the display, and a second start on the same folder.
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -248,6 +250,7 @@ TEST(EndToEnd, ASecondStartOnTheSameFolderBringsTheFirstForwardAndEnds) {
     shell("xdotool windowactivate --sync " + main);
     ASSERT_TRUE(eventually([&] { return shell("xdotool getactivewindow") == main; }, 10000));
 
+    const auto began = std::chrono::steady_clock::now();
     const pid_t second = ::fork();
     if (second == 0) {
         const std::string exe = corvano.folder.file("/corvano");
@@ -257,6 +260,8 @@ TEST(EndToEnd, ASecondStartOnTheSameFolderBringsTheFirstForwardAndEnds) {
     int status = -1;
     ASSERT_TRUE(eventually([&] { return ::waitpid(second, &status, WNOHANG) == second; }, 15000))
         << "the second start keeps running";
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
+    EXPECT_LT(took.count(), 2000) << "the second start took " << took.count() << " ms";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_TRUE(eventually([&] { return shell("xdotool getactivewindow") == first; }, 10000))
         << "the running Corvano did not come forward";

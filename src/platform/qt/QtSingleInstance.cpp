@@ -1,10 +1,13 @@
 #include "platform/qt/QtSingleInstance.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -66,12 +69,15 @@ void QtSingleInstance::listen() {
 }
 
 bool QtSingleInstance::askRunningToComeForward(int timeoutMs) {
+    // One bound for the whole exchange, so a second start ends in time.
+    const QDeadlineTimer deadline(timeoutMs);
+    auto left = [&] { return std::max(1, int(deadline.remainingTime())); };
     QLocalSocket s;
     s.connectToServer(socketName_);
-    if (!s.waitForConnected(timeoutMs)) return false;
+    if (!s.waitForConnected(left())) return false;
     s.write(kHello);
-    if (!s.waitForBytesWritten(timeoutMs)) return false;
-    const bool answered = s.waitForReadyRead(timeoutMs);
+    if (!s.waitForBytesWritten(left())) return false;
+    const bool answered = s.waitForReadyRead(left());
     s.disconnectFromServer();
     return answered;
 }
