@@ -90,11 +90,12 @@ void Set_Captions(Application& app) {
         e->setCaption(row.prefix + texts[row.text]);
         if (row.property == Both) e->setToolTip(texts[row.toolTip]);
     }
-    // Window titles and the platform's own widgets follow the new language too.
+    // The platform's own widgets and words first (key names come from its
+    // translations), then the window titles and what the windows word with them.
+    app.platform.textsChanged();
     const std::vector<Form*> windows = app.openWindows();
     for (Form* f : windows)
         if (!f->unloaded()) f->Form_TextsChanged();
-    app.platform.textsChanged();
 }
 
 }  // namespace corvano

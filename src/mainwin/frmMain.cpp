@@ -12,6 +12,7 @@
 #include "bars/Captions.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
+#include "browser/BrowserKeys.h"
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
 #include "browser/PageCommands.h"
@@ -435,6 +436,8 @@ frmMain* mainForm(const Application& app) {
         if (f->role() == WindowRole::Main) return static_cast<frmMain*>(f);
     return nullptr;
 }
+
+void frmMain::Form_TextsChanged() { labelShortcuts(app_.bars, app_.platform); }
 
 void frmMain::Form_Shortcut(Shortcut which) {
     if (which != Shortcut::NewWindow) return;

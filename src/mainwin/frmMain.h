@@ -34,6 +34,9 @@ public:
     void Timer2_Timer();
     void GO_Show();
 
+    // Key names in the bars' tooltips follow the language.
+    void Form_TextsChanged() override;
+
     // Clicks of the main window's bars (3, 4) and of every drop-down (5).
     void cmdBar_Click(int index, Entry& entry);
     // The bar component asks for one more control to host drop-downs.

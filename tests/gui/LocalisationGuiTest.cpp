@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QInputDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -106,7 +107,9 @@ TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
     main->cmdBar_Click(5, app->bars.at("LANG:DEUTSCH"));
     EXPECT_EQ(app->bars.at("NEW").caption(), "Neu");
     EXPECT_NE(mainBarImage(), englishBar) << "the main bar on screen changes";
-    EXPECT_TRUE(toolTipOn(browser().cmdBar(0), "BACK").startsWith(QString::fromUtf8("Zurück")));  // then its key
+    const QString back = QKeySequence(QKeySequence::Back).toString(QKeySequence::NativeText);
+    EXPECT_TRUE(back.contains("Links")) << "Qt words the key in German: " << back.toStdString();
+    EXPECT_EQ(toolTipOn(browser().cmdBar(0), "BACK"), QString::fromUtf8("Zurück (") + back + ")");
     EXPECT_EQ(toolTipOn(browser().cmdBar(2), "GO"), "Los");
     EXPECT_EQ(browser().window().caption(), "Browser  N.  1 [Seite]");
     qt::QtFindBar* find = host()->findBar();
