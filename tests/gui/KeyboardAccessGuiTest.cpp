@@ -374,7 +374,18 @@ TEST_F(KeysGui, F10ArrowsEnterDownAndEscapeWorkTheBars) {
     frmMain& main = *mainForm(*app);
     activate(main);
     press(main, Qt::Key_F10);
-    ASSERT_TRUE(waitUntil([&] { return strip(main.cmdBar(3))->hasFocus(); }, 2000));
+    qt::BarStrip* mainBar = strip(main.cmdBar(3));
+    qt::BarStrip* corner = strip(main.cmdBar(4));
+    ASSERT_TRUE(waitUntil([&] { return mainBar->hasFocus(); }, 2000));
+    // Past the last button the arrows go on to the corner bar, and back.
+    press(main, Qt::Key_End);
+    const std::string last = mainBar->focusedKey();
+    press(main, Qt::Key_Right);
+    EXPECT_TRUE(corner->hasFocus());
+    EXPECT_EQ(corner->focusedKey(), corner->buttonKeys().front());
+    press(main, Qt::Key_Left);
+    EXPECT_TRUE(mainBar->hasFocus());
+    EXPECT_EQ(mainBar->focusedKey(), last);
     press(main, Qt::Key_Escape);
     EXPECT_FALSE(main.exiting());
     // Ctrl+N there too, as the "New" button's tooltip says.

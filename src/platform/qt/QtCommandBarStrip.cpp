@@ -467,10 +467,46 @@ void BarStrip::moveFocus(int step) {
     const auto at = std::find(stops.begin(), stops.end(), focus_);
     int pos = at == stops.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - stops.begin());
     const int n = static_cast<int>(stops.size());
-    if (step == INT_MIN) pos = 0;
-    else if (step == INT_MAX) pos = n - 1;
-    else pos = ((pos + step) % n + n) % n;
+    if (step == INT_MIN) {
+        pos = 0;
+    } else if (step == INT_MAX) {
+        pos = n - 1;
+    } else {
+        const int next = pos + step;
+        if ((next < 0 || next >= n) && handOver(step > 0)) return;
+        pos = (next % n + n) % n;
+    }
     setFocusSlot(stops[static_cast<size_t>(pos)]);
+}
+
+namespace {
+// The window's bars that take the keyboard, by their control index.
+std::vector<BarStrip*> keyboardBars(QWidget* window) {
+    std::vector<BarStrip*> bars;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        auto* strip = dynamic_cast<BarStrip*>(w);
+        if (strip && strip->isVisible() && !strip->buttonKeys().empty()) bars.push_back(strip);
+    }
+    std::sort(bars.begin(), bars.end(),
+              [](BarStrip* a, BarStrip* b) { return a->owner().index() < b->owner().index(); });
+    return bars;
+}
+}  // namespace
+
+bool BarStrip::handOver(bool forward) {
+    const std::vector<BarStrip*> bars = keyboardBars(window());
+    const auto at = std::find(bars.begin(), bars.end(), this);
+    if (bars.size() < 2 || at == bars.end()) return false;
+    const auto n = static_cast<std::ptrdiff_t>(bars.size());
+    BarStrip* next = bars[static_cast<size_t>(((at - bars.begin()) + (forward ? 1 : -1) + n) % n)];
+    // Escape from the next bar still goes back to where the keyboard was.
+    next->returnFocus_ = returnFocus_;
+    focus_ = -1;
+    next->focus_ = -1;
+    next->setFocus(Qt::ShortcutFocusReason);
+    next->moveFocus(forward ? INT_MIN : INT_MAX);
+    update();
+    return true;
 }
 
 void BarStrip::focusFirst() {
@@ -519,14 +555,9 @@ void BarStrip::keyPressEvent(QKeyEvent* event) {
 }
 
 bool focusFirstBar(QWidget* window) {
-    BarStrip* first = nullptr;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        auto* strip = dynamic_cast<BarStrip*>(w);
-        if (!strip || !strip->isVisible() || strip->buttonKeys().empty()) continue;
-        if (!first || strip->owner().index() < first->owner().index()) first = strip;
-    }
-    if (!first) return false;
-    first->focusFirst();
+    const std::vector<BarStrip*> bars = keyboardBars(window);
+    if (bars.empty()) return false;
+    bars.front()->focusFirst();
     return true;
 }
 

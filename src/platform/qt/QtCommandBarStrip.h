@@ -100,6 +100,9 @@ private:
 
     // Keyboard use and accessibility.
     void moveFocus(int step);
+    // Past a bar's last button the keyboard goes on to the window's next bar
+    // (past its first, to the previous one); false when the window has one bar.
+    bool handOver(bool forward);
     void setFocusSlot(int slot);
     void press(int slot);
     int focus_ = -1;  // slot the keyboard is on, kOverflow for the chevron
@@ -107,7 +110,7 @@ private:
 };
 
 // Gives the keyboard to the first bar of the window (the lowest control
-// index); false when the window shows none.
+// index); false when the window shows none. Arrows go on from bar to bar.
 bool focusFirstBar(QWidget* window);
 
 }  // namespace corvano::qt
