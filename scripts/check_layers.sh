@@ -2,10 +2,11 @@
 # Fails when an include in src/ runs upward through the layers:
 #   platform (with the command bar model) < app < bars < windows < mainwin < main.cpp
 # The windows (browser, langedit, about) are siblings and do not include each other.
+# Usage: check_layers.sh [SOURCE_ROOT]   (default: the project's src/)
 set -uo pipefail
-cd "$(dirname "$0")/../src"
+cd "${1:-$(dirname "$0")/../src}" || exit 2
 
-layer() {  # prints "rank group" for a path under src/
+layer() {  # prints "rank group" for a path under the source root
   case "$1" in
     bars/CommandBars.*|bars/ImageList.h) echo "0 platform" ;;
     platform/qt/*) echo "0 platform-qt" ;;
@@ -20,13 +21,25 @@ layer() {  # prints "rank group" for a path under src/
   esac
 }
 
+# The included file as a path under the root, or nothing when it is not ours:
+# "dir/x.h" and <dir/x.h> from the root, "x.h" and "../dir/x.h" beside the file.
+resolve() {
+  local file=$1 inc=$2 candidate
+  for candidate in "$inc" "${file%/*}/$inc"; do
+    [ -e "$candidate" ] || continue
+    [[ $candidate == *..* ]] && candidate=$(realpath -m --relative-to=. "$candidate")
+    [[ $candidate != ../* ]] && { echo "$candidate"; return; }
+  done
+}
+
 bad=0
 while IFS= read -r hit; do
   file=${hit%%:*}; rest=${hit#*:}; line=${rest%%:*}
-  inc=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${rest#*:}")
-  [ -e "$inc" ] || continue  # a header beside the file or from outside src/
+  inc=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*["<]([^">]+)[">].*/\1/' <<<"${rest#*:}")
+  target=$(resolve "$file" "$inc")
+  [ -n "$target" ] || continue  # a system or Qt header
   read -r frank fgroup <<<"$(layer "$file")"
-  read -r irank igroup <<<"$(layer "$inc")"
+  read -r irank igroup <<<"$(layer "$target")"
   ok=1
   if [ "$irank" -gt "$frank" ]; then ok=0
   elif [ "$irank" -eq "$frank" ] && [ "$igroup" != "$fgroup" ]; then
@@ -34,10 +47,11 @@ while IFS= read -r hit; do
     [ "$fgroup" = platform-qt ] && [ "$igroup" = platform ] || ok=0
   fi
   if [ $ok -eq 0 ]; then
-    echo "src/$file:$line: $fgroup includes $inc ($igroup), which is not below it"
+    echo "$file:$line: $fgroup includes $inc ($igroup), which is not below it"
     bad=1
   fi
-done < <(grep -rnE '^\s*#\s*include\s+"' --include='*.h' --include='*.cpp' .  | sed 's|^\./||')
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*["<]' --include='*.h' --include='*.cpp' . |
+         sed 's|^\./||')
 
 [ $bad -eq 0 ] && echo "layers: every include runs downward"
 exit $bad
