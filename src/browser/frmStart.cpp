@@ -21,7 +21,6 @@
 #include "browser/ProductUrls.h"
 #include "browser/WindowOptions.h"
 #include "browser/PageExport.h"
-#include "browser/ProductUrls.h"
 #include "browser/SourceView.h"
 
 namespace corvano {
@@ -91,7 +90,6 @@ void frmStart::Form_Load() {
     // The settings file is read after the bars exist: its defaults tile below the strip.
     buildBarsOnce();
     Read_Settings();
-    zoom_ = readWindowOptions(optionsFilePath(App.appPath, number_)).zoomPercent;
     placeStrip();
     Hyst_Read();
     setUpBars();
@@ -99,9 +97,15 @@ void frmStart::Form_Load() {
     text1_->setLeft(cmdBar(0).width() - 40);
     window().setCaption(shortCaption());
     openLastPage();
-    if (zoom_ != 100) web_->setZoomPercent(zoom_);
+    applyOptions();
     App.templatePath1 = app_.file("/Template.Doc");
     App.templatePath2 = app_.file("/TemplateH.Doc");
+}
+
+// The engine keeps a zoom per page, so it is set once the page is asked for.
+void frmStart::applyOptions() {
+    zoom_ = readWindowOptions(optionsFilePath(app_.App.appPath, number_)).zoomPercent;
+    if (zoom_ != 100) web_->setZoomPercent(zoom_);
 }
 
 void frmStart::placeStrip() {

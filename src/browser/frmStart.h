@@ -113,6 +113,7 @@ private:
     void setUpBars();
     void place();
     void openLastPage();
+    void applyOptions();
 
     // The image list outlives the bars that point to it; the panel outlives
     // the controls inside it.

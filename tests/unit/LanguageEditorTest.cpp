@@ -97,7 +97,8 @@ TEST_F(LanguageEditor, OpensModallyBuildsOnceAndStartsAgainFromTheTemplate) {
         bool shown = false;
         main->cmdBar_Click(5, app->bars.at(round == 1 ? "STYLE:MONEY" : "STYLE:XP"));
         openEditor([&](frmLang& e) {
-            shown = e.window().visible() && static_cast<FakeWindow&>(e.window()).modal;
+            shown = e.window().visible() && static_cast<FakeWindow&>(e.window()).modal &&
+                    static_cast<FakeWindow&>(e.window()).topmost;
             EXPECT_EQ(e.cmdBar().barStyle(), app->App.barStyle) << "the current style";
             EXPECT_EQ(e.Text1().text(), english) << round;
             EXPECT_EQ(e.cmdBar().bar(), "STANDARD5");

@@ -246,6 +246,7 @@ TEST_F(Session, HostileDataFilesGiveAWorkingStartAndTouchNoOtherWindowsFiles) {
     const std::string good = windowIni(700, 50, "http://127.0.0.1/4");
     dir.write("/Data/Corvano4.Ini", good);
     dir.write("/Data/Corvano4.Hys", "http://127.0.0.1/4\r\n");
+    dir.write("/Data/Corvano4.Opt", noise);
     start();
     platform.advance(3000);
     ASSERT_EQ(browsers().size(), 4u);
@@ -259,13 +260,20 @@ TEST_F(Session, HostileDataFilesGiveAWorkingStartAndTouchNoOtherWindowsFiles) {
     // The broken files that could be replaced hold a readable session again.
     EXPECT_LT(fs::file_size(dir.file("/Data/Corvano1.Hys")), 100u);
     EXPECT_EQ(ini(), iniWith(4, {1, 2, 3, 4}));
+    EXPECT_EQ(browsers()[3]->zoom(), 100);
 
-    // Random bytes as the global settings file: a fresh start.
-    mainForm(*app)->GO_MainExit();
-    platform.runPosted();
-    dir.write("/Data/Corvano.Ini", noise);
-    start();
-    EXPECT_EQ(browsers().size(), 1u);
+    // Random bytes, 50 MB or a folder as the global settings file: a fresh start.
+    const std::string global = dir.file("/Data/Corvano.Ini");
+    for (int round = 0; round < 3; ++round) {
+        mainForm(*app)->GO_MainExit();
+        platform.runPosted();
+        fs::remove_all(global);
+        if (round < 2) dir.write("/Data/Corvano.Ini", round == 0 ? noise : "");
+        if (round == 1) fs::resize_file(global, 50u << 20);
+        if (round == 2) fs::create_directories(global);
+        start();
+        EXPECT_EQ(browsers().size(), 1u) << "round " << round;
+    }
     mainForm(*app)->GO_MainExit();
     platform.runPosted();
 }
