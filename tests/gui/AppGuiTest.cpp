@@ -1,7 +1,5 @@
 // The whole application in this process on the real Qt platform, with
 // pages from a local server.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -9,89 +7,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "AppFixture.h"
 #include "browser/PageCommands.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
-#include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtControls.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/QtWindow.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
 
 namespace {
 
-// Ending the last window must not end the test's event loop.
-class TestPlatform : public qt::QtPlatform {
-public:
-    void quit() override { ++quits; }
-    int quits = 0;
-};
-
-class AppGui : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.start());
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
-            if (e.path().filename().string().rfind("Lang_", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
-    }
-    void TearDown() override {
-        if (app) {
-            if (frmMain* main = mainForm(*app)) main->GO_MainExit();
-            waitUntil([&] { return app->openWindows().empty(); }, 5000);
-            QCoreApplication::processEvents();
-            app.reset();
-            qt::setCommandBarModel(nullptr);
-        }
-        QCoreApplication::processEvents();
-    }
-
-    // Window 1 comes back on this address.
-    void start(const QString& firstPage) {
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(firstPage).toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        Sub_Main(*app);
-    }
-    frmMain& main() { return *mainForm(*app); }
-    frmStart& browser(int nth = 0) {
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser && nth-- == 0) return static_cast<frmStart&>(*f);
-        throw std::runtime_error("no such browser window");
-    }
-    static QWidget* widgetOf(Window& w) { return static_cast<qt::QtWindow&>(w).widget(); }
-    QImage barImage(int index) {
-        auto* bar = static_cast<qt::QtCommandBar*>(main().cmdBar(index));
-        return bar->widget()->grab().toImage();
-    }
-    // Loaded when the address, the page's title and the document all say so.
-    bool loaded(frmStart& b, const QString& path, const std::string& title) {
-        return waitUntil([&] {
-            return b.Web().LocationURL() == server.address(path).toStdString() && b.Web().LocationName() == title &&
-                   !b.Web().Busy();
-        });
-    }
-
-    test::TempFolder dir;
-    corvano::test::LocalHttpServer server;
-    TestPlatform platform;
-    std::unique_ptr<Application> app;
-};
+class AppGui : public test::AppFixture {};
 
 QByteArray page(const QByteArray& title, const QByteArray& body, const QByteArray& script = {}) {
     return "<!doctype html><html><head><title>" + title + "</title></head><body><p id=t>" + body + "</p>" +

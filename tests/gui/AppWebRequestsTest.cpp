@@ -1,25 +1,14 @@
 // The whole application against the real engine: the page's permission
 // requests and its own menu, with pages from a local server.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWebEngineView>
-#include <filesystem>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
-#include "mainwin/frmMain.h"
+#include "AppFixture.h"
 #include "platform/qt/QtAskDialog.h"
-#include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtPageDialogs.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/QtWebView.h"
+#include "platform/qt/QtWebHost.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
@@ -27,58 +16,11 @@ namespace pd = corvano::qt::pagedialogs;
 
 namespace {
 
-class TestPlatform : public qt::QtPlatform {
-public:
-    void quit() override {}
-};
-
-class AppWebRequests : public ::testing::Test {
+class AppWebRequests : public test::AppFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.start());
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
-            if (e.path().filename().string().rfind("Lang_", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
-    }
-    void TearDown() override {
-        pd::setDialogHook({});
-        if (!app) return;
-        if (frmMain* main = mainForm(*app)) main->GO_MainExit();
-        waitUntil([&] { return app->openWindows().empty(); }, 5000);
-        QCoreApplication::processEvents();
-        app.reset();
-        qt::setCommandBarModel(nullptr);
-        QCoreApplication::processEvents();
-    }
-    // Window 1 comes back on this address.
-    void start(const QString& firstPage) {
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(firstPage).toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        Sub_Main(*app);
-    }
-    std::vector<frmStart*> browsers() {
-        std::vector<frmStart*> list;
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser) list.push_back(static_cast<frmStart*>(f));
-        return list;
-    }
     bool loaded(frmStart& b, const std::string& address, const std::string& title) {
-        return waitUntil([&] {
-            return b.Web().LocationURL() == address && b.Web().LocationName() == title && !b.Web().Busy();
-        }, 15000);
+        return loadedAt(b, address, title, 15000);
     }
-    static qt::QtWebHost* host(frmStart& b) { return static_cast<qt::QtWebView&>(b.Web()).widget(); }
-
-    test::TempFolder dir;
-    test::LocalHttpServer server;
-    TestPlatform platform;
-    std::unique_ptr<Application> app;
 };
 
 QByteArray page(const QByteArray& title, const QByteArray& body, const QByteArray& script = {}) {

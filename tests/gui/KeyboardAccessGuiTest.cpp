@@ -1,7 +1,5 @@
 // Keys, zoom, the address box and the bars' accessibility in the whole
 // application on the real Qt platform, with pages from a local server.
-#include <gtest/gtest.h>
-
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
@@ -11,88 +9,41 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
-#include <filesystem>
 #include <functional>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
-#include "mainwin/frmMain.h"
+#include "AppFixture.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtFindBar.h"
-#include "platform/qt/QtPlatform.h"
-#include "platform/qt/QtWebView.h"
-#include "platform/qt/QtWindow.h"
+#include "platform/qt/QtWebHost.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
 
 namespace {
 
-class TestPlatform : public qt::QtPlatform {
-public:
-    void quit() override { ++quits; }
-    int quits = 0;
-};
-
 QByteArray page(const QByteArray& title) {
     return "<!doctype html><html><head><title>" + title + "</title></head><body><p>" + title +
            " and a and a</p></body></html>";
 }
 
-class KeysGui : public ::testing::Test {
+class KeysGui : public test::AppFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start());
+        ASSERT_NO_FATAL_FAILURE(AppFixture::SetUp());
         for (const char* p : {"/a.html", "/b.html", "/typed.html"}) server.addPage(p, page(QByteArray(p + 1, 1)));
         server.addPage("/slow.html", page("slow"), 8000);
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
-            if (e.path().filename().string().rfind("Lang_", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
     }
-    void TearDown() override { stop(); }
 
     // Window 1 comes back on /a.html.
     void start() {
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 600 \r\n 60 \r\n 6000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address("/a.html").toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        Sub_Main(*app);
+        AppFixture::start("/a.html");
         ASSERT_TRUE(waitUntil([&] { return browser().Web().LocationName() == "a" && !browser().Web().Busy(); }));
         ASSERT_TRUE(activate(browser()));
     }
-    void stop() {
-        if (!app) return;
-        if (frmMain* main = mainForm(*app)) main->GO_MainExit();
-        waitUntil([&] { return app->openWindows().empty(); }, 5000);
-        QCoreApplication::processEvents();
-        app.reset();
-        qt::setCommandBarModel(nullptr);
-        QCoreApplication::processEvents();
-    }
-    frmStart& browser(int nth = 0) {
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser && !f->unloaded() && nth-- == 0) return static_cast<frmStart&>(*f);
-        throw std::runtime_error("no such browser window");
-    }
-    int browserCount() {
-        int n = 0;
-        for (Form* f : app->openWindows()) n += f->role() == WindowRole::Browser && !f->unloaded();
-        return n;
-    }
-    static QWidget* widgetOf(Form& f) { return static_cast<qt::QtWindow&>(f.window()).widget(); }
+    int browserCount() { return static_cast<int>(browsers().size()); }
     static QLineEdit* addressEdit(frmStart& b) { return static_cast<qt::QtComboBox&>(b.Text1()).widget()->lineEdit(); }
-    static qt::QtWebHost* host(frmStart& b) { return static_cast<qt::QtWebView&>(b.Web()).widget(); }
     static qt::BarStrip* strip(CommandBarControl* c) { return static_cast<qt::QtCommandBar*>(c)->strip(); }
     // Keys reach the active window only; without a window manager the request
     // may need repeating until the display has mapped the window.
@@ -122,18 +73,9 @@ protected:
         }
     }
     // Loaded: the address, the page's title (its name's first letter) and the engine agree.
-    bool at(frmStart& b, const QString& path) {
-        return waitUntil([&] {
-            return b.Web().LocationURL() == server.address(path).toStdString() &&
-                   b.Web().LocationName() == path.mid(1, 1).toStdString() && !b.Web().Busy();
-        });
-    }
+    bool at(frmStart& b, const QString& path) { return loaded(b, path, path.mid(1, 1).toStdString()); }
 
     const QString before = "/b.html", here = "/typed.html";
-    test::TempFolder dir;
-    corvano::test::LocalHttpServer server;
-    TestPlatform platform;
-    std::unique_ptr<Application> app;
 };
 
 // Depth-first over what a screen reader sees, from a window down: the buttons of that name.

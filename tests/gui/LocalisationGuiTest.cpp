@@ -1,7 +1,5 @@
 // A language switch reaches every window of the running application, and
 // Qt's own dialogs, without a restart.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QHelpEvent>
 #include <QInputDialog>
@@ -13,66 +11,29 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QWebEnginePage>
-#include <filesystem>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
+#include "AppFixture.h"
 #include "langedit/frmLang.h"
-#include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtFindBar.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWebHost.h"
-#include "platform/qt/QtWebView.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
 
 namespace {
 
-class QuietPlatform : public qt::QtPlatform {
-public:
-    void quit() override {}
-};
-
-class LocalisationGui : public ::testing::Test {
+class LocalisationGui : public test::AppFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start());
+        ASSERT_NO_FATAL_FAILURE(AppFixture::SetUp());
         server.addPage("/a.html", "<!doctype html><html><head><title>Seite</title></head><body>a</body></html>");
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
-            if (e.path().filename().string().rfind("Lang_", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 600 \r\n 60 \r\n 9000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address("/a.html").toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        main = &Sub_Main(*app);
+        main = &start("/a.html", {600, 60, 9000, 9000});
     }
-    void TearDown() override {
-        if (frmMain* m = mainForm(*app)) m->GO_MainExit();
-        waitUntil([&] { return app->openWindows().empty(); }, 5000);
-        QCoreApplication::processEvents();
-        app.reset();
-        qt::setCommandBarModel(nullptr);
-        QCoreApplication::processEvents();
-    }
-    frmStart& browser() {
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser) return static_cast<frmStart&>(*f);
-        throw std::runtime_error("no browser window");
-    }
-    qt::QtWebHost* host() { return static_cast<qt::QtWebView&>(browser().Web()).widget(); }
+
+    qt::QtWebHost* host() { return AppFixture::host(browser()); }
     // The tooltip the bar shows when the mouse rests on the entry's button.
     QString toolTipOn(CommandBarControl& control, const std::string& key) {
         qt::BarStrip* strip = static_cast<qt::QtCommandBar&>(control).strip();
@@ -85,14 +46,8 @@ protected:
         QToolTip::hideText();
         return text;
     }
-    QImage mainBarImage() {
-        return static_cast<qt::QtCommandBar*>(main->cmdBar(3))->widget()->grab().toImage();
-    }
+    QImage mainBarImage() { return barImage(3); }
 
-    test::TempFolder dir;
-    test::LocalHttpServer server;
-    QuietPlatform platform;
-    std::unique_ptr<Application> app;
     frmMain* main = nullptr;
 };
 

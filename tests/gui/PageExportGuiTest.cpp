@@ -1,7 +1,5 @@
 // The page export and the source view through the real engine and clipboard;
 // the documents are read back by LibreOffice.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -16,86 +14,39 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWebEnginePage>
-#include <filesystem>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
+#include "AppFixture.h"
 #include "browser/PageCommands.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
-#include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtMarkupBox.h"
 #include "platform/qt/QtPageDialogs.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtRichClipboard.h"
-#include "platform/qt/QtWindow.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
 
 namespace {
 
-class TestPlatform : public qt::QtPlatform {
-public:
-    void quit() override {}
-};
-
-class ExportGui : public ::testing::Test {
+class ExportGui : public test::AppFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.start());
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR)) {
-            const std::string name = e.path().filename().string();
-            if (name.rfind("Lang_", 0) == 0 || name.rfind("Template", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + name);
-        }
-    }
-    void TearDown() override {
-        qt::pagedialogs::setDialogHook({});
-        if (app) {
-            if (frmMain* main = mainForm(*app)) main->GO_MainExit();
-            waitUntil([&] { return app->openWindows().empty(); }, 5000);
-            QCoreApplication::processEvents();
-            app.reset();
-            qt::setCommandBarModel(nullptr);
-        }
-        QCoreApplication::processEvents();
-    }
+    ExportGui() { shared.push_back("Template"); }
 
     // One browser window on the page, activated, loaded (with that title, unless empty).
     frmStart& start(const QString& path, const std::string& title) {
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 600 \r\n 60 \r\n 9000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(path).toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        Sub_Main(*app);
-        frmStart* b = nullptr;
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser) b = static_cast<frmStart*>(f);
-        EXPECT_TRUE(b);
+        AppFixture::start(path, {600, 60, 9000, 9000});
+        frmStart& b = browser();
         const std::string address = server.address(path).toStdString();
         EXPECT_TRUE(waitUntil([&] {
-            return b->Web().LocationURL() == address && (title.empty() || b->Web().LocationName() == title) &&
-                   b->Web().readyState() == std::optional<std::string>("complete");
+            return b.Web().LocationURL() == address && (title.empty() || b.Web().LocationName() == title) &&
+                   b.Web().readyState() == std::optional<std::string>("complete");
         }));
-        QWidget* w = widget(*b);
+        QWidget* w = widget(b);
         w->activateWindow();
         EXPECT_TRUE(waitUntil([&] { return w->isActiveWindow(); }));
-        return *b;
+        return b;
     }
-    static QWidget* widget(frmStart& b) { return static_cast<qt::QtWindow&>(b.window()).widget(); }
-
-    test::TempFolder dir;
-    test::LocalHttpServer server;
-    TestPlatform platform;
-    std::unique_ptr<Application> app;
+    static QWidget* widget(frmStart& b) { return widgetOf(b); }
 };
 
 // Converts the files with LibreOffice in one run; the results land beside them or in outDir.

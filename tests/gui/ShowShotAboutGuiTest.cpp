@@ -1,6 +1,4 @@
 // Screenshots, the rotation and the About window on the real Qt platform.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -10,80 +8,18 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "GuiTestUtil.h"
-#include "LocalHttpServer.h"
-#include "app/Application.h"
-#include "bars/CommandBars.h"
-#include "browser/frmStart.h"
-#include "fakes/TempFolder.h"
-#include "mainwin/frmMain.h"
-#include "platform/qt/QtCommandBar.h"
-#include "platform/qt/QtPlatform.h"
+#include "AppFixture.h"
 #include "platform/qt/QtScreenCapture.h"
-#include "platform/qt/QtWindow.h"
 
 using namespace corvano;
 using corvano::test::waitUntil;
 
 namespace {
 
-// Message boxes are noted instead of waiting for a user.
-class NotingDialogs : public Dialogs {
-public:
-    void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
-    void warning(const std::string& text, const std::string& title) override { messages.push_back("! " + title + ": " + text); }
-    std::vector<std::string> messages;
-};
-
-class TestPlatform : public qt::QtPlatform {
-public:
-    void quit() override {}
-    Dialogs& dialogs() override { return noted; }
-    NotingDialogs noted;
-};
-
-class ShowShotAbout : public ::testing::Test {
+class ShowShotAbout : public test::AppFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.start());
-        for (const auto& e : std::filesystem::directory_iterator(CORVANO_SHARE_DIR))
-            if (e.path().filename().string().rfind("Lang_", 0) == 0)
-                std::filesystem::copy_file(e.path(), dir.path() + "/" + e.path().filename().string());
-    }
-    void TearDown() override {
-        if (app) {
-            if (frmMain* m = mainForm(*app)) m->GO_MainExit();
-            waitUntil([&] { return app->openWindows().empty(); }, 5000);
-            QCoreApplication::processEvents();
-            app.reset();
-            qt::setCommandBarModel(nullptr);
-        }
-        QCoreApplication::processEvents();
-    }
-    // Window 1 comes back on the page, at a known place.
-    void start(const QString& page) {
-        std::string ini = " 1 \r\nenglish\r\n 1 \r\n 1 \r\n";
-        for (int i = 0; i < 19; ++i) ini += " 0 \r\n";
-        dir.write("/Data/Corvano.Ini", ini);
-        std::string win = " 1500 \r\n 1500 \r\n 6000 \r\n 9000 \r\n";
-        for (int i = 0; i < 9; ++i) win += " 0 \r\n";
-        dir.write("/Data/Corvano1.Ini", win + "\r\n" + server.address(page).toStdString() + "\r\n");
-        app = std::make_unique<Application>(platform, dir.path());
-        qt::setCommandBarModel(&app->bars);
-        Sub_Main(*app);
-    }
-    frmMain& main() { return *mainForm(*app); }
-    frmStart& browser(int nth = 0) {
-        for (Form* f : app->openWindows())
-            if (f->role() == WindowRole::Browser && nth-- == 0) return static_cast<frmStart&>(*f);
-        throw std::runtime_error("no such browser window");
-    }
-    static QWidget* widgetOf(Window& w) { return static_cast<qt::QtWindow&>(w).widget(); }
-
-    test::TempFolder dir;
-    test::LocalHttpServer server;
-    TestPlatform platform;
-    std::unique_ptr<Application> app;
+    ShowShotAbout() { platform.noteDialogs = true; }
+    void start(const QString& page) { AppFixture::start(page, {1500, 1500, 6000, 9000}); }
 };
 
 const QRgb kMagenta = qRgb(255, 0, 255);
