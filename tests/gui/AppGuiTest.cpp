@@ -104,6 +104,17 @@ TEST_F(AppGui, APageCannotCloseItsBrowserWindow) {
     EXPECT_TRUE(widgetOf(b.window())->isVisible());
 }
 
+TEST_F(AppGui, AWindowManagersCloseOnTheMainWindowEndsTheSessionLikeExit) {
+    server.addPage("/a.html", page("A", "a"));
+    start("/a.html");
+    ASSERT_TRUE(loaded(browser(), "/a.html", "A"));
+    main().cmdBar_Click(3, app->bars.at("NEW"));
+    widgetOf(main().window())->close();  // as Qt delivers the window manager's request
+    EXPECT_TRUE(waitUntil([&] { return app->openWindows().empty(); }, 5000));
+    EXPECT_EQ(platform.quits, 1);
+    EXPECT_EQ(dir.read("/Data/Corvano.Ini").substr(0, 5), " 2 \r\n") << "both windows come back";
+}
+
 TEST_F(AppGui, EditCopyActsOnTheWindowActivatedLast) {
     server.addPage("/a.html", page("A", "alpha text"));
     server.addPage("/b.html", page("B", "beta text"));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDialog>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtFindBar.h"
+#include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtWebHost.h"
 
 using namespace corvano;
@@ -166,6 +168,22 @@ TEST_F(KeysGui, EveryShortcutReachesItsCommandOnARealPage) {
     press(b, Qt::Key_Minus, Qt::ControlModifier);
     press(b, Qt::Key_0, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(host(b)->view()->zoomFactor(), 1.0);
+
+    // The source view in and out; the save and print dialogs, declined.
+    press(b, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return b.txtSource().visible(); }));
+    press(b, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return !b.txtSource().visible(); }));
+    QStringList dialogs;
+    qt::pagedialogs::setDialogHook([&](QDialog& d) {
+        dialogs << d.metaObject()->className();
+        return int(QDialog::Rejected);
+    });
+    press(b, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return dialogs.contains("QFileDialog"); })) << dialogs.join(",").toStdString();
+    press(b, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(waitUntil([&] { return dialogs.contains("QPrintDialog"); })) << dialogs.join(",").toStdString();
+    qt::pagedialogs::setDialogHook({});
 
     // A new window, then that one closed.
     press(b, Qt::Key_N, Qt::ControlModifier);

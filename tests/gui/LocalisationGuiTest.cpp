@@ -82,6 +82,9 @@ TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
     EXPECT_EQ(find->edit()->placeholderText(), "Rechercher dans la page");
     EXPECT_TRUE(toolTipOn(browser().cmdBar(0), "BACK").startsWith(QString::fromUtf8("Précédent")));  // then its key
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Oui");
+    main->cmdBar_Click(5, app->bars.at("LANG:ITALIANO"));
+    EXPECT_EQ(qt::qtTranslationsInUse(), "it");
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
 
     main->cmdBar_Click(5, app->bars.at("LANG:ENGLISH"));
     EXPECT_EQ(qt::qtTranslationsInUse(), "");

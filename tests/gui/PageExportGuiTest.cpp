@@ -12,7 +12,12 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QWebEnginePage>
 
 #include "AppFixture.h"
@@ -266,6 +271,17 @@ TEST_F(ExportGui, TheSourceViewShowsTheMarkupAsScriptsLeftIt) {
     find->edit()->setText("CHANGED BY");  // in the paragraph and in the script
     EXPECT_EQ(find->countText(), "1 of 2");
     EXPECT_EQ(box.widget()->edit()->textCursor().selectedText(), "changed by");
+    // The window's find keys reach it too.
+    QWidget* keys = QApplication::focusWidget() ? QApplication::focusWidget() : widget(b);
+    QTest::keyClick(keys, Qt::Key_F3);
+    EXPECT_TRUE(waitUntil([&] { return find->countText() == "2 of 2"; }, 2000)) << find->countText().toStdString();
+    QTest::keyClick(keys, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_TRUE(waitUntil([&] { return find->countText() == "1 of 2"; }, 2000)) << find->countText().toStdString();
+    // The tag, its attribute, the attribute's value and the text each in a colour of their own.
+    const QTextBlock line = box.widget()->edit()->document()->find("<p id=").block();
+    QSet<QRgb> colours;
+    for (const QTextLayout::FormatRange& r : line.layout()->formats()) colours << r.format.foreground().color().rgb();
+    EXPECT_GE(colours.size(), 3) << line.text().toStdString();
 
     ASSERT_TRUE(runPageCommand(*app, "EDIT:VIEW"));
     EXPECT_FALSE(box.widget()->isVisible());
