@@ -1,12 +1,18 @@
 // The whole application against the real engine: the page's permission
 // requests and its own menu, with pages from a local server.
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWebEngineView>
 
 #include "AppFixture.h"
 #include "platform/qt/QtAskDialog.h"
+#include "platform/qt/QtDownloadBar.h"
+#include "platform/qt/QtDownloadItem.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtWebHost.h"
 
@@ -137,4 +143,39 @@ TEST_F(AppWebRequests, OpenLinkInNewWindowFromThePageMenuOpensWindowTwoOnTheLink
     EXPECT_EQ(app->App.browserCount, 2);
     EXPECT_EQ(first.Web().LocationName(), "Links") << "the first window stays on its page";
     EXPECT_EQ(newPopups(before), 0) << "a numbered window, not a pop-up";
+}
+
+TEST_F(AppWebRequests, DownloadsInTwoWindowsAtOnceEachKeepToTheirOwnWindow) {
+    for (const char* name : {"one", "two"}) {
+        test::LocalHttpServer::Route r;
+        r.body = QByteArray(2 << 20, name[0]);
+        r.contentType = "application/octet-stream";
+        r.headers = QByteArray("Content-Disposition: attachment; filename=\"") + name + ".bin\"\r\n";
+        r.stall = true;  // both still running while the other starts
+        server.addRoute(QString("/") + name, r);
+    }
+    server.addPage("/a.html", page("A", "a"));
+    QTemporaryDir folder;
+    pd::setDialogHook([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (!files) return int(QDialog::Rejected);
+        files->selectFile(folder.filePath(QFileInfo(files->selectedFiles().value(0)).fileName()));
+        return int(QDialog::Accepted);
+    });
+    start("/a.html");
+    mainForm(*app)->cmdBar_Click(3, app->bars.at("NEW"));
+    ASSERT_EQ(browsers().size(), 2u);
+    browsers()[0]->Web().Navigate(server.address("/one").toStdString());
+    browsers()[1]->Web().Navigate(server.address("/two").toStdString());
+
+    auto items = [&](int n) { return host(*browsers()[n])->downloadBar()->items(); };
+    ASSERT_TRUE(waitUntil([&] { return items(0).size() == 1 && items(1).size() == 1; }, 15000));
+    EXPECT_EQ(QFileInfo(items(0).first()->finalPath()).fileName(), "one.bin");
+    EXPECT_EQ(QFileInfo(items(1).first()->finalPath()).fileName(), "two.bin");
+    for (int n : {0, 1})
+        EXPECT_TRUE(waitUntil([&] { return items(n).first()->receivedBytes() > 0; }, 15000)) << n;
+    EXPECT_EQ(items(0).first()->state(), qt::QtDownloadItem::State::Running);
+    EXPECT_EQ(items(1).first()->state(), qt::QtDownloadItem::State::Running);
+    stop();  // closing the windows cancels both
+    EXPECT_TRUE(waitUntil([&] { return QDir(folder.path()).isEmpty(); }));
 }
