@@ -3,6 +3,7 @@
 // through the dialog hook in place of the user.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include "platform/qt/QtLoginDialog.h"
 #include "platform/qt/QtNotificationToast.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtPopupWindow.h"
 #include "platform/qt/QtTexts.h"
 
 using namespace corvano;
@@ -223,6 +225,16 @@ TEST_F(WebRequestsTest, APermissionRequestNamesItsSiteAndTheAnswerReachesThePage
     ASSERT_TRUE(titleIs("denied"));
     ASSERT_EQ(events.permissions.size(), 2u);
     EXPECT_EQ(events.permissions[1].first, other.address("").toStdString());
+
+    // A pop-up's request is asked in the name of the window that opened it.
+    events.allow = true;
+    f.js("window.open('/notify')");
+    ASSERT_TRUE(waitUntil([] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<qt::QtPopupWindow*>(w) && w->isVisible() && w->windowTitle() == "granted") return true;
+        return false;
+    }, 15000));
+    EXPECT_EQ(events.permissions.size(), 3u);
 }
 
 TEST_F(WebRequestsTest, ACertificateOverrideLoadsThePageOnlyAfterTheUsersChoice) {

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
@@ -260,6 +261,18 @@ QWebEnginePage* QtWebHost::newWindow() {
                 else
                     *a = QAuthenticator();
             });
+    // So are its permission requests and certificate errors: refused without it.
+    QWebEnginePage* popupPage = popup->page();
+    connect(popupPage, &QWebEnginePage::featurePermissionRequested, popup,
+            [self, popupPage](const QUrl& origin, QWebEnginePage::Feature f) {
+                if (self)
+                    self->askPermission(popupPage, origin, f);
+                else
+                    popupPage->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
+            });
+    connect(popupPage, &QWebEnginePage::certificateError, popup, [self](const QWebEngineCertificateError& e) {
+        if (self) self->certificateRefused(e);
+    });
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();

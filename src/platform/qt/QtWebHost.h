@@ -89,7 +89,8 @@ private:
 
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
-    void askPermission(const QUrl& origin, int feature);
+    // Asked in this window's name; `page` is its own or one of its pop-ups'.
+    void askPermission(QWebEnginePage* page, const QUrl& origin, int feature);
     void certificateRefused(const QWebEngineCertificateError& error);
     void showPageMenu(const QPoint& pos);
     bool pageAction(int action);

@@ -83,7 +83,7 @@ void QtWebHost::connectRequests() {
     connect(page_, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this](const QUrl& url, QAuthenticator* a, const QString& proxyHost) { logIn(url, a, proxyHost, true); });
     connect(page_, &QWebEnginePage::featurePermissionRequested, this,
-            [this](const QUrl& origin, QWebEnginePage::Feature f) { askPermission(origin, f); });
+            [this](const QUrl& origin, QWebEnginePage::Feature f) { askPermission(page_, origin, f); });
     connect(page_, &QWebEnginePage::certificateError, this, &QtWebHost::certificateRefused);
 
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -164,22 +164,23 @@ void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QStr
     authenticator->setPassword(dialog.password());
 }
 
-void QtWebHost::askPermission(const QUrl& origin, int feature) {
+void QtWebHost::askPermission(QWebEnginePage* page, const QUrl& origin, int feature) {
     const auto f = static_cast<QWebEnginePage::Feature>(feature);
     const auto what = permissionOf(f);
     if (!what) {
-        page_->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
+        page->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
         return;
     }
     // Asked from the event loop, not inside the engine's own call.
-    QTimer::singleShot(0, this, [this, origin, f, what] {
+    QPointer<QWebEnginePage> asking(page);
+    QTimer::singleShot(0, this, [this, asking, origin, f, what] {
         bool allow = false;
         QPointer<QtWebHost> self(this);
         if (events_) events_->Web_PermissionRequest(siteOf(origin).toStdString(), *what, allow);
-        if (!self) return;
-        page_->setFeaturePermission(origin, f,
-                                    allow ? QWebEnginePage::PermissionGrantedByUser
-                                          : QWebEnginePage::PermissionDeniedByUser);
+        if (!self || !asking) return;
+        asking->setFeaturePermission(origin, f,
+                                     allow ? QWebEnginePage::PermissionGrantedByUser
+                                           : QWebEnginePage::PermissionDeniedByUser);
     });
 }
 
