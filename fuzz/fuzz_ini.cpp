@@ -1,32 +1,18 @@
 // Any bytes as the global settings file: no crash, and the values stay in range.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "FuzzFolder.h"
 
 #include "app/IniSettings.h"
 
 namespace {
-
-const std::string& folder() {
-    static const std::string dir = [] {
-        std::string d = std::filesystem::temp_directory_path().string() + "/corvano-fuzz-ini-" + std::to_string(::getpid());
-        std::filesystem::create_directories(d + "/Data");
-        return d;
-    }();
-    return dir;
-}
-
+const std::string& folder() { return corvano::fuzz::folder("ini"); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    {
-        std::ofstream out(folder() + "/Data/Corvano.Ini", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    corvano::fuzz::writeInput(folder() + "/Data/Corvano.Ini", data, size);
     corvano::AppState App;
     App.appPath = folder();
     App.maxBrowsers = 20;

@@ -1,37 +1,22 @@
 // Any bytes as a window's settings file: no crash, the values stay in their
 // ranges, and what the window would write back reads back the same.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "FuzzFolder.h"
 
 #include "app/TextFile.h"
 #include "browser/BrowserSettings.h"
 
 namespace {
-
-const std::string& folder() {
-    static const std::string dir = [] {
-        std::string d = std::filesystem::temp_directory_path().string() + "/corvano-fuzz-settings-" +
-                        std::to_string(::getpid());
-        std::filesystem::create_directories(d + "/Data");
-        return d;
-    }();
-    return dir;
-}
-
+const std::string& folder() { return corvano::fuzz::folder("settings"); }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace corvano;
     const std::string path = settingsFilePath(folder(), 1);
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    corvano::fuzz::writeInput(path, data, size);
     const Size screen{28800, 16200};
     const TilingDefaults defaults = tilingDefaults(3, screen, 395);
     AppState App;

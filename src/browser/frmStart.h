@@ -47,7 +47,7 @@ public:
     void Read_Settings();
     bool Save_Settings();
 
-    void cmdBar_Click(int index, Entry& entry);
+    void cmdBar_Click(int index, Entry& entry) override;
     // True when the character is consumed.
     bool Text1_KeyPress(int charCode);
     void Text1_Click();

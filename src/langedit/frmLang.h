@@ -30,7 +30,7 @@ public:
     void ShowModal();
 
     // Acts for the editor's own bar only (index 5).
-    void cmdBar_Click(int index, Entry& entry);
+    void cmdBar_Click(int index, Entry& entry) override;
 
     // Asks for the name until it is one that can be written or the user
     // gives up; writes the box's text as that language's file. The path

@@ -38,7 +38,7 @@ public:
     void Form_TextsChanged() override;
 
     // Clicks of the main window's bars (3, 4) and of every drop-down (5).
-    void cmdBar_Click(int index, Entry& entry);
+    void cmdBar_Click(int index, Entry& entry) override;
     // The bar component asks for one more control to host drop-downs.
     CommandBarControl* newInstanceRequest();
 

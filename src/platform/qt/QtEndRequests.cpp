@@ -40,7 +40,8 @@ QtEndRequests::QtEndRequests(std::function<void()> onEnd) : onEnd_(std::move(onE
         });
         struct sigaction sa {};
         sa.sa_handler = onSignal;
-        // One handler at a time, so the count is never torn.
+        // The three wait for each other on the thread that takes them; should two
+        // threads count at once, a lost step only leaves the end to the alarm.
         sigemptyset(&sa.sa_mask);
         for (int sig : kSignals) sigaddset(&sa.sa_mask, sig);
         sa.sa_flags = SA_RESTART;
