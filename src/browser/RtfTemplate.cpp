@@ -108,79 +108,163 @@ std::string trim(const std::string& s) {
     return s.substr(a, b - a);
 }
 
+// The page words of the header: paper width, margins and orientation, of
+// the document or of its first section.
+class PageWords {
+public:
+    void take(const Token& k) {
+        if (k.word == "landscape" || k.word == "lndscpsxn") landscape_ = true;
+        if (!k.hasParam) return;
+        if (k.word == "paperw") paperw_ = k.param;
+        if (k.word == "margl") margl_ = k.param;
+        if (k.word == "margr") margr_ = k.param;
+        if (k.word == "pgwsxn") pgwsxn_ = k.param;
+        if (k.word == "marglsxn") marglsxn_ = k.param;
+        if (k.word == "margrsxn") margrsxn_ = k.param;
+    }
+    bool landscape() const { return landscape_; }
+    // Between the margins, within the sizes a page can have.
+    int textWidth() const {
+        const long width = pgwsxn_.value_or(paperw_) - marglsxn_.value_or(margl_) - margrsxn_.value_or(margr_);
+        return static_cast<int>(std::clamp(width, 1440L, 31680L));
+    }
+
+private:
+    long paperw_ = 12240, margl_ = 1800, margr_ = 1800;
+    std::optional<long> pgwsxn_, marglsxn_, margrsxn_;
+    bool landscape_ = false;
+};
+
 }  // namespace
 
-std::optional<RtfTemplate> RtfTemplate::parse(const std::string& rtf) {
-    if (rtf.rfind("{\\rtf", 0) != 0) return std::nullopt;
-    RtfTemplate t;
-    Lexer lex(rtf);
-    lex.next();  // the document's own group
-    int depth = 1;
-    std::optional<size_t> bodyStart;
-    long paperw = 12240, margl = 1800, margr = 1800;
-    std::optional<long> pgwsxn, marglsxn, margrsxn;
+// Reads a template from its first token to the end of the document's group:
+// the groups and words before the body, where the body begins, and the rest
+// only to find the group's end.
+class RtfTemplate::Reader {
+public:
+    Reader(const std::string& rtf, RtfTemplate& t) : rtf_(rtf), lex_(rtf), t_(t) {}
+
+    // False when the document's group never closes.
+    bool readDocument() {
+        lex_.next();  // the document's own group
+        for (;;) {
+            const Token k = lex_.next();
+            if (k.kind == Token::End) return false;
+            if (depth_ == 1 && !bodyStart_) {
+                if (k.kind == Token::Open) {
+                    if (!readTopGroup(k.start)) return false;
+                    continue;
+                }
+                readTopToken(k);
+            }
+            if (k.kind == Token::Open) ++depth_;
+            if (k.kind == Token::Close && --depth_ == 0) return true;
+        }
+    }
+
+    // Only blanks may follow the document's group.
+    bool onlyBlanksFollow() const {
+        for (size_t i = lex_.pos(); i < rtf_.size(); ++i)
+            if (!isBlank(rtf_[i]) && rtf_[i] != '\0') return false;
+        return true;
+    }
+
+    // Where the body begins; the document's end when it has none.
+    size_t bodyStart() const { return bodyStart_.value_or(rtf_.size()); }
+    const PageWords& page() const { return page_; }
+
+private:
+    // A token directly inside the document, before the body: the body's
+    // first token, or one of the page's words.
+    void readTopToken(const Token& k) {
+        switch (k.kind) {
+            case Token::Close: bodyStart_ = k.start; break;
+            case Token::Text:
+                if (!isBlank(k.text)) bodyStart_ = k.start;
+                break;
+            case Token::Symbol:
+                if (k.word != "*") bodyStart_ = k.start;
+                break;
+            case Token::Word:
+                if (bodyWords().count(k.word))
+                    bodyStart_ = k.start;
+                else
+                    page_.take(k);
+                break;
+            default: break;
+        }
+    }
+
+    // A group directly inside the document, before the body, whose "{" at
+    // `at` has been read: a header group is read or passed over, any other
+    // begins the body. False when the text ends inside it.
+    bool readTopGroup(size_t at) {
+        const Token first = lex_.next();
+        ++depth_;
+        if (first.kind == Token::Symbol && first.word == "*") return skipGroup();
+        if (first.kind == Token::Word && headerGroups().count(first.word)) {
+            if (first.word == "colortbl") return readColourTable();
+            if (first.word == "stylesheet") return readStyleSheet();
+            return skipGroup();
+        }
+        bodyStart_ = at;
+        if (first.kind == Token::Open) ++depth_;
+        if (first.kind == Token::Close) --depth_;
+        return true;
+    }
 
     // Reads a group whose "{" has been read, up to its "}"; false when the text ends first.
-    auto skipGroup = [&](int& d) {
-        const int until = d - 1;
+    bool skipGroup() {
+        const int until = depth_ - 1;
         for (;;) {
-            const Token k = lex.next();
+            const Token k = lex_.next();
             if (k.kind == Token::End) return false;
-            if (k.kind == Token::Open) ++d;
-            if (k.kind == Token::Close && --d == until) return true;
+            if (k.kind == Token::Open) ++depth_;
+            if (k.kind == Token::Close && --depth_ == until) return true;
         }
-    };
+    }
 
-    auto readColours = [&](int& d) {
+    // The colour table: finds the first pure blue, for links.
+    bool readColourTable() {
         int index = 0;
         long rgb[3] = {-1, -1, -1};
-        const int until = d - 1;
+        const int until = depth_ - 1;
         for (;;) {
-            const Token k = lex.next();
+            const Token k = lex_.next();
             if (k.kind == Token::End) return false;
-            if (k.kind == Token::Open) ++d;
-            if (k.kind == Token::Close && --d == until) return true;
+            if (k.kind == Token::Open) ++depth_;
+            if (k.kind == Token::Close && --depth_ == until) return true;
             if (k.kind == Token::Word && k.hasParam) {
                 if (k.word == "red") rgb[0] = k.param;
                 if (k.word == "green") rgb[1] = k.param;
                 if (k.word == "blue") rgb[2] = k.param;
             }
             if (k.kind == Token::Text && k.text == ';') {
-                if (t.linkColour_ < 0 && rgb[0] == 0 && rgb[1] == 0 && rgb[2] == 255) t.linkColour_ = index;
+                if (t_.linkColour_ < 0 && rgb[0] == 0 && rgb[1] == 0 && rgb[2] == 255) t_.linkColour_ = index;
                 ++index;
                 rgb[0] = rgb[1] = rgb[2] = -1;
             }
         }
-    };
+    }
 
-    auto readStyles = [&](int& d) {
-        const int sheet = d;
+    // The style sheet: one group per style, its number, formatting and name.
+    bool readStyleSheet() {
+        const int sheet = depth_;
         long style = -1;
         std::string name, format;
         for (;;) {
-            const Token k = lex.next();
+            const Token k = lex_.next();
             if (k.kind == Token::End) return false;
             if (k.kind == Token::Open) {
-                if (++d == sheet + 1) style = -1, name.clear(), format.clear();
+                if (++depth_ == sheet + 1) style = -1, name.clear(), format.clear();
                 continue;
             }
             if (k.kind == Token::Close) {
-                if (d == sheet + 1) {
-                    std::string n = lower(trim(name));
-                    if (!n.empty() && n.back() == ';') n = trim(n.substr(0, n.size() - 1));
-                    // Some writers leave out the number of the normal style.
-                    if (style < 0 && n == "normal") style = 0;
-                    if (style == 0) t.bodyFormat_ = "\\s0" + format;
-                    if (style >= 0 && n.size() == 9 && n.rfind("heading ", 0) == 0 && n[8] >= '1' && n[8] <= '6')
-                    {
-                        t.headingStyles_[n[8] - '1'] = static_cast<int>(style);
-                        t.headingFormats_[n[8] - '1'] = format;
-                    }
-                }
-                if (--d == sheet - 1) return true;
+                if (depth_ == sheet + 1) takeStyle(style, name, format);
+                if (--depth_ == sheet - 1) return true;
                 continue;
             }
-            if (d != sheet + 1) continue;
+            if (depth_ != sheet + 1) continue;
             if (k.kind == Token::Word && k.word == "s" && k.hasParam) style = k.param;
             if (k.kind == Token::Word && !styleBookkeeping(k.word)) {
                 format += '\\' + k.word;
@@ -188,60 +272,37 @@ std::optional<RtfTemplate> RtfTemplate::parse(const std::string& rtf) {
             }
             if (k.kind == Token::Text) name.push_back(k.text);
         }
-    };
-
-    for (;;) {
-        const Token k = lex.next();
-        if (k.kind == Token::End) return std::nullopt;  // the document's group never closes
-        if (depth == 1 && !bodyStart) {
-            if (k.kind == Token::Close) {
-                bodyStart = k.start;
-            } else if (k.kind == Token::Open) {
-                const size_t at = k.start;
-                Token first = lex.next();
-                ++depth;
-                if (first.kind == Token::Symbol && first.word == "*") {
-                    if (!skipGroup(depth)) return std::nullopt;
-                } else if (first.kind == Token::Word && headerGroups().count(first.word)) {
-                    bool ok = first.word == "colortbl"     ? readColours(depth)
-                              : first.word == "stylesheet" ? readStyles(depth)
-                                                           : skipGroup(depth);
-                    if (!ok) return std::nullopt;
-                } else {
-                    bodyStart = at;
-                    if (first.kind == Token::Open) ++depth;
-                    if (first.kind == Token::Close) --depth;
-                }
-                continue;
-            } else if (k.kind == Token::Text) {
-                if (!isBlank(k.text)) bodyStart = k.start;
-            } else if (k.kind == Token::Symbol) {
-                if (k.word != "*") bodyStart = k.start;
-            } else if (k.kind == Token::Word) {
-                if (bodyWords().count(k.word)) {
-                    bodyStart = k.start;
-                } else if (k.word == "landscape" || k.word == "lndscpsxn") {
-                    t.landscape_ = true;
-                } else if (k.hasParam) {
-                    if (k.word == "paperw") paperw = k.param;
-                    if (k.word == "margl") margl = k.param;
-                    if (k.word == "margr") margr = k.param;
-                    if (k.word == "pgwsxn") pgwsxn = k.param;
-                    if (k.word == "marglsxn") marglsxn = k.param;
-                    if (k.word == "margrsxn") margrsxn = k.param;
-                }
-            }
-        }
-        if (k.kind == Token::Open) ++depth;
-        if (k.kind == Token::Close && --depth == 0) break;
     }
-    // Only blanks may follow the document's group.
-    for (size_t i = lex.pos(); i < rtf.size(); ++i)
-        if (!isBlank(rtf[i]) && rtf[i] != '\0') return std::nullopt;
 
-    t.header_ = rtf.substr(0, *bodyStart);
-    const long width = pgwsxn.value_or(paperw) - marglsxn.value_or(margl) - margrsxn.value_or(margr);
-    t.textWidth_ = static_cast<int>(std::clamp(width, 1440L, 31680L));
+    // Keeps a style the export uses: the normal one and headings 1 to 6.
+    void takeStyle(long style, const std::string& rawName, const std::string& format) {
+        std::string n = lower(trim(rawName));
+        if (!n.empty() && n.back() == ';') n = trim(n.substr(0, n.size() - 1));
+        // Some writers leave out the number of the normal style.
+        if (style < 0 && n == "normal") style = 0;
+        if (style == 0) t_.bodyFormat_ = "\\s0" + format;
+        if (style >= 0 && n.size() == 9 && n.rfind("heading ", 0) == 0 && n[8] >= '1' && n[8] <= '6') {
+            t_.headingStyles_[n[8] - '1'] = static_cast<int>(style);
+            t_.headingFormats_[n[8] - '1'] = format;
+        }
+    }
+
+    const std::string& rtf_;
+    Lexer lex_;
+    RtfTemplate& t_;
+    int depth_ = 1;
+    std::optional<size_t> bodyStart_;
+    PageWords page_;
+};
+
+std::optional<RtfTemplate> RtfTemplate::parse(const std::string& rtf) {
+    if (rtf.rfind("{\\rtf", 0) != 0) return std::nullopt;
+    RtfTemplate t;
+    Reader reader(rtf, t);
+    if (!reader.readDocument() || !reader.onlyBlanksFollow()) return std::nullopt;
+    t.header_ = rtf.substr(0, reader.bodyStart());
+    t.textWidth_ = reader.page().textWidth();
+    t.landscape_ = reader.page().landscape();
     return t;
 }
 

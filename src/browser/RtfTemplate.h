@@ -29,6 +29,7 @@ public:
     int linkColour() const { return linkColour_; }
 
 private:
+    class Reader;
     std::string header_;
     int textWidth_ = 0;
     bool landscape_ = false;
