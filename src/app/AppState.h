@@ -51,9 +51,6 @@ struct AppState {
     SiteAnswers siteAnswers;
     // A show mode brings the windows forward in turn: no page may ask meanwhile.
     bool showModeOn = false;
-    // The page the next browser window opens first instead of its last one
-    // (a link opened in a new window); empty for every other window.
-    std::string nextFirstPage;
     // True when the last source view call, in whichever window, showed a source.
     bool sourceShown = false;
 };

@@ -45,7 +45,9 @@ bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefi
 
 }  // namespace
 
-frmStart::frmStart(Application& app) : Form(app, WindowRole::Browser), imageList1_(browserImageList()) {
+frmStart::frmStart(Application& app, std::string firstPage)
+    : Form(app, WindowRole::Browser), imageList1_(browserImageList()), firstPage_(std::move(firstPage)) {
+    history_.onChanged = [this] { showHistory(); };
     picBar_ = window().createPanel();
     auto onClick = [this](int index, Entry& entry) { cmdBar_Click(index, entry); };
     for (int i = 0; i < 3; ++i) cmdBar_[static_cast<size_t>(i)] = picBar_->createCommandBar(i, onClick);
@@ -77,6 +79,7 @@ frmStart::~frmStart() {
         text1_->onEdited = nullptr;
     }
     if (zoomCaption_) zoomCaption_->onTick = nullptr;
+    history_.onChanged = nullptr;
 }
 
 void frmStart::Form_Load() {
@@ -130,7 +133,7 @@ void frmStart::place() {
 void frmStart::openLastPage() {
     AppState& App = app_.App;
     // A window opened on a link goes there first, not to its last page.
-    if (!App.nextFirstPage.empty()) currentAddress_ = std::exchange(App.nextFirstPage, {});
+    if (!firstPage_.empty()) currentAddress_ = std::move(firstPage_);
     if (currentAddress_.empty()) {
         currentAddress_ = urls::kMakerSecondSite;
         App.homeAddress = urls::kMakerSecondSite;
@@ -246,6 +249,7 @@ void frmStart::GO_Exit() {
 }
 
 void frmStart::CommandGo(int flag) {
+    typing_ = false;
     const std::string typed = text1_->text();
     if (typed.empty()) {
         web_->Navigate(app_.App.newBrowserUrl);
@@ -261,16 +265,16 @@ void frmStart::CommandGo(int flag) {
         Hyst_Add();
 }
 
-void frmStart::Hyst_Read() {
-    for (const auto& line : readHistoryFile(historyFilePath(app_.App.appPath, number_))) text1_->addItem(line);
-}
+void frmStart::Hyst_Read() { history_.assign(readHistoryFile(historyFilePath(app_.App.appPath, number_))); }
 
-void frmStart::Hyst_Add() { text1_->addItem(withoutLineBreaks(currentAddress_)); }
+void frmStart::Hyst_Add() { history_.add(withoutLineBreaks(currentAddress_)); }
 
-std::vector<std::string> frmStart::history() const {
-    std::vector<std::string> items;
-    for (int i = 0; i < text1_->itemCount(); ++i) items.push_back(text1_->item(i));
-    return items;
+void frmStart::showHistory() {
+    // The list follows the history; what the user types in the box stays.
+    if (!text1_ || listShows_ == history_.changes()) return;
+    listShows_ = history_.changes();
+    text1_->clearItems();
+    for (const std::string& entry : history_.entries()) text1_->addItem(entry);
 }
 
 bool frmStart::Hyst_Save() { return saveHistoryFile(historyFilePath(app_.App.appPath, number_), history()); }
@@ -289,7 +293,7 @@ bool frmStart::Save_Settings() {
 
 std::string frmStart::settingsText() const { return settingsFileText(app_.App, window().geometry(), currentAddress_); }
 
-std::string frmStart::historyText() const { return historyFileText(history()); }
+std::string frmStart::historyText() const { return history_.fileText(); }
 
 void frmStart::cmdBar_Click(int index, Entry& entry) {
     using Run = void (*)(frmStart&);
@@ -338,6 +342,10 @@ void frmStart::Web_StatusTextChange(const std::string& text) {
 void frmStart::Web_TitleChange(const std::string& text) {
     Web_StatusTextChange(text);
     currentAddress_ = web_->LocationURL();
+    // What the user is typing stays: a page whose title keeps changing must
+    // not overwrite it. The box shows the page's address once it is left.
+    if (typing_ && text1_->hasFocus()) return;
+    typing_ = false;
     text1_->setText(currentAddress_);
 }
 
@@ -415,9 +423,7 @@ void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {
     // A script link means nothing without the page it belongs to.
     if (tf::toLower(url).rfind("javascript:", 0) == 0) return;
     ++App.browserCount;
-    App.nextFirstPage = url;
-    frmStart& opened = app_.load<frmStart>();
-    App.nextFirstPage.clear();
+    frmStart& opened = app_.load<frmStart>(url);
     if (!opened.unloaded()) opened.window().show();
 }
 
@@ -479,6 +485,7 @@ void frmStart::setZoom(int percent) {
 }
 
 void frmStart::Text1_Edited(const std::string& text) {
+    typing_ = true;
     // Inline completion only while typing on, never after a deletion.
     const bool onward = text.size() > lastTyped_.size() && text.compare(0, lastTyped_.size(), lastTyped_) == 0;
     lastTyped_ = text;

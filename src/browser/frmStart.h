@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Form.h"
+#include "browser/AddressHistory.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
 #include "platform/WordProcessor.h"
@@ -23,7 +24,9 @@ public:
     // How long WebAttend waits for a page before giving up.
     static constexpr int kWebAttendLimitMs = 60000;
 
-    explicit frmStart(Application& app);
+    // A window opened on a link is given that link as its first page, in
+    // place of its last one.
+    explicit frmStart(Application& app, std::string firstPage = {});
     ~frmStart() override;
 
     void Form_Load() override;
@@ -77,7 +80,9 @@ public:
     WebView& Web() { return *web_; }
     Label& labCount() { return *labCount_; }
     const ImageList& ImageList1() const { return imageList1_; }
-    std::vector<std::string> history() const;
+    // The history as the address box lists it and the history file keeps it.
+    const std::vector<std::string>& history() const { return history_.entries(); }
+    AddressHistory& addressHistory() { return history_; }
 
     // Page export and source view.
     void SaveAs();
@@ -126,6 +131,13 @@ private:
 
     int number_ = 0;
     std::string currentAddress_;
+    std::string firstPage_;
+    AddressHistory history_;
+    // The history's change count the address box's list shows.
+    uint64_t listShows_ = ~uint64_t{0};
+    void showHistory();
+    // The user has typed in the address box since it was last set or sent.
+    bool typing_ = false;
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -18,7 +18,11 @@ public:
     virtual int itemCount() const = 0;
     virtual std::string item(int index) const = 0;
 
+    // True while the box has the keyboard focus.
+    virtual bool hasFocus() const = 0;
+
     // Return true to consume the character (it never reaches the box).
+    // Enter arrives as character 13.
     std::function<bool(int charCode)> onKeyPress;
     // The user chose an entry of the list; the text is already the entry.
     std::function<void()> onClick;

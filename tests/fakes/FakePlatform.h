@@ -64,6 +64,12 @@ public:
     void clearItems() override { items.clear(); }
     int itemCount() const override { return static_cast<int>(items.size()); }
     std::string item(int i) const override { return items.at(static_cast<size_t>(i)); }
+    void setFocus() override {
+        ++focusCount;
+        focused = true;
+    }
+    bool hasFocus() const override { return focused; }
+    bool focused = false;
     // Types one character as the user would; true when it reached the box.
     bool type(int ch) {
         if (onKeyPress && onKeyPress(ch)) return false;

@@ -220,7 +220,7 @@ TEST_F(KeysGui, TypingOffersTheMatchingHistoryAndCompletesInline) {
     frmStart& b = browser();
     const std::string typed = server.address("/typed.html").toStdString();
     for (const std::string& h : {typed, std::string("http://elsewhere.example/"), server.address("/b.html").toStdString()})
-        b.Text1().addItem(h);
+        b.addressHistory().add(h);
     QLineEdit* edit = addressEdit(b);
 
     // A click into the box from the page selects the whole address.

@@ -100,7 +100,7 @@ TEST_F(BrowserKeysTest, ZoomStepsShowsInTheCaptionAndComesBackWithTheWindow) {
 TEST_F(BrowserKeysTest, TypingOffersMatchingHistoryNewestFirstAndCompletesOnlyOnward) {
     frmStart& b = open();
     for (const char* h : {"http://alpha.example/a", "https://www.beta.example/", "http://alpha.example/b"})
-        box(b).addItem(h);
+        b.addressHistory().add(h);
     box(b).edit("alp");
     EXPECT_EQ(box(b).offered, (std::vector<std::string>{"http://alpha.example/b", "http://alpha.example/a"}));
     EXPECT_EQ(box(b).inlineOffered, "alpha.example/b");

@@ -238,6 +238,51 @@ TEST_F(BrowserWindowTest, RefusedWritesStillCloseAndKeepTheOldFiles) {
     EXPECT_NE(fp.dialog.messages[0].find("Corvano1.Ini"), std::string::npos);
 }
 
+TEST_F(BrowserWindowTest, ATitleChangeLeavesWhatTheUserIsTyping) {
+    frmStart& b = open();
+    web(b).url_ = "http://dashboard.example/";
+    b.Text1().setFocus();
+    box(b).edit("http://typ");
+    b.Web_TitleChange("(3) alerts");
+    EXPECT_EQ(b.Text1().text(), "http://typ");
+    EXPECT_EQ(b.currentAddress(), "http://dashboard.example/") << "the session keeps the page shown";
+    // Focus elsewhere, the box shows the page again.
+    box(b).focused = false;
+    b.Web_TitleChange("(4) alerts");
+    EXPECT_EQ(b.Text1().text(), "http://dashboard.example/");
+    // Focused but not typed in: the box follows the page; so it does after Enter.
+    b.Text1().setFocus();
+    web(b).url_ = "http://next.example/";
+    b.Web_TitleChange("(5) alerts");
+    EXPECT_EQ(b.Text1().text(), "http://next.example/");
+    box(b).edit("http://typed.example/");
+    box(b).type(13);
+    web(b).url_ = "http://typed.example/landed";
+    b.Web_TitleChange("Typed");
+    EXPECT_EQ(b.Text1().text(), "http://typed.example/landed");
+}
+
+TEST_F(BrowserWindowTest, TheHistoryIsTheWindowsOwnAndTheBoxListsIt) {
+    app->App.browserSlots[1] = 1;
+    std::string file;
+    for (int i = 1; i <= 20; ++i) file += "http://h" + std::to_string(i) + ".example/\r\n";
+    write("/Data/Corvano1.Hys", file);
+    frmStart& b = open();
+    ASSERT_EQ(b.history().size(), 16u);
+    EXPECT_EQ(b.history().front(), "http://h5.example/");
+    EXPECT_EQ(box(b).items, b.history());
+    const auto before = b.addressHistory().changes();
+    box(b).setText("http://h21.example/");
+    box(b).type(13);
+    EXPECT_GT(b.addressHistory().changes(), before);
+    EXPECT_EQ(b.history().front(), "http://h6.example/");
+    EXPECT_EQ(b.history().back(), "http://h21.example/");
+    EXPECT_EQ(box(b).items, b.history());
+    // What the files get comes from the history, whatever the widget holds.
+    box(b).items.clear();
+    EXPECT_EQ(b.historyText().substr(0, 20), "http://h6.example/\r\n");
+}
+
 TEST_F(BrowserWindowTest, CaptionFollowsTheWebEvents) {
     app->App.browserSlots[1] = app->App.browserSlots[2] = app->App.browserSlots[3] = 1;
     app->App.browserCount = 2;

@@ -25,7 +25,8 @@ std::unique_ptr<WebView> QtPanel::createWebView() { return QtChildFactory::webVi
 std::unique_ptr<TextEditBox> QtPanel::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
 std::unique_ptr<MarkupBox> QtPanel::createMarkupBox() { return QtChildFactory::markupBox(w_); }
 
-// Hands every typed character to onKeyPress first, so the logic may consume it.
+// Selects the address on a click into the box, and keeps an Enter the line
+// edit has passed on (after its returnPressed) from reaching the window.
 class QtComboBox::KeyFilter : public QObject {
 public:
     explicit KeyFilter(QtComboBox& owner) : owner_(owner) {}
@@ -38,15 +39,11 @@ protected:
             QPointer<QLineEdit> edit = owner_.w_->lineEdit();
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
         }
-        if (ev->type() != QEvent::KeyPress || !owner_.onKeyPress) return QObject::eventFilter(obj, ev);
-        auto* ke = static_cast<QKeyEvent*>(ev);
-        int ch = 0;
-        if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)
-            ch = 13;
-        else if (!ke->text().isEmpty())
-            ch = ke->text().at(0).unicode();
-        if (ch == 0) return false;
-        return owner_.onKeyPress(ch);
+        if (ev->type() == QEvent::KeyPress && obj == owner_.w_) {
+            const int key = static_cast<QKeyEvent*>(ev)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QObject::eventFilter(obj, ev);
     }
 
 private:
@@ -87,8 +84,8 @@ QtComboBox::QtComboBox(QWidget* parent) : QtControl(new QComboBox(parent)) {
             if (onClick) onClick();
         });
     });
+    // Enter's one way to the logic, from the box or passed on by the list.
     QObject::connect(w_->lineEdit(), &QLineEdit::returnPressed, w_, [this] {
-        // Only an Enter the list passed on gets here; the key filter takes the others.
         choicePending_ = false;
         if (onKeyPress) onKeyPress(13);
     });
@@ -137,6 +134,7 @@ void QtComboBox::clearItems() {
     w_->clear();
     w_->setEditText(keep);
 }
+bool QtComboBox::hasFocus() const { return w_ && (w_->hasFocus() || w_->lineEdit()->hasFocus()); }
 int QtComboBox::itemCount() const { return w_ ? w_->count() : 0; }
 std::string QtComboBox::item(int index) const { return w_ ? w_->itemText(index).toStdString() : std::string(); }
 

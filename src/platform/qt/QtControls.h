@@ -36,6 +36,7 @@ public:
     void clearItems() override;
     int itemCount() const override;
     std::string item(int index) const override;
+    bool hasFocus() const override;
 
     // Address completion.
     void selectAll() override;
