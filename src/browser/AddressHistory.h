@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "browser/History.h"
+
 namespace corvano {
 
 // A browser window's address history: the newest addresses it was sent to,
@@ -14,7 +16,7 @@ namespace corvano {
 class AddressHistory {
 public:
     // As many as the history file keeps.
-    static constexpr size_t kKept = 16;
+    static constexpr size_t kKept = kHistoryKept;
 
     // Takes the newest kKept of these entries, in order (the history file's lines).
     void assign(std::vector<std::string> entries);

@@ -7,10 +7,6 @@ namespace corvano {
 
 namespace tf = textfile;
 
-namespace {
-constexpr size_t kKept = 16;
-}
-
 std::vector<std::string> readHistoryFile(const std::string& path) {
     auto data = tf::readAll(path, 4u << 20);
     if (!data) return {};
@@ -18,7 +14,7 @@ std::vector<std::string> readHistoryFile(const std::string& path) {
 }
 
 std::vector<std::string> historyToSave(const std::vector<std::string>& entries) {
-    const size_t first = entries.size() > kKept ? entries.size() - kKept : 0;
+    const size_t first = entries.size() > kHistoryKept ? entries.size() - kHistoryKept : 0;
     std::vector<std::string> lines;
     for (size_t i = first; i < entries.size(); ++i) {
         std::string line = withoutLineBreaks(entries[i]);

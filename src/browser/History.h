@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace corvano {
+
+// How many addresses the history file keeps: the newest.
+constexpr size_t kHistoryKept = 16;
 
 // The history file: one address a line, oldest first. A missing or unreadable
 // file gives no entries; an empty line gives an empty entry.
