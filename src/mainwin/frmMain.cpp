@@ -33,6 +33,7 @@ constexpr int kLanguageUnreadText = 272;
 constexpr int kTextSaved = 192;
 constexpr int kTextNotSaved = 321;
 constexpr int kTextNoFreeName = 322;
+constexpr int kTextPlacesUnknown = 421;
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
@@ -74,6 +75,14 @@ void frmMain::Form_Load() {
     startReopening();
     timer2_->setInterval(kRotationMs);
     keepSessionCurrent();
+    if (!app_.platform.windowPlacesKnown()) {
+        // Once a run: the places stored earlier are kept, new ones are not learnt.
+        Application& app = app_;
+        app_.platform.post([&app] {
+            const frmMain* main = mainForm(app);
+            if (main && !main->exiting()) app.platform.dialogs().message(app.App.strings[kTextPlacesUnknown], "Corvano");
+        });
+    }
 }
 
 void frmMain::setLimits() {
@@ -336,6 +345,7 @@ void frmMain::showLanguageEditor() {
 }
 
 void frmMain::Take_Pic() {
+    if (shooting_) return;
     AppState& App = app_.App;
     Dialogs& dialogs = app_.platform.dialogs();
     const std::string folder = app_.file("/Images");
@@ -345,14 +355,25 @@ void frmMain::Take_Pic() {
         dialogs.warning(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
         return;
     }
+    shooting_ = true;
     // The picture is taken before anything of ours is shown over the screen.
-    const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
-    if (!result.ok) {
-        dialogs.warning(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
-        return;
-    }
-    App.screenshotCounter = nextScreenshotCounter(name->counter);
-    dialogs.message(App.strings[kTextSaved] + ": " + name->path, "Corvano");
+    // It may come later (the desktop can ask the user first); the form may be
+    // gone by then, the application is not.
+    Application& app = app_;
+    const ScreenshotName chosen = *name;
+    app_.platform.screenCapture().saveScreenAsBmp(chosen.path, [&app, chosen](const CaptureResult& result) {
+        frmMain* main = mainForm(app);
+        if (!main) return;
+        main->shooting_ = false;
+        if (result.cancelled || main->exiting()) return;
+        Dialogs& dialogs = app.platform.dialogs();
+        if (!result.ok) {
+            dialogs.warning(app.App.strings[kTextNotSaved] + ": " + chosen.path + "\n" + result.reason, "Corvano");
+            return;
+        }
+        app.App.screenshotCounter = nextScreenshotCounter(chosen.counter);
+        dialogs.message(app.App.strings[kTextSaved] + ": " + chosen.path, "Corvano");
+    });
 }
 
 void frmMain::showAbout() {
