@@ -107,9 +107,9 @@ protected:
 TEST_F(WaylandSession, WithXWaylandEveryWindowKeepsItsPlace) {
     corvano.start();
     ASSERT_TRUE(windowsBack());
-    const std::string main = corvano.findWindow("^Corvano$", 30);
-    ASSERT_FALSE(main.empty()) << "the main window is an X window";
-    RealCorvano::key(main, "Escape");
+    EXPECT_FALSE(corvano.findWindow("^Corvano$", 30).empty()) << "the main window is an X window";
+    // XWayland passes no synthetic keys on to its windows: ended as the desktop does.
+    ::kill(corvano.pid(), SIGTERM);
     ASSERT_EQ(corvano.wait(), 0);
     EXPECT_EQ(place(settings(1)), " 1500 \r\n 3000 ");
     EXPECT_EQ(place(settings(2)), " 6000 \r\n 12000 ");

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """A stand-in for the desktop's screenshot portal on a private session bus.
 
 Each Screenshot call takes the next answer from the command line:
