@@ -15,15 +15,20 @@ install(FILES share/corvano.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicol
         RENAME net.corvano.Corvano.svg)
 install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvano)
 
-# Debian's changelog, compressed without a time stamp.
+# The changelog of this native package and the manual page, compressed
+# without a time stamp.
 execute_process(COMMAND date -u -R -d "${CORVANO_RELEASE_DATE} 12:00" OUTPUT_VARIABLE CORVANO_RELEASE_DATE_RFC2822
                 OUTPUT_STRIP_TRAILING_WHITESPACE)
 configure_file(packaging/changelog.in ${PKG}/changelog @ONLY)
-add_custom_command(OUTPUT ${PKG}/changelog.Debian.gz
-  COMMAND gzip -9nc ${PKG}/changelog > ${PKG}/changelog.Debian.gz
+add_custom_command(OUTPUT ${PKG}/changelog.gz
+  COMMAND gzip -9nc ${PKG}/changelog > ${PKG}/changelog.gz
   DEPENDS ${PKG}/changelog VERBATIM)
-add_custom_target(corvano_package_files ALL DEPENDS ${PKG}/changelog.Debian.gz)
-install(FILES ${PKG}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvano)
+add_custom_command(OUTPUT ${PKG}/corvano.1.gz
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/corvano.1 > ${PKG}/corvano.1.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/corvano.1 VERBATIM)
+add_custom_target(corvano_package_files ALL DEPENDS ${PKG}/changelog.gz ${PKG}/corvano.1.gz)
+install(FILES ${PKG}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvano)
+install(FILES ${PKG}/corvano.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvano)
@@ -31,8 +36,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Corvano developers <maintainers@corvano.net>")
 set(CPACK_PACKAGE_VENDOR "Corvano developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "up to twenty web browsers side by side")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "up to twenty web browsers side by side
-Corvano runs up to twenty web browsers side by side: numbered windows, each
+set(CPACK_PACKAGE_DESCRIPTION "Corvano runs up to twenty web browsers side by side: numbered windows, each
 on top of the others with its own page, address box and history, over a
 full-screen main window. What is open when Corvano ends comes back at the
 next start, every window at its place on its last page.")

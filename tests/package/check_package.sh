@@ -17,7 +17,7 @@ for f in usr/bin/corvano usr/share/corvano/Lang_english.txt usr/share/corvano/La
          usr/share/corvano/Template.Doc usr/share/corvano/TemplateH.Doc \
          usr/share/applications/net.corvano.Corvano.desktop usr/share/metainfo/net.corvano.Corvano.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/net.corvano.Corvano.svg \
-         usr/share/doc/corvano/copyright usr/share/doc/corvano/changelog.Debian.gz; do
+         usr/share/doc/corvano/copyright usr/share/doc/corvano/changelog.gz usr/share/man/man1/corvano.1.gz; do
   grep -q " \./$f\$" <<<"$contents" || fail "$f is not in the package"
 done
 version=$(sed -n 's/^project(corvano VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
