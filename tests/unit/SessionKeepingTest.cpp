@@ -14,6 +14,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "mainwin/frmMain.h"
+#include "platform/TextId.h"
 
 using namespace corvano;
 using fake::FakePlatform;
@@ -326,7 +327,7 @@ TEST_F(Session, WhereTheDesktopKeepsWindowPlacesToItselfTheStoredPlaceStaysAndSa
     platform.runPosted();
     platform.runPosted();
     ASSERT_EQ(platform.dialog.messages.size(), 1u);
-    EXPECT_EQ(platform.dialog.messages[0], "Corvano: t421");
+    EXPECT_EQ(platform.dialog.messages[0], "Corvano: t" + std::to_string(textNumber(TextId::WindowPlacesUnknown)));
 
     // What the window reports is no place; its size still counts.
     static_cast<fake::FakeWindow&>(browsers().at(0)->window()).r = {0, 0, 9900, 6600};

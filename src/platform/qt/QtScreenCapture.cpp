@@ -24,9 +24,6 @@
 namespace corvano::qt {
 
 namespace {
-constexpr int kTextScreenUnreadable = 323;
-constexpr int kTextScreenEmpty = 422;
-constexpr int kTextPortalFailed = 423;
 // The portal may show a dialog first; a request left unanswered this long is over.
 constexpr int kPortalBoundMs = 5 * 60 * 1000;
 
@@ -180,7 +177,7 @@ void QtScreenCapture::saveScreenAsBmp(const std::string& path, Done done) {
     if (waylandSession() && ScreenshotPortal::available()) {
         const bool sent = portal_.request([target, done](const QString& file, uint response) {
             if (response == 1) return done({false, {}, true});
-            if (response != 0) return done({false, uiText(kTextPortalFailed).toStdString()});
+            if (response != 0) return done({false, uiText(TextId::ScreenshotServiceFailed).toStdString()});
             QImageReader reader(file);
             const QImage picture = reader.read();
             if (inTemporaryFolder(file)) QFile::remove(file);
@@ -190,9 +187,9 @@ void QtScreenCapture::saveScreenAsBmp(const std::string& path, Done done) {
         if (sent) return;
     }
     const QImage picture = grabDesktop();
-    if (picture.isNull()) return done({false, uiText(kTextScreenUnreadable).toStdString()});
+    if (picture.isNull()) return done({false, uiText(TextId::ScreenUnreadable).toStdString()});
     // On a Wayland session without a portal the X grab may see nothing at all.
-    if (waylandSession() && allBlack(picture)) return done({false, uiText(kTextScreenEmpty).toStdString()});
+    if (waylandSession() && allBlack(picture)) return done({false, uiText(TextId::ScreenshotEmpty).toStdString()});
     done(writeBmp(picture, target));
 }
 
