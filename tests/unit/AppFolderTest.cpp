@@ -89,7 +89,7 @@ TEST(AppFolder, TextsAnOlderLanguageFileLacksComeFromTheShippedEnglishFile) {
         App.shippedPath = root.file("/share");
         App.language = language;
         ASSERT_TRUE(Read_CFG(App));
-        EXPECT_EQ(App.strings[5], "mine5") << language;
-        EXPECT_EQ(App.strings[235], "en235") << language;
+        EXPECT_EQ(App.strings.byNumber(5), "mine5") << language;
+        EXPECT_EQ(App.strings.byNumber(235), "en235") << language;
     }
 }
