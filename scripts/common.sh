@@ -1,8 +1,12 @@
 # Shared by run and test: packages and the build.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev qt6-translations-l10n
                 oxygen-icon-theme iso-flags-svg)
+# Building the Debian package: its dependencies from the program's libraries.
+PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool openbox dbus at-spi2-core python3-dbus
-               libreoffice-writer-nogui)
+               libreoffice-writer-nogui
+               weston xwayland qt6-wayland python3-gi desktop-file-utils appstream lintian
+               "${PACKAGE_PACKAGES[@]}")
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${CORVANO_BUILD_DIR:-$ROOT/build}"
@@ -14,7 +18,7 @@ build_corvano() {
 
 # The logic and its unit tests once more, under AddressSanitizer and
 # UndefinedBehaviorSanitizer: an out-of-range read or undefined behaviour in
-# the logic fails the run. No Qt here, so it builds in a minute.
+# the logic fails the run. No Qt here: only the logic is built again.
 SANITIZE_BUILD="${CORVANO_SANITIZE_BUILD_DIR:-$ROOT/build-asan}"
 SANITIZE_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 
@@ -25,6 +29,12 @@ run_sanitized_unit_tests() {
   ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}" \
     "$SANITIZE_BUILD/tests/corvano_tests" --gtest_brief=1
+}
+
+# The package from what the build folder holds (the program is built first).
+make_package() {
+  rm -f "$BUILD"/corvano_*.deb
+  (cd "$BUILD" && cpack -G DEB >cpack.log 2>&1) || { cat "$BUILD/cpack.log"; return 1; }
 }
 
 web_engine_env() {
