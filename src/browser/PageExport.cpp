@@ -11,9 +11,6 @@ namespace corvano {
 namespace {
 
 constexpr int kNameLimit = 22;
-constexpr int kNothingToExportText = 120;
-constexpr int kOpacityRangeText = 307;
-constexpr int kSaveDialogTitleText = 308;
 
 // Dims the window for the time it lives; opaque again on every way out,
 // unless the window went away meanwhile.
@@ -64,13 +61,13 @@ std::string proposedDocumentName(const std::string& title) {
 const std::string& wordTemplatePath(const AppState& App) { return App.wordLayout ? App.templatePath2 : App.templatePath1; }
 
 std::string documentErrorText(const StringTable& strings, const DocumentError& error) {
-    int n = 306;
+    TextId n = TextId::DocumentNotWritten;
     switch (error.reason) {
-        case DocumentError::TemplateUnreadable: n = 301; break;
-        case DocumentError::TemplateNotRtf: n = 302; break;
-        case DocumentError::NoPermission: n = 303; break;
-        case DocumentError::DiskFull: n = 304; break;
-        case DocumentError::NoFolder: n = 305; break;
+        case DocumentError::TemplateUnreadable: n = TextId::TemplateUnreadable; break;
+        case DocumentError::TemplateNotRtf: n = TextId::TemplateNotRtf; break;
+        case DocumentError::NoPermission: n = TextId::DocumentNoPermission; break;
+        case DocumentError::DiskFull: n = TextId::DocumentDiskFull; break;
+        case DocumentError::NoFolder: n = TextId::DocumentNoFolder; break;
         default: break;
     }
     return strings[n] + "\n" + error.file;
@@ -79,7 +76,7 @@ std::string documentErrorText(const StringTable& strings, const DocumentError& e
 void Set_Opacity(Application& app, Window& window, int opacity) {
     if (opacity < 0 || opacity > 255) {
         app.platform.dialogs().message(
-            app.App.strings[kOpacityRangeText] + " " + std::to_string(opacity) + " Source : Set_Opacity", "Corvano");
+            app.App.strings[TextId::OpacityRange] + " " + std::to_string(opacity) + " Source : Set_Opacity", "Corvano");
         return;
     }
     window.setOpacity(opacity);
@@ -126,12 +123,12 @@ void PageExport::SaveAsW() {
     if (!copied || !attended || !clipboardHoldsSomething()) fallbackCopy();
     if (dim.gone()) return;
     if (!clipboardHoldsSomething()) {
-        platform.dialogs().message(strings[kNothingToExportText], kExportTitle);
+        platform.dialogs().message(strings[TextId::NothingToExport], kExportTitle);
         return;
     }
 
     // Name: a cancel or an empty name ends quietly.
-    const auto path = platform.dialogs().saveFileName(strings[kSaveDialogTitleText], kWordFilter,
+    const auto path = platform.dialogs().saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter,
                                                       proposedDocumentName(w_.Web().LocationName()));
     if (dim.gone() || !path || path->empty()) return;
 

@@ -8,6 +8,7 @@
 #include "app/TextArgs.h"
 #include "app/TextFile.h"
 #include "bars/CommandBars.h"
+#include "bars/Commands.h"
 #include "bars/EditorBars.h"
 #include "bars/EditorImageList.h"
 #include "bars/LanguageMenu.h"
@@ -19,24 +20,14 @@ namespace tf = textfile;
 
 namespace {
 
-constexpr int kCaptionText = 227;
-constexpr int kNamePromptText = 229;
-constexpr int kTemplateUnreadableText = 232;
-constexpr int kSeparatorText = 233;
-constexpr int kDotDotText = 234;
-constexpr int kControlText = 235;
-constexpr int kRefusedText = 236;
-constexpr int kReplaceText = 237;
-constexpr int kNotWrittenText = 238;
-constexpr int kDiscardText = 239;
 constexpr const char* kTemplate = "lang_english.txt";
 
-int faultText(NameFault fault) {
+TextId faultText(NameFault fault) {
     switch (fault) {
-        case NameFault::Separator: return kSeparatorText;
-        case NameFault::DotDot: return kDotDotText;
-        case NameFault::Control: return kControlText;
-        default: return kRefusedText;
+        case NameFault::Separator: return TextId::NameHasSeparator;
+        case NameFault::DotDot: return TextId::NameHasDotDot;
+        case NameFault::Control: return TextId::NameHasControl;
+        default: return TextId::NameHasCharacter;
     }
 }
 
@@ -55,7 +46,7 @@ frmLang::~frmLang() = default;
 void frmLang::Form_Load() {
     AppState& App = app_.App;
     window().setTopmost();
-    window().setCaption(App.strings[kCaptionText]);
+    window().setCaption(App.strings[TextId::NewLanguage]);
     cmdBar_->setLeft(0);
     cmdBar_->setTop(0);
     text1_->setLeft(0);
@@ -92,7 +83,7 @@ void frmLang::loadTemplate() {
 
 void frmLang::ShowModal() {
     if (!unreadTemplate_.empty())
-        tell(withArgs(app_.App.strings[kTemplateUnreadableText], {std::exchange(unreadTemplate_, {})}));
+        tell(withArgs(app_.App.strings[TextId::LanguageTemplateUnreadable], {std::exchange(unreadTemplate_, {})}));
     // The style may have changed while the editor waited hidden.
     cmdBar_->setBarStyle(app_.App.barStyle);
     window().showModal();
@@ -107,7 +98,7 @@ void frmLang::Form_Resize() {
     text1_->setHeight(std::max(0, window().scaleHeight() - cmdBar_->height()));
 }
 
-void frmLang::Form_TextsChanged() { window().setCaption(app_.App.strings[kCaptionText]); }
+void frmLang::Form_TextsChanged() { window().setCaption(app_.App.strings[TextId::NewLanguage]); }
 
 void frmLang::Form_QueryUnload() {
     // A hidden editor holds nothing of the user's: it goes without a question.
@@ -117,16 +108,17 @@ void frmLang::Form_QueryUnload() {
 
 void frmLang::cmdBar_Click(int index, Entry& entry) {
     if (index != 5) return;
-    if (entry.key() == "EXIT3")
+    const std::optional<Command> command = commandOf(entry.key());
+    if (command == Command::EditorExit)
         CloseEditor();
-    else if (entry.key() == "SAVE3")
+    else if (command == Command::EditorSave)
         SaveLanguage();
 }
 
 bool frmLang::modified() const { return text1_->text() != savedText_; }
 
 bool frmLang::CloseEditor() {
-    if (modified() && !app_.platform.dialogs().confirm(app_.App.strings[kDiscardText], window().caption()))
+    if (modified() && !app_.platform.dialogs().confirm(app_.App.strings[TextId::LanguageDiscard], window().caption()))
         return false;
     Unload();
     return true;
@@ -138,7 +130,7 @@ std::string frmLang::SaveLanguage() {
     const StringTable& texts = app_.App.strings;
     Dialogs& dialogs = app_.platform.dialogs();
     for (;;) {
-        const auto answer = dialogs.input("", texts[kNamePromptText]);
+        const auto answer = dialogs.input("", texts[TextId::LanguageNamePrompt]);
         if (!answer) return {};
         const NameCheck check = checkLanguageName(*answer);
         if (check.fault == NameFault::Empty) return {};
@@ -151,13 +143,13 @@ std::string frmLang::SaveLanguage() {
         const std::string fileName = languageFileName(*answer);
         std::string path = findIgnoringCase(app_.App.appPath, fileName);
         if (!path.empty()) {
-            if (!dialogs.confirm(withArgs(texts[kReplaceText], {path}), window().caption())) continue;
+            if (!dialogs.confirm(withArgs(texts[TextId::LanguageReplace], {path}), window().caption())) continue;
         } else {
             path = app_.file("/" + fileName);
         }
         const std::string text = text1_->text();
         if (!tf::writeAtomic(path, asFileText(text))) {
-            tell(withArgs(texts[kNotWrittenText], {path}));
+            tell(withArgs(texts[TextId::LanguageNotWritten], {path}));
             return {};
         }
         savedText_ = text;

@@ -122,5 +122,5 @@ TEST_F(LocalisationGui, TheEditorWritesANewLanguageThroughQtsOwnPrompt) {
     EXPECT_EQ(main->languageEditor(), nullptr);
     EXPECT_EQ(dir.read("/Lang_klingon.Txt"), "\"Qapla\"\r\n");
     main->cmdBar_Click(5, app->bars.at("LANG:KLINGON"));
-    EXPECT_EQ(app->App.strings[1], "Qapla");
+    EXPECT_EQ(app->App.strings.byNumber(1), "Qapla");
 }

@@ -28,19 +28,6 @@
 
 namespace corvano::qt {
 namespace {
-constexpr int kPropertiesText = 177;
-constexpr int kPageSetupText = 251;
-constexpr int kPaperText = 252;
-constexpr int kOrientationText = 253;
-constexpr int kPortraitText = 254;
-constexpr int kLandscapeText = 255;
-constexpr int kMarginTexts = 256;  // left, top, right, bottom
-constexpr int kPropTitleText = 260;  // title, address, type, size
-constexpr int kUnknownText = 264;
-constexpr int kBytesText = 265;
-constexpr int kSaveAsText = 266;
-constexpr int kSaveFilterTexts = 267;  // HTML only, complete, archive
-constexpr int kDefaultNameText = 270;
 }  // namespace
 }  // namespace corvano::qt
 
@@ -107,7 +94,7 @@ namespace corvano::qt {
 
 QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
     : QDialog(parent), printer_(printer), paper_(new QComboBox(this)), orientation_(new QComboBox(this)) {
-    setWindowTitle(uiText(kPageSetupText));
+    setWindowTitle(uiText(TextId::PageSetup));
     paper_->setObjectName(QStringLiteral("paper"));
     orientation_->setObjectName(QStringLiteral("orientation"));
     const QPageLayout layout = printer->pageLayout();
@@ -115,17 +102,17 @@ QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
         paper_->addItem(QPageSize::name(id), int(id));
         if (layout.pageSize().id() == id) paper_->setCurrentIndex(paper_->count() - 1);
     }
-    orientation_->addItem(uiText(kPortraitText), int(QPageLayout::Portrait));
-    orientation_->addItem(uiText(kLandscapeText), int(QPageLayout::Landscape));
+    orientation_->addItem(uiText(TextId::Portrait), int(QPageLayout::Portrait));
+    orientation_->addItem(uiText(TextId::Landscape), int(QPageLayout::Landscape));
     orientation_->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
     auto* form = new QFormLayout;
-    form->addRow(uiText(kPaperText), paper_);
-    form->addRow(uiText(kOrientationText), orientation_);
+    form->addRow(uiText(TextId::Paper), paper_);
+    form->addRow(uiText(TextId::Orientation), orientation_);
     const QMarginsF m = layout.margins(QPageLayout::Millimeter);
     const qreal values[4] = {m.left(), m.top(), m.right(), m.bottom()};
-    const QString captions[4] = {uiText(kMarginTexts), uiText(kMarginTexts + 1), uiText(kMarginTexts + 2),
-                                 uiText(kMarginTexts + 3)};
+    const QString captions[4] = {uiText(TextId::MarginLeft), uiText(TextId::MarginTop), uiText(TextId::MarginRight),
+                                 uiText(TextId::MarginBottom)};
     for (int i = 0; i < 4; ++i) {
         margins_[i] = new QDoubleSpinBox(this);
         margins_[i]->setRange(0, 100);
@@ -219,7 +206,7 @@ bool properties(QWebEngineView* view) {
     if (!page || view->page() != page) return false;
 
     QDialog dialog(view);
-    dialog.setWindowTitle(uiText(kPropertiesText));
+    dialog.setWindowTitle(uiText(TextId::Properties));
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& caption, const QString& value, const char* name) {
         auto* label = new QLabel(value);
@@ -228,11 +215,11 @@ bool properties(QWebEngineView* view) {
         label->setWordWrap(true);
         form->addRow(caption, label);
     };
-    const QString unknown = uiText(kUnknownText);
-    addRow(uiText(kPropTitleText), view->title(), kPropTitle);
-    addRow(uiText(kPropTitleText + 1), view->url().toDisplayString(), kPropAddress);
-    addRow(uiText(kPropTitleText + 2), type && type->isValid() ? type->toString() : unknown, kPropType);
-    addRow(uiText(kPropTitleText + 3), html ? uiText(kBytesText).arg(html->toUtf8().size()) : unknown, kPropSize);
+    const QString unknown = uiText(TextId::Unknown);
+    addRow(uiText(TextId::PropertyTitle), view->title(), kPropTitle);
+    addRow(uiText(TextId::PropertyAddress), view->url().toDisplayString(), kPropAddress);
+    addRow(uiText(TextId::PropertyType), type && type->isValid() ? type->toString() : unknown, kPropType);
+    addRow(uiText(TextId::PropertySize), html ? uiText(TextId::Bytes).arg(html->toUtf8().size()) : unknown, kPropSize);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     auto* box = new QVBoxLayout(&dialog);
@@ -245,19 +232,19 @@ bool properties(QWebEngineView* view) {
 
 bool saveAs(QWebEngineView* view) {
     if (!hasPage(view)) return false;
-    const QString htmlOnly = uiText(kSaveFilterTexts) + QStringLiteral(" (*.html *.htm)");
-    const QString complete = uiText(kSaveFilterTexts + 1) + QStringLiteral(" (*.html *.htm)");
-    const QString archive = uiText(kSaveFilterTexts + 2) + QStringLiteral(" (*.mhtml *.mht)");
+    const QString htmlOnly = uiText(TextId::SaveHtmlOnly) + QStringLiteral(" (*.html *.htm)");
+    const QString complete = uiText(TextId::SaveComplete) + QStringLiteral(" (*.html *.htm)");
+    const QString archive = uiText(TextId::SaveArchive) + QStringLiteral(" (*.mhtml *.mht)");
 
     QString name = view->title().trimmed();
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
-    if (name.isEmpty()) name = uiText(kDefaultNameText);
+    if (name.isEmpty()) name = uiText(TextId::DefaultPageName);
     if (name.isEmpty()) name = QStringLiteral("index");
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
 
     QPointer<QWebEngineView> guard(view);
-    QFileDialog dialog(view, uiText(kSaveAsText), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
+    QFileDialog dialog(view, uiText(TextId::SaveAs), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
