@@ -212,6 +212,14 @@ TEST_F(CommandBarTest, FourStylesLookDifferent) {
             static const char* const kKeys[] = {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:MONEY", "STYLE:XP"};
             app_->bars.at(kKeys[style]).setChecked(true);
             grab().save(QString("%1/bars-%2.png").arg(QString::fromLocal8Bit(out), names[style]));
+            // The keyboard on a button, and the mouse over another.
+            window_->activateWindow();
+            test::waitUntil([&] { return window_->isActiveWindow(); }, 2000);
+            main_->takeKeyboard(true, nullptr);
+            main_->button("NEW")->setAttribute(Qt::WA_UnderMouse);
+            grab().save(QString("%1/keys-%2.png").arg(QString::fromLocal8Bit(out), names[style]));
+            main_->button("NEW")->setAttribute(Qt::WA_UnderMouse, false);
+            main_->button("EXIT")->clearFocus();
             // The style menu, open, in the same look.
             openAndChoose(*main_, "STYLE", [&](QMenu& menu) {
                 test::waitUntil([&] { return menu.isVisible(); }, 2000);
