@@ -285,11 +285,12 @@ void QtCommandBar::rebuild(const Bar* bar) {
 void QtCommandBar::refresh() {
     if (!w_) return;
     const Bar* bar = model_ ? model_->bar(bar_) : nullptr;
-    std::vector<std::string> keys;
-    if (bar)
-        for (const Entry* e : bar->entries()) keys.push_back(e->key());
-    if (keys.size() != items_.size() ||
-        !std::equal(keys.begin(), keys.end(), items_.begin(), [](const std::string& k, const Item& i) { return k == i.key; }))
+    // Built again when an entry came or went, or began or ceased to open a menu.
+    const std::vector<Entry*> none;
+    const std::vector<Entry*>& entries = bar ? bar->entries() : none;
+    if (!std::equal(entries.begin(), entries.end(), items_.begin(), items_.end(), [](const Entry* e, const Item& i) {
+            return e->key() == i.key && (i.menu != nullptr) == (e->style() != entrystyle::Separator && opensMenu(*e));
+        }))
         rebuild(bar);
     for (const Item& item : items_) {
         const Entry* e = model_->entry(item.key);
