@@ -114,10 +114,12 @@ QString barStyleSheet(const BarLook& look) {
                "QToolButton:checked { background: %10; border-color: %11; }"
                "QToolButton:pressed { background: %12; border-color: %13; color: %9; }"
                // Room for the arrow of a drop-down; Qt leaves more than enough after a caption.
-               "QToolButton[popupMode=\"2\"] { padding-right: 5px; }"
+               "QToolButton[popupMode=\"2\"] { padding-right: 7px; }"
                "QToolButton[toolButtonStyle=\"2\"] { padding-right: -7px; }"
                "QToolButton[toolButtonStyle=\"2\"][popupMode=\"2\"] { padding-right: 1px; }"
-               "QToolButton::menu-indicator { subcontrol-origin: padding; subcontrol-position: center right; }")
+               "QToolButton#qt_toolbar_ext_button { padding: 0px; }"
+               "QToolButton::menu-indicator { subcontrol-origin: padding; subcontrol-position: center right;"
+               " width: 7px; height: 7px; }")
                .arg(gradient(look.top, look.bottom), frame, css(look.sepDark), css(look.sepLight))
                .arg(look.radius)
                .arg(css(look.text), gradient(look.hoverTop, look.hoverBottom), css(look.hoverBorder),
