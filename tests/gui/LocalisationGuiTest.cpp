@@ -15,7 +15,6 @@
 #include "AppFixture.h"
 #include "langedit/frmLang.h"
 #include "platform/qt/QtCommandBar.h"
-#include "platform/qt/QtCommandBarStrip.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtWebHost.h"
@@ -36,11 +35,11 @@ protected:
     qt::QtWebHost* host() { return AppFixture::host(browser()); }
     // The tooltip the bar shows when the mouse rests on the entry's button.
     QString toolTipOn(CommandBarControl& control, const std::string& key) {
-        qt::BarStrip* strip = static_cast<qt::QtCommandBar&>(control).strip();
-        const QRect r = strip->buttonRect(key);
-        if (r.isEmpty()) return "(not shown)";
-        QHelpEvent help(QEvent::ToolTip, r.center(), strip->mapToGlobal(r.center()));
-        QCoreApplication::sendEvent(strip, &help);
+        QToolButton* button = static_cast<qt::QtCommandBar&>(control).button(key);
+        if (!button || button->isHidden()) return "(not shown)";
+        const QPoint centre = button->rect().center();
+        QHelpEvent help(QEvent::ToolTip, centre, button->mapToGlobal(centre));
+        QCoreApplication::sendEvent(button, &help);
         waitUntil([] { return QToolTip::isVisible(); }, 2000);
         const QString text = QToolTip::text();
         QToolTip::hideText();

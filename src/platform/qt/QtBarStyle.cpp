@@ -2,8 +2,6 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QRect>
 
 #include <iterator>
 
@@ -35,9 +33,8 @@ const ColourRow kColours[] = {
     {&BarLook::checkBottom,     {"#d9ebf9", "#ffb84d", "#4d8f5b", "#e1e6f0"}},
     {&BarLook::checkBorder,     {"#7eb4ea", "#000080", "#c9e8cf", "#316ac5"}},
     {&BarLook::sepDark,         {"#c9c9c9", "#6a8ccb", "#0c1f12", "#a7a69c"}},
-    // A transparent light line is not drawn: the System separator is a single line.
+    // The System separator is a single line.
     {&BarLook::sepLight,        {"#00000000", "#ffffff", "#5f9570", "#ffffff"}},
-    {&BarLook::arrow,           {"#404040", "#000000", "#f3f1e6", "#000000"}},
     {&BarLook::menuBack,        {"#f9f9f9", "#f6f6f6", "#22442c", "#fcfcf9"}},
     {&BarLook::menuColumnLeft,  {"#f9f9f9", "#e3efff", "#17301f", "#fefefb"}},
     {&BarLook::menuColumnRight, {"#f9f9f9", "#87ade4", "#1d3b26", "#d8d2bd"}},
@@ -50,9 +47,11 @@ const ColourRow kColours[] = {
     {&BarLook::menuSep,         {"#d7d7d7", "#6a8ccb", "#4e7e5c", "#c5c2b2"}},
 };
 // Every colour of BarLook has its row: a missing one would paint as invalid black.
-static_assert(std::size(kColours) == 28);
+static_assert(std::size(kColours) == 27);
 
 constexpr int kRadius[] = {0, 3, 5, 0};
+// Width of the icon column a menu paints at its left.
+constexpr int kMenuColumn = 26;
 
 BarLook makeLook(int style) {
     BarLook l;
@@ -61,105 +60,18 @@ BarLook makeLook(int style) {
     return l;
 }
 
-QLinearGradient vertical(const QRect& r, const QColor& top, const QColor& bottom) {
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
-
 QString css(const QColor& c) { return c.name(c.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb); }
 
-}  // namespace
-
-const BarLook& barLook(int style) {
-    static const BarLook looks[] = {makeLook(0), makeLook(1), makeLook(2), makeLook(3)};
-    return looks[style >= 0 && style <= 3 ? style : 0];
+QString gradient(const QColor& top, const QColor& bottom) {
+    if (top == bottom) return css(top);
+    return QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)").arg(css(top), css(bottom));
 }
 
-void paintBarBackground(QPainter& p, const QRect& r, const BarLook& look) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, look.radius > 0);
-    p.setPen(Qt::NoPen);
-    if (look.radius > 0) {
-        // A rounded band, as a docked toolbar of that family looks.
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), look.radius + 1, look.radius + 1);
-        p.setBrush(vertical(r, look.top, look.bottom));
-        p.setPen(QPen(look.edge, 1));
-        p.drawPath(path);
-        p.setPen(QPen(look.highlight, 1));
-        p.drawLine(QPointF(r.left() + look.radius + 1, r.top() + 1.5), QPointF(r.right() - look.radius - 1, r.top() + 1.5));
-    } else {
-        p.fillRect(r, vertical(r, look.top, look.bottom));
-        p.setPen(look.highlight);
-        p.drawLine(r.topLeft(), r.topRight());
-        p.setPen(look.edge);
-        p.drawLine(r.bottomLeft(), r.bottomRight());
-    }
-    p.restore();
-}
-
-void paintButtonFace(QPainter& p, const QRect& r, const BarLook& look, ButtonState state) {
-    if (state == ButtonState::Normal) return;
-    QColor top = look.hoverTop, bottom = look.hoverBottom, border = look.hoverBorder;
-    if (state == ButtonState::Pressed) {
-        top = look.pressTop;
-        bottom = look.pressBottom;
-        border = look.pressBorder;
-    } else if (state == ButtonState::Checked) {
-        top = look.checkTop;
-        bottom = look.checkBottom;
-        border = look.checkBorder;
-    }
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, look.radius > 0);
-    p.setPen(QPen(border, 1));
-    p.setBrush(vertical(r, top, bottom));
-    const QRectF f = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (look.radius > 0)
-        p.drawRoundedRect(f, look.radius, look.radius);
-    else
-        p.drawRect(f);
-    p.restore();
-}
-
-void paintSeparator(QPainter& p, const QRect& r, const BarLook& look) {
-    const int x = r.center().x();
-    p.save();
-    p.setPen(look.sepDark);
-    p.drawLine(x, r.top() + 4, x, r.bottom() - 4);
-    if (look.sepLight.alpha() > 0) {
-        p.setPen(look.sepLight);
-        p.drawLine(x + 1, r.top() + 5, x + 1, r.bottom() - 3);
-    }
-    p.restore();
-}
-
-void paintDropArrow(QPainter& p, const QRect& r, const QColor& colour) {
-    const QPointF c = QRectF(r).center();
-    QPainterPath path;
-    path.moveTo(c.x() - 3, c.y() - 1.5);
-    path.lineTo(c.x() + 3, c.y() - 1.5);
-    path.lineTo(c.x(), c.y() + 1.5);
-    path.closeSubpath();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPath(path);
-    p.restore();
-}
-
-QString menuStyleSheet(const BarLook& look) {
-    const QString sel = look.menuSelTop == look.menuSelBottom
-                            ? css(look.menuSelTop)
-                            : QString("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)")
-                                  .arg(css(look.menuSelTop), css(look.menuSelBottom));
+// A menu's rules over the given background; "transparent" where the menu paints it.
+QString menuRules(const BarLook& look, const QString& background) {
     const int radius = look.radius > 0 ? 2 : 0;
-    // The background and icon column are painted by the menu itself.
     return QString(
-               "QMenu { background: transparent; border: 1px solid %1; padding: 2px 1px; color: %2; }"
+               "QMenu { background: %12; border: 1px solid %1; padding: 2px 1px; color: %2; }"
                "QMenu::item { padding: 4px 28px 4px %3px; margin: 0px 2px; border: 1px solid transparent;"
                " background: transparent; color: %2; }"
                "QMenu::item:selected { background: %4; border: 1px solid %5; border-radius: %6px; color: %7; }"
@@ -170,10 +82,70 @@ QString menuStyleSheet(const BarLook& look) {
                "QMenu::right-arrow { width: 8px; height: 8px; right: 8px; }")
         .arg(css(look.menuBorder), css(look.menuText))
         .arg(8)
-        .arg(sel, css(look.menuSelBorder))
+        .arg(gradient(look.menuSelTop, look.menuSelBottom), css(look.menuSelBorder))
         .arg(radius)
         .arg(css(look.menuSelText), css(look.checkBottom), css(look.checkBorder), css(look.menuSep))
-        .arg(kMenuColumn + 4);
+        .arg(kMenuColumn + 4)
+        .arg(background);
+}
+
+}  // namespace
+
+const BarLook& barLook(int style) {
+    static const BarLook looks[] = {makeLook(0), makeLook(1), makeLook(2), makeLook(3)};
+    return looks[style >= 0 && style <= 3 ? style : 0];
+}
+
+QString barStyleSheet(const BarLook& look) {
+    // The rounded looks are a band with a frame; the square ones a light
+    // line along the top and a dark one under the bar.
+    const QString frame =
+        look.radius > 0
+            ? QString("border: 1px solid %1; border-radius: %2px;").arg(css(look.edge)).arg(look.radius + 1)
+            : QString("border: 1px solid transparent; border-top-color: %1; border-bottom-color: %2;")
+                  .arg(css(look.highlight), css(look.edge));
+    return QString(
+               "QToolBar { background: %1; %2 padding: 0px; spacing: 0px; }"
+               "QToolBar::separator { width: 1px; margin: 4px 1px 4px 3px; background: %3;"
+               " border-right: 1px solid %4; }"
+               "QToolButton { border: 1px solid transparent; border-radius: %5px; padding: 0px;"
+               " color: %6; background: transparent; }"
+               "QToolButton:hover, QToolButton:focus { background: %7; border-color: %8; color: %9; }"
+               "QToolButton:checked { background: %10; border-color: %11; }"
+               "QToolButton:pressed { background: %12; border-color: %13; color: %9; }"
+               // Room for the arrow of a drop-down; Qt leaves more than enough after a caption.
+               "QToolButton[popupMode=\"2\"] { padding-right: 7px; }"
+               "QToolButton[toolButtonStyle=\"2\"] { padding-right: -7px; }"
+               "QToolButton[toolButtonStyle=\"2\"][popupMode=\"2\"] { padding-right: 1px; }"
+               "QToolButton#qt_toolbar_ext_button { padding: 0px; }"
+               "QToolButton::menu-indicator { subcontrol-origin: padding; subcontrol-position: center right;"
+               " width: 7px; height: 7px; }")
+               .arg(gradient(look.top, look.bottom), frame, css(look.sepDark), css(look.sepLight))
+               .arg(look.radius)
+               .arg(css(look.text), gradient(look.hoverTop, look.hoverBottom), css(look.hoverBorder),
+                    css(look.hoverText), gradient(look.checkTop, look.checkBottom), css(look.checkBorder),
+                    gradient(look.pressTop, look.pressBottom), css(look.pressBorder)) +
+           menuRules(look, css(look.menuBack));
+}
+
+QString menuStyleSheet(const BarLook& look) { return menuRules(look, "transparent"); }
+
+void BarMenu::setLook(const BarLook& look) {
+    look_ = &look;
+    setStyleSheet(menuStyleSheet(look));
+}
+
+void BarMenu::paintEvent(QPaintEvent* event) {
+    {
+        QPainter p(this);
+        p.fillRect(rect(), look_->menuBack);
+        const QRect column(1, 1, kMenuColumn, height() - 2);
+        QLinearGradient g(column.topLeft(), column.topRight());
+        g.setColorAt(0, look_->menuColumnLeft);
+        g.setColorAt(1, look_->menuColumnRight);
+        p.fillRect(column, g);
+    }
+    QMenu::paintEvent(event);
 }
 
 }  // namespace corvano::qt

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QMenu>
 #include <QString>
-
-class QPainter;
-class QRect;
 
 namespace corvano::qt {
 
@@ -18,7 +16,6 @@ struct BarLook {
     QColor pressTop, pressBottom, pressBorder;
     QColor checkTop, checkBottom, checkBorder;
     QColor sepDark, sepLight;
-    QColor arrow;
     int radius;                    // corner radius of buttons and bar
     // Drop-down menus.
     QColor menuBack, menuColumnLeft, menuColumnRight, menuBorder, menuText;
@@ -26,19 +23,28 @@ struct BarLook {
     QColor menuSep;
 };
 
-enum class ButtonState { Normal, Hover, Pressed, Checked };
-
 // Unknown values fall back to the System look.
 const BarLook& barLook(int style);
 
-void paintBarBackground(QPainter& p, const QRect& r, const BarLook& look);
-void paintButtonFace(QPainter& p, const QRect& r, const BarLook& look, ButtonState state);
-void paintSeparator(QPainter& p, const QRect& r, const BarLook& look);
-void paintDropArrow(QPainter& p, const QRect& r, const QColor& colour);
-
+// The style sheet of a tool bar in the given look: its background, buttons,
+// separators and the menu of its "»".
+QString barStyleSheet(const BarLook& look);
 // The style sheet of a drop-down menu in the given look.
 QString menuStyleSheet(const BarLook& look);
-// Width of the icon column a menu paints at its left.
-constexpr int kMenuColumn = 26;
+
+// A drop-down menu that paints the look's icon column behind its items.
+class BarMenu : public QMenu {
+public:
+    explicit BarMenu(QWidget* parent) : QMenu(parent) {}
+    // The look also sets the style sheet.
+    void setLook(const BarLook& look);
+    const BarLook& look() const { return *look_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const BarLook* look_ = &barLook(0);
+};
 
 }  // namespace corvano::qt

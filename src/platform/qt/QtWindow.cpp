@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "platform/qt/QtCommandBarStrip.h"
+#include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtShortcuts.h"
 #include "platform/qt/Twips.h"
