@@ -224,9 +224,15 @@ void frmMain::GO_MainExit() {
     const std::string ini = iniSettingsPath(App);
     if (!textfile::writeAtomic(ini, iniSettingsText(App, count))) {
         const std::vector<std::string> untold = app_.saveFailures.untold({ini});
+        // The windows close once the user has read why.
         if (!untold.empty())
-            app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold), "Corvano");
+            return app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold),
+                                                   "Corvano", whileLoaded([this] { closeAll(); }));
     }
+    closeAll();
+}
+
+void frmMain::closeAll() {
     // Last opened first; the main window, at position 0, last.
     const std::vector<Form*> windows = app_.openWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
@@ -330,9 +336,10 @@ frmLang* frmMain::languageEditor() const {
 void frmMain::showLanguageEditor() {
     frmLang* editor = languageEditor();
     if (!editor) editor = &app_.load<frmLang>();
-    editor->ShowModal();
     // Discarded once closed, so the next opening starts from the template again.
-    if (frmLang* left = languageEditor()) left->Unload();
+    editor->ShowModal(whileLoaded([this] {
+        if (frmLang* left = languageEditor()) left->Unload();
+    }));
 }
 
 void frmMain::Take_Pic() {
@@ -356,9 +363,8 @@ void frmMain::Take_Pic() {
 }
 
 void frmMain::showAbout() {
-    frmAbout& about = app_.load<frmAbout>();
-    // The form may be gone once the call returns: it is not touched again.
-    about.window().showModal();
+    // Closing the window unloads the form.
+    app_.load<frmAbout>().window().showModal();
 }
 
 void frmMain::keepSessionCurrent() {

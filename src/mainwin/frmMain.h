@@ -62,6 +62,8 @@ public:
     void Form_Shortcut(Shortcut which) override;
 
 private:
+    // Closes every window, the last opened first; the exit's second half.
+    void closeAll();
     void setLimits();
     void readGlobalSettings();
     void coverScreen();
