@@ -225,16 +225,19 @@ void frmMain::GO_MainExit() {
     if (!textfile::writeAtomic(ini, iniSettingsText(App, count))) {
         const std::vector<std::string> untold = app_.saveFailures.untold({ini});
         // The windows close once the user has read why.
-        if (!untold.empty())
-            return app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold),
-                                                   "Corvano", whileLoaded([this] { closeAll(); }));
+        // (The main window itself may be closed from outside meanwhile.)
+        if (!untold.empty()) {
+            Application& app = app_;
+            return app.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold),
+                                                  "Corvano", [&app] { closeAll(app); });
+        }
     }
-    closeAll();
+    closeAll(app_);
 }
 
-void frmMain::closeAll() {
+void frmMain::closeAll(Application& app) {
     // Last opened first; the main window, at position 0, last.
-    const std::vector<Form*> windows = app_.openWindows();
+    const std::vector<Form*> windows = app.openWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         Form* f = *it;
         if (!f->unloaded()) f->Form_QueryUnload();

@@ -63,7 +63,7 @@ public:
 
 private:
     // Closes every window, the last opened first; the exit's second half.
-    void closeAll();
+    static void closeAll(Application& app);
     void setLimits();
     void readGlobalSettings();
     void coverScreen();

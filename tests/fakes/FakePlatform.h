@@ -124,7 +124,7 @@ public:
     void Stop() override { calls.push_back("Stop"); }
     void GoSearch() override { calls.push_back("GoSearch"); }
     // The command's dialog closes at once.
-    bool ExecWB(int command, int option, std::function<void()> finished) override {
+    bool ExecWB(int command, int option, std::function<void()> finished = {}) override {
         calls.push_back("ExecWB " + std::to_string(command) + " " + std::to_string(option));
         if (finished) finished();
         return true;

@@ -44,7 +44,7 @@ protected:
         const std::string address = server.address(path).toStdString();
         EXPECT_TRUE(waitUntil([&] {
             return b.Web().LocationURL() == address && (title.empty() || b.Web().LocationName() == title) &&
-                   readyStateOf(b.Web()) == std::optional<std::string>("complete");
+                   test::readyStateOf(b.Web()) == std::optional<std::string>("complete");
         }));
         QWidget* w = widget(b);
         w->activateWindow();

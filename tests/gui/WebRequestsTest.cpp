@@ -40,13 +40,13 @@ struct AskedEvents : RecordingEvents {
         suggestedName = name;
         proposed = proposedPath;
     }
-    void Web_PermissionRequest(const std::string& site, WebPermission what, bool& a) override {
+    void Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> a) override {
         permissions.emplace_back(site, what);
-        a = allow;
+        a(allow);
     }
-    void Web_CertificateError(const std::string& site, CertificateProblem p, bool& g) override {
+    void Web_CertificateError(const std::string& site, CertificateProblem p, std::function<void(bool)> g) override {
         certificates.emplace_back(site, p);
-        g = goOn;
+        g(goOn);
     }
 };
 
@@ -201,6 +201,26 @@ TEST_F(WebRequestsTest, LoginGetsThePageWithTheRightPasswordAndTheRefusalOnCance
     f.view->Navigate(WebViewFixture::server().address("/secret").toStdString());
     ASSERT_TRUE(titleIs("Secret"));
     EXPECT_EQ(asked, 2);
+}
+
+TEST_F(WebRequestsTest, ALoginAnsweredLaterLoadsThePageAgainWithIt) {
+    LocalHttpServer::Route r;
+    r.body = page("Later", "inside");
+    r.basicAuth = "bo:l4ter";
+    WebViewFixture::server().addRoute("/later", r);
+    f.view->Navigate(WebViewFixture::server().address("/later").toStdString());
+    // The engine cannot wait for the user: the refusal shows under the open dialog.
+    qt::QtLoginDialog* login = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* l = qobject_cast<qt::QtLoginDialog*>(w); l && l->isVisible()) login = l;
+        return login != nullptr;
+    }));
+    ASSERT_TRUE(titleIs("Refused"));
+    login->userEdit()->setText("bo");
+    login->passwordEdit()->setText("l4ter");
+    login->accept();
+    ASSERT_TRUE(titleIs("Later"));
 }
 
 TEST_F(WebRequestsTest, APermissionRequestNamesItsSiteAndTheAnswerReachesThePage) {

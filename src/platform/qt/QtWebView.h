@@ -20,7 +20,7 @@ public:
     void Refresh2() override { Refresh(); }
     void Stop() override;
     void GoSearch() override;
-    bool ExecWB(int command, int option, std::function<void()> finished) override;
+    bool ExecWB(int command, int option, std::function<void()> finished = {}) override;
     bool Busy() const override;
     std::string LocationName() const override;
     std::string LocationURL() const override;
