@@ -107,15 +107,14 @@ void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
         request->cancel();
         return;
     }
-    // The engine drops a download not taken before this returns: it starts,
-    // held at once, into a partial file beside the proposed name, and goes on
-    // once the user has chosen where it goes.
+    // The engine drops a download not taken before this returns: it starts
+    // at once into a partial file beside the proposed name, and gets its
+    // final name once the user has chosen one.
     const QString proposedPath = QString::fromStdString(proposed);
     const QFileInfo held(partialPathFor(proposedPath));
     request->setDownloadDirectory(held.absolutePath());
     request->setDownloadFileName(held.fileName());
     request->accept();
-    request->pause();
     QPointer<QWebEngineDownloadRequest> guard(request);
     QPointer<QtWebHost> self(this);
     auto* dialog = new QFileDialog(window(), uiText(webtext::kSaveDownloadAs), proposedPath);
@@ -123,7 +122,16 @@ void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    pagedialogs::openDialog(dialog, [dialog, guard, self, partial = held.absoluteFilePath()](int result) {
+    const QString partial = held.absoluteFilePath();
+    auto answered = std::make_shared<bool>(false);
+    // A window that closes with its dialog open takes the download along.
+    connect(dialog, &QObject::destroyed, request, [guard, answered, partial] {
+        if (*answered || !guard) return;
+        guard->cancel();
+        QFile::remove(partial);
+    });
+    pagedialogs::openDialog(dialog, [dialog, guard, self, answered, partial](int result) {
+        *answered = true;
         // The engine may have given up while the dialog was open.
         if (!guard) return;
         const bool chosen = result == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
@@ -134,7 +142,6 @@ void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
             return;
         }
         self->downloadBar_->add(guard, dialog->selectedFiles().first(), partial);
-        guard->resume();
     });
 }
 
