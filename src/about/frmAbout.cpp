@@ -16,14 +16,6 @@ constexpr int kTextWidth = kWidth - kTextLeft - kMargin - 120;
 constexpr int kLine = 300;
 
 // Texts of the window.
-constexpr int kTextVisit = 197;
-constexpr int kTextVersion = 198;
-constexpr int kTextSiteLine = 199;
-constexpr int kTextPartnerLine = 200;
-constexpr int kTextDisclaimer = 202;
-constexpr int kTextHelp = 205;
-constexpr int kTextMaker = 324;
-constexpr int kTextCaption = 325;
 }  // namespace
 
 frmAbout::frmAbout(Application& app) : Form(app, WindowRole::About) {
@@ -70,7 +62,7 @@ void frmAbout::Form_Load() {
     const AppState& App = app_.App;
     const StringTable& t = App.strings;
     Window& w = window();
-    w.setCaption(t[kTextCaption]);
+    w.setCaption(t[TextId::AboutCaption]);
     w.setTopmost();
     const Size screen = app_.platform.screenSize();
     w.setGeometry({screen.width / 2 - kWidth / 2, screen.height / 2 - kHeight / 2, kWidth, kHeight});
@@ -91,17 +83,17 @@ void frmAbout::Form_Load() {
     place(*label1_, kMargin, 3700, kWidth - 2 * kMargin - 120, kLine);
     place(*cmdSysInfo_, kWidth - kMargin - 120 - 1800, 4200, 1800, 420);
 
-    cmdSysInfo_->setText(t[kTextHelp]);
-    lblDescription_->setText(t[kTextVisit]);
-    lbVisit2_->setText(t[kTextVisit]);
-    lblVersion_->setText(versionText(t[kTextVersion]));
+    cmdSysInfo_->setText(t[TextId::AboutHelp]);
+    lblDescription_->setText(t[TextId::AboutVisit]);
+    lbVisit2_->setText(t[TextId::AboutVisit]);
+    lblVersion_->setText(versionText(t[TextId::AboutVersion]));
     lblTitle_->setText("Corvano");
-    lblDisclaimer_->setText(t[kTextDisclaimer]);
-    lbDescr_->setText(t[kTextSiteLine]);
-    lbDescr2_->setText(t[kTextPartnerLine]);
+    lblDisclaimer_->setText(t[TextId::AboutDisclaimer]);
+    lbDescr_->setText(t[TextId::AboutSiteLine]);
+    lbDescr2_->setText(t[TextId::AboutPartnerLine]);
     lbSite_->setText(siteName(urls::kMakerSecondSite));
     label3_->setText(siteName(urls::kPartnerSite));
-    label1_->setText(t[kTextMaker] + " " + urls::kMakerMail);
+    label1_->setText(t[TextId::AboutMaker] + " " + urls::kMakerMail);
 }
 
 void frmAbout::Form_Resize() {

@@ -6,7 +6,7 @@ namespace corvano {
 
 Application::Application(Platform& p, std::string appPath) : platform(p) {
     App.appPath = std::move(appPath);
-    platform.setTexts([this](int n) { return App.strings[n]; });
+    platform.setTexts([this](int n) { return App.strings.byNumber(n); });
 }
 
 Application::~Application() {

@@ -24,7 +24,5 @@ private:
 
 // Text kSaveFailedText (run time) or kExitSaveFailedText (exit), then one path a line.
 std::string saveFailureMessage(const std::string& lead, const std::vector<std::string>& paths);
-constexpr int kSaveFailedText = 341;
-constexpr int kExitSaveFailedText = 342;
 
 }  // namespace corvano

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "platform/TextId.h"
+
 namespace corvano {
 
 // Texts 1..kSize of the current language; entry 0 and unfilled ones are empty.
@@ -13,10 +15,13 @@ public:
     // since, so a language file written before them falls back to English.
     static constexpr int kOriginalLast = 230;
 
-    const std::string& operator[](int n) const {
+    const std::string& operator[](TextId id) const { return byNumber(textNumber(id)); }
+    // By line number: for whoever reads or fills the table as a whole.
+    const std::string& byNumber(int n) const {
         static const std::string empty;
         return n >= 1 && n <= kSize ? texts_[static_cast<size_t>(n)] : empty;
     }
+    void set(TextId id, std::string text) { set(textNumber(id), std::move(text)); }
     void set(int n, std::string text) {
         if (n >= 1 && n <= kSize) texts_[static_cast<size_t>(n)] = std::move(text);
     }
@@ -26,7 +31,7 @@ public:
     void fillLaterFrom(const StringTable& other) {
         for (int n = kOriginalLast + 1; n <= kSize; ++n) {
             auto& t = texts_[static_cast<size_t>(n)];
-            if (t.empty()) t = other[n];
+            if (t.empty()) t = other.byNumber(n);
         }
     }
 

@@ -8,9 +8,14 @@ namespace corvano {
 namespace {
 
 constexpr KeyCommand kCommands[] = {
-    {Shortcut::Back, 0, "BACK"},         {Shortcut::Forward, 0, "NEXT"},       {Shortcut::Reload, 0, "REFRESH"},
-    {Shortcut::Print, 0, "PRINT"},       {Shortcut::Find, 5, "EDIT:FINDDOC"},  {Shortcut::Save, 5, "SAVE:HTML"},
-    {Shortcut::ViewSource, 5, "EDIT:VIEW"}, {Shortcut::NewWindow, 3, "NEW"},
+    {Shortcut::Back, 0, Command::Back},
+    {Shortcut::Forward, 0, Command::Forward},
+    {Shortcut::Reload, 0, Command::Refresh},
+    {Shortcut::Print, 0, Command::Print},
+    {Shortcut::Find, 5, Command::FindInPage},
+    {Shortcut::Save, 5, Command::SaveHtml},
+    {Shortcut::ViewSource, 5, Command::ViewSource},
+    {Shortcut::NewWindow, 3, Command::New},
 };
 
 }  // namespace
@@ -24,9 +29,9 @@ const KeyCommand* keyCommand(Shortcut which) {
 void labelShortcuts(CommandBars& bars, const Platform& platform) {
     BarsBatch batch(bars);
     for (const KeyCommand& c : kCommands)
-        if (Entry* e = bars.entry(c.key)) e->setShortcut(platform.shortcutText(c.shortcut));
+        if (Entry* e = bars.entry(commandKey(c.command))) e->setShortcut(platform.shortcutText(c.shortcut));
     // The print item of the edit menu runs the same command as the print button.
-    if (Entry* e = bars.entry("EDIT:PRINT")) e->setShortcut(platform.shortcutText(Shortcut::Print));
+    if (Entry* e = bars.entry(commandKey(Command::PrintPage))) e->setShortcut(platform.shortcutText(Shortcut::Print));
 }
 
 }  // namespace corvano

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bars/Commands.h"
 #include "platform/Shortcuts.h"
 
 namespace corvano {
@@ -9,11 +10,11 @@ class Platform;
 
 // A shortcut that runs a bar entry's command: the index of the bar control
 // whose handler the entry's click reaches (0 or 2 the window's own bars,
-// 3 the main window's, 5 the drop-down host) and the entry's command key.
+// 3 the main window's, 5 the drop-down host) and the command.
 struct KeyCommand {
     Shortcut shortcut;
     int barIndex;
-    const char* key;
+    Command command;
 };
 
 // The bar command a shortcut runs, or nullptr when it has none.

@@ -1,7 +1,5 @@
 #include "browser/PageCommands.h"
 
-#include <utility>
-
 #include "app/Application.h"
 #include "browser/ProductUrls.h"
 #include "browser/frmStart.h"
@@ -10,30 +8,55 @@ namespace corvano {
 
 namespace {
 
-constexpr std::pair<const char*, const char*> kEngines[] = {
-    {"SEARCH:ALTAV", urls::kAltaVista}, {"SEARCH:YAHOO", urls::kYahoo}, {"SEARCH:GOOGLE", urls::kGoogle},
-    {"SEARCH:LIVE", urls::kLive},       {"SEARCH:LYGO", urls::kLygo},
-};
-
-constexpr std::pair<const char*, int> kEditCommands[] = {
-    {"EDIT:PAGESET", olecmd::PageSetup}, {"EDIT:PREVIEW", olecmd::PrintPreview}, {"EDIT:PRINT", olecmd::Print},
-    {"EDIT:PROPERTIES", olecmd::Properties}, {"EDIT:CUT", olecmd::Cut},        {"EDIT:COPY", olecmd::Copy},
-    {"EDIT:PASTE", olecmd::Paste},         {"EDIT:SELECT", olecmd::SelectAll}, {"EDIT:DELETE", olecmd::Delete},
-};
-
-// Carried out by the page export and source view.
-constexpr const char* kExport[] = {"SAVE:HTML", "SAVE:WORDH", "SAVE:WORDV", "EDIT:VIEW"};
-
-bool known(const std::string& key) {
-    if (key == "SEARCH:SEARCH" || key == "EDIT:FINDDOC") return true;
-    for (const auto& e : kEngines)
-        if (key == e.first) return true;
-    for (const auto& e : kEditCommands)
-        if (key == e.first) return true;
-    for (const char* k : kExport)
-        if (key == k) return true;
-    return false;
+void search(frmStart& target, const char* url) {
+    target.Web().Navigate(url);
+    target.Text1().setText(url);
 }
+
+// A command the page cannot perform simply has no effect.
+void exec(frmStart& target, int command) { target.Web().ExecWB(command, olecmd::OptDoDefault); }
+
+void findInPage(frmStart& target) {
+    // While the window shows its source, finding searches the source.
+    if (target.txtSource().visible()) return target.txtSource().showFindBar();
+    target.Web().setFocus();
+    target.Web().showFindBar();
+}
+
+void saveAsWord(Application& app, frmStart& target, bool landscape) {
+    app.App.wordLayout = landscape;
+    target.SaveAsW();
+}
+
+using Run = void (*)(Application&, frmStart&);
+
+struct PageHandler {
+    Command command;
+    Run run;
+};
+
+constexpr PageHandler kHandlers[] = {
+    {Command::SearchPage, [](Application&, frmStart& t) { t.Web().GoSearch(); }},
+    {Command::SearchAltaVista, [](Application&, frmStart& t) { search(t, urls::kAltaVista); }},
+    {Command::SearchYahoo, [](Application&, frmStart& t) { search(t, urls::kYahoo); }},
+    {Command::SearchGoogle, [](Application&, frmStart& t) { search(t, urls::kGoogle); }},
+    {Command::SearchLive, [](Application&, frmStart& t) { search(t, urls::kLive); }},
+    {Command::SearchLygo, [](Application&, frmStart& t) { search(t, urls::kLygo); }},
+    {Command::PageSetup, [](Application&, frmStart& t) { exec(t, olecmd::PageSetup); }},
+    {Command::PrintPreview, [](Application&, frmStart& t) { exec(t, olecmd::PrintPreview); }},
+    {Command::PrintPage, [](Application&, frmStart& t) { exec(t, olecmd::Print); }},
+    {Command::Properties, [](Application&, frmStart& t) { exec(t, olecmd::Properties); }},
+    {Command::Cut, [](Application&, frmStart& t) { exec(t, olecmd::Cut); }},
+    {Command::Copy, [](Application&, frmStart& t) { exec(t, olecmd::Copy); }},
+    {Command::Paste, [](Application&, frmStart& t) { exec(t, olecmd::Paste); }},
+    {Command::SelectAll, [](Application&, frmStart& t) { exec(t, olecmd::SelectAll); }},
+    {Command::Delete, [](Application&, frmStart& t) { exec(t, olecmd::Delete); }},
+    {Command::FindInPage, [](Application&, frmStart& t) { findInPage(t); }},
+    {Command::ViewSource, [](Application&, frmStart& t) { t.ViewSource(); }},
+    {Command::SaveHtml, [](Application&, frmStart& t) { t.SaveAs(); }},
+    {Command::SaveWordPortrait, [](Application& app, frmStart& t) { saveAsWord(app, t, false); }},
+    {Command::SaveWordLandscape, [](Application& app, frmStart& t) { saveAsWord(app, t, true); }},
+};
 
 }  // namespace
 
@@ -48,49 +71,18 @@ frmStart* currentBrowserWindow(Application& app) {
     return nullptr;
 }
 
+bool runPageCommand(Application& app, Command command) {
+    for (const PageHandler& h : kHandlers) {
+        if (h.command != command) continue;
+        if (frmStart* target = currentBrowserWindow(app)) h.run(app, *target);
+        return true;
+    }
+    return false;
+}
+
 bool runPageCommand(Application& app, const std::string& key) {
-    if (!known(key)) return false;
-    frmStart* target = currentBrowserWindow(app);
-    if (!target) return true;
-    WebView& web = target->Web();
-    if (key == "SEARCH:SEARCH") {
-        web.GoSearch();
-        return true;
-    }
-    for (const auto& [k, url] : kEngines)
-        if (key == k) {
-            web.Navigate(url);
-            target->Text1().setText(url);
-            return true;
-        }
-    // A command the page cannot perform simply has no effect.
-    for (const auto& [k, command] : kEditCommands)
-        if (key == k) {
-            web.ExecWB(command, olecmd::OptDoDefault);
-            return true;
-        }
-    if (key == "EDIT:FINDDOC") {
-        // While the window shows its source, finding searches the source.
-        if (target->txtSource().visible()) {
-            target->txtSource().showFindBar();
-            return true;
-        }
-        web.setFocus();
-        web.showFindBar();
-        return true;
-    }
-    if (key == "SAVE:HTML") {
-        target->SaveAs();
-    } else if (key == "SAVE:WORDH") {
-        app.App.wordLayout = false;
-        target->SaveAsW();
-    } else if (key == "SAVE:WORDV") {
-        app.App.wordLayout = true;
-        target->SaveAsW();
-    } else if (key == "EDIT:VIEW") {
-        target->ViewSource();
-    }
-    return true;
+    const std::optional<Command> command = commandOf(key);
+    return command && runPageCommand(app, *command);
 }
 
 }  // namespace corvano

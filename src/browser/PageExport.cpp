@@ -36,9 +36,6 @@ private:
 namespace {
 
 constexpr int kNameLimit = 22;
-constexpr int kNothingToExportText = 120;
-constexpr int kOpacityRangeText = 307;
-constexpr int kSaveDialogTitleText = 308;
 
 bool isAsciiAlnum(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -58,13 +55,13 @@ std::string proposedDocumentName(const std::string& title) {
 const std::string& wordTemplatePath(const AppState& App) { return App.wordLayout ? App.templatePath2 : App.templatePath1; }
 
 std::string documentErrorText(const StringTable& strings, const DocumentError& error) {
-    int n = 306;
+    TextId n = TextId::DocumentNotWritten;
     switch (error.reason) {
-        case DocumentError::TemplateUnreadable: n = 301; break;
-        case DocumentError::TemplateNotRtf: n = 302; break;
-        case DocumentError::NoPermission: n = 303; break;
-        case DocumentError::DiskFull: n = 304; break;
-        case DocumentError::NoFolder: n = 305; break;
+        case DocumentError::TemplateUnreadable: n = TextId::TemplateUnreadable; break;
+        case DocumentError::TemplateNotRtf: n = TextId::TemplateNotRtf; break;
+        case DocumentError::NoPermission: n = TextId::DocumentNoPermission; break;
+        case DocumentError::DiskFull: n = TextId::DocumentDiskFull; break;
+        case DocumentError::NoFolder: n = TextId::DocumentNoFolder; break;
         default: break;
     }
     return strings[n] + "\n" + error.file;
@@ -73,7 +70,7 @@ std::string documentErrorText(const StringTable& strings, const DocumentError& e
 void Set_Opacity(Application& app, Window& window, int opacity) {
     if (opacity < 0 || opacity > 255) {
         app.platform.dialogs().message(
-            app.App.strings[kOpacityRangeText] + " " + std::to_string(opacity) + " Source : Set_Opacity", "Corvano");
+            app.App.strings[TextId::OpacityRange] + " " + std::to_string(opacity) + " Source : Set_Opacity", "Corvano");
         return;
     }
     window.setOpacity(opacity);
@@ -122,9 +119,9 @@ void PageExport::askName(const std::shared_ptr<ExportRun>& run) const {
     Dialogs& dialogs = app_.platform.dialogs();
     const StringTable& strings = app_.App.strings;
     // The window stays dimmed until the message is closed.
-    if (!clipboardHoldsSomething()) return dialogs.message(strings[kNothingToExportText], kExportTitle, [run] {});
+    if (!clipboardHoldsSomething()) return dialogs.message(strings[TextId::NothingToExport], kExportTitle, [run] {});
     // Name: a cancel or an empty name ends quietly.
-    dialogs.saveFileName(strings[kSaveDialogTitleText], kWordFilter, proposedDocumentName(w_.Web().LocationName()),
+    dialogs.saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter, proposedDocumentName(w_.Web().LocationName()),
                          [self = *this, run](std::optional<std::string> path) {
                              if (run->gone() || !path || path->empty()) return;
                              self.writeDocument(*path, run);

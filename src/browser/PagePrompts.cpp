@@ -6,35 +6,27 @@ namespace corvano {
 
 namespace {
 
-constexpr int kBackText = 123;
-constexpr int kPermissionTitle = 382;
-constexpr int kAllowText = 389;
-constexpr int kDenyText = 390;
-constexpr int kCertificateTitle = 391;
-constexpr int kCertificateQuestion = 392;
-constexpr int kGoOnText = 398;
-
-int questionText(WebPermission what) {
+TextId questionText(WebPermission what) {
     switch (what) {
-        case WebPermission::Camera: return 383;
-        case WebPermission::Microphone: return 384;
-        case WebPermission::CameraAndMicrophone: return 385;
-        case WebPermission::Screen: return 386;
-        case WebPermission::Notifications: return 387;
-        case WebPermission::Location: return 388;
+        case WebPermission::Camera: return TextId::AsksCamera;
+        case WebPermission::Microphone: return TextId::AsksMicrophone;
+        case WebPermission::CameraAndMicrophone: return TextId::AsksCameraAndMicrophone;
+        case WebPermission::Screen: return TextId::AsksScreen;
+        case WebPermission::Notifications: return TextId::AsksNotifications;
+        case WebPermission::Location: return TextId::AsksLocation;
     }
-    return 383;
+    return TextId::AsksCamera;
 }
 
-int problemText(CertificateProblem problem) {
+TextId problemText(CertificateProblem problem) {
     switch (problem) {
-        case CertificateProblem::WrongName: return 393;
-        case CertificateProblem::Date: return 394;
-        case CertificateProblem::Authority: return 395;
-        case CertificateProblem::Revoked: return 396;
-        case CertificateProblem::Other: return 397;
+        case CertificateProblem::WrongName: return TextId::CertificateWrongName;
+        case CertificateProblem::Date: return TextId::CertificateDate;
+        case CertificateProblem::Authority: return TextId::CertificateAuthority;
+        case CertificateProblem::Revoked: return TextId::CertificateRevoked;
+        case CertificateProblem::Other: return TextId::CertificateFaulty;
     }
-    return 397;
+    return TextId::CertificateFaulty;
 }
 
 bool mayAsk(const Application& app, bool windowSeen) { return windowSeen && !app.App.showModeOn; }
@@ -60,8 +52,8 @@ void answerPermission(Application& app, bool windowSeen, const std::string& site
     if (!mayAsk(app, windowSeen)) return answer(false);
     AppState& App = app.App;
     if (auto known = App.siteAnswers.find(site, what)) return answer(*known);
-    app.platform.dialogs().ask(fillIn(App.strings[questionText(what)], site), App.strings[kPermissionTitle],
-                               App.strings[kAllowText], App.strings[kDenyText],
+    app.platform.dialogs().ask(fillIn(App.strings[questionText(what)], site), App.strings[TextId::PermissionTitle],
+                               App.strings[TextId::Allow], App.strings[TextId::Deny],
                                [&App, site, what, answer](bool allowed) {
                                    App.siteAnswers.remember(site, what, allowed);
                                    answer(allowed);
@@ -72,8 +64,8 @@ void answerCertificate(Application& app, bool windowSeen, const std::string& sit
                        std::function<void(bool)> answer) {
     if (!mayAsk(app, windowSeen)) return answer(false);
     const StringTable& t = app.App.strings;
-    app.platform.dialogs().ask(fillIn(t[kCertificateQuestion], site, t[problemText(problem)]), t[kCertificateTitle],
-                               fillIn(t[kGoOnText], site), t[kBackText], std::move(answer));
+    app.platform.dialogs().ask(fillIn(t[TextId::CertificateQuestion], site, t[problemText(problem)]), t[TextId::CertificateTitle],
+                               fillIn(t[TextId::GoOnToSite], site), t[TextId::Back], std::move(answer));
 }
 
 }  // namespace corvano

@@ -9,6 +9,7 @@
 #include "app/TextFile.h"
 #include "bars/BrowserBars.h"
 #include "bars/CommandBars.h"
+#include "bars/Commands.h"
 #include "browser/AddressCompletion.h"
 #include "browser/BrowserKeys.h"
 #include "browser/BrowserSettings.h"
@@ -33,8 +34,6 @@ constexpr int kMinWidth = 5000;
 constexpr int kPicBarHeight = 400;
 constexpr int kBar0Width = 2860;
 constexpr int kBar2Width = 1100;
-constexpr int kCaptionText = 179;
-constexpr int kZoomText = 401;
 // How long the caption shows a new zoom.
 constexpr int kZoomCaptionMs = 2000;
 
@@ -199,7 +198,7 @@ void frmStart::Form_Resize() {
         return;
     }
     if (window().state() == WindowState::Minimized) {
-        window().setCaption(app_.App.strings[kCaptionText]);
+        window().setCaption(app_.App.strings[TextId::BrowserCaption]);
         return;
     }
     const int innerWidth = window().scaleWidth();
@@ -246,7 +245,7 @@ void frmStart::GO_Exit() {
     const std::vector<std::string> untold = app_.saveFailures.untold(failed);
     if (untold.empty()) return Unload();
     // The window goes once the user has read why.
-    app_.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold), "Corvano",
+    app_.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold), "Corvano",
                                     whileLoaded([this] { Unload(); }));
 }
 
@@ -297,25 +296,29 @@ std::string frmStart::settingsText() const { return settingsFileText(app_.App, w
 std::string frmStart::historyText() const { return historyFileText(history()); }
 
 void frmStart::cmdBar_Click(int index, Entry& entry) {
-    const std::string& key = entry.key();
-    if (index == 0) {
-        // The control ignores what it cannot do (no earlier page, nothing to print).
-        if (key == "BACK")
-            web_->GoBack();
-        else if (key == "NEXT")
-            web_->GoForward();
-        else if (key == "REFRESH")
-            web_->Refresh2();
-        else if (key == "PRINT")
-            web_->ExecWB(olecmd::Print, olecmd::OptDoDefault);
-    } else if (index == 2) {
-        if (key == "GO") {
-            CommandGo(1);
-        } else if (key == "GOOGLE") {
-            text1_->setText(urls::kGoogle);
-            CommandGo(0);
-        }
-    }
+    using Run = void (*)(frmStart&);
+    struct Handler {
+        int index;  // the bar control the click must come from
+        Command command;
+        Run run;
+    };
+    // The control ignores what it cannot do (no earlier page, nothing to print).
+    static const Handler kHandlers[] = {
+        {0, Command::Back, [](frmStart& w) { w.Web().GoBack(); }},
+        {0, Command::Forward, [](frmStart& w) { w.Web().GoForward(); }},
+        {0, Command::Refresh, [](frmStart& w) { w.Web().Refresh2(); }},
+        {0, Command::Print, [](frmStart& w) { w.Web().ExecWB(olecmd::Print, olecmd::OptDoDefault); }},
+        {2, Command::Go, [](frmStart& w) { w.CommandGo(1); }},
+        {2, Command::Google,
+         [](frmStart& w) {
+             w.Text1().setText(urls::kGoogle);
+             w.CommandGo(0);
+         }},
+    };
+    const std::optional<Command> command = commandOf(entry.key());
+    if (!command) return;
+    for (const Handler& h : kHandlers)
+        if (h.index == index && h.command == *command) return h.run(*this);
 }
 
 bool frmStart::Text1_KeyPress(int charCode) {
@@ -327,7 +330,7 @@ bool frmStart::Text1_KeyPress(int charCode) {
 void frmStart::Text1_Click() { CommandGo(0); }
 
 std::string frmStart::shortCaption() const {
-    return app_.App.strings[kCaptionText] + "  N. " + labCount_->text();
+    return app_.App.strings[TextId::BrowserCaption] + "  N. " + labCount_->text();
 }
 
 std::string frmStart::longCaption(const std::string& text) const { return shortCaption() + " [" + text + "]"; }
@@ -390,7 +393,7 @@ void frmStart::attendEnd(bool loaded) {
 }
 
 void frmStart::Form_TextsChanged() {
-    if (window().state() == WindowState::Minimized) return window().setCaption(app_.App.strings[kCaptionText]);
+    if (window().state() == WindowState::Minimized) return window().setCaption(app_.App.strings[TextId::BrowserCaption]);
     const std::string title = web_->LocationName();
     window().setCaption(title.empty() ? shortCaption() : longCaption(title));
 }
@@ -468,7 +471,7 @@ void frmStart::Form_Shortcut(Shortcut which) {
 void frmStart::runKeyCommand(Shortcut which) {
     // The same way a click on the entry goes, so both always do the same.
     const KeyCommand* command = keyCommand(which);
-    Entry* entry = command ? app_.bars.entry(command->key) : nullptr;
+    Entry* entry = command ? app_.bars.entry(commandKey(command->command)) : nullptr;
     if (!entry) return;
     switch (command->barIndex) {
         case 0:
@@ -485,7 +488,7 @@ void frmStart::runKeyCommand(Shortcut which) {
 void frmStart::setZoom(int percent) {
     zoom_ = std::clamp(percent, kZoomMin, kZoomMax);
     web_->setZoomPercent(zoom_);
-    zoomCaptionText_ = longCaption(app_.App.strings[kZoomText] + " " + std::to_string(zoom_) + " %");
+    zoomCaptionText_ = longCaption(app_.App.strings[TextId::Zoom] + " " + std::to_string(zoom_) + " %");
     window().setCaption(zoomCaptionText_);
     zoomCaption_->setEnabled(false);
     zoomCaption_->setEnabled(true);

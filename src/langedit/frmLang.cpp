@@ -8,6 +8,7 @@
 #include "app/TextArgs.h"
 #include "app/TextFile.h"
 #include "bars/CommandBars.h"
+#include "bars/Commands.h"
 #include "bars/EditorBars.h"
 #include "bars/EditorImageList.h"
 #include "bars/LanguageMenu.h"
@@ -19,24 +20,14 @@ namespace tf = textfile;
 
 namespace {
 
-constexpr int kCaptionText = 227;
-constexpr int kNamePromptText = 229;
-constexpr int kTemplateUnreadableText = 232;
-constexpr int kSeparatorText = 233;
-constexpr int kDotDotText = 234;
-constexpr int kControlText = 235;
-constexpr int kRefusedText = 236;
-constexpr int kReplaceText = 237;
-constexpr int kNotWrittenText = 238;
-constexpr int kDiscardText = 239;
 constexpr const char* kTemplate = "lang_english.txt";
 
-int faultText(NameFault fault) {
+TextId faultText(NameFault fault) {
     switch (fault) {
-        case NameFault::Separator: return kSeparatorText;
-        case NameFault::DotDot: return kDotDotText;
-        case NameFault::Control: return kControlText;
-        default: return kRefusedText;
+        case NameFault::Separator: return TextId::NameHasSeparator;
+        case NameFault::DotDot: return TextId::NameHasDotDot;
+        case NameFault::Control: return TextId::NameHasControl;
+        default: return TextId::NameHasCharacter;
     }
 }
 
@@ -55,7 +46,7 @@ frmLang::~frmLang() = default;
 void frmLang::Form_Load() {
     AppState& App = app_.App;
     window().setTopmost();
-    window().setCaption(App.strings[kCaptionText]);
+    window().setCaption(App.strings[TextId::NewLanguage]);
     cmdBar_->setLeft(0);
     cmdBar_->setTop(0);
     text1_->setLeft(0);
@@ -98,7 +89,7 @@ void frmLang::ShowModal(std::function<void()> closed) {
     };
     if (unreadTemplate_.empty()) return show();
     // A template that could not be read is told first.
-    tell(withArgs(app_.App.strings[kTemplateUnreadableText], {std::exchange(unreadTemplate_, {})}), whileLoaded(show));
+    tell(withArgs(app_.App.strings[TextId::LanguageTemplateUnreadable], {std::exchange(unreadTemplate_, {})}), whileLoaded(show));
 }
 
 void frmLang::Form_Resize() {
@@ -110,7 +101,7 @@ void frmLang::Form_Resize() {
     text1_->setHeight(std::max(0, window().scaleHeight() - cmdBar_->height()));
 }
 
-void frmLang::Form_TextsChanged() { window().setCaption(app_.App.strings[kCaptionText]); }
+void frmLang::Form_TextsChanged() { window().setCaption(app_.App.strings[TextId::NewLanguage]); }
 
 void frmLang::Form_QueryUnload() {
     // A hidden editor holds nothing of the user's: it goes without a question.
@@ -120,9 +111,10 @@ void frmLang::Form_QueryUnload() {
 
 void frmLang::cmdBar_Click(int index, Entry& entry) {
     if (index != 5) return;
-    if (entry.key() == "EXIT3")
+    const std::optional<Command> command = commandOf(entry.key());
+    if (command == Command::EditorExit)
         CloseEditor();
-    else if (entry.key() == "SAVE3")
+    else if (command == Command::EditorSave)
         SaveLanguage();
 }
 
@@ -130,7 +122,7 @@ bool frmLang::modified() const { return text1_->text() != savedText_; }
 
 void frmLang::CloseEditor() {
     if (!modified()) return Unload();
-    app_.platform.dialogs().confirm(app_.App.strings[kDiscardText], window().caption(), whileLoaded([this](bool yes) {
+    app_.platform.dialogs().confirm(app_.App.strings[TextId::LanguageDiscard], window().caption(), whileLoaded([this](bool yes) {
                                         if (yes) Unload();
                                     }));
 }
@@ -142,7 +134,7 @@ void frmLang::tell(const std::string& text, std::function<void()> then) {
 void frmLang::SaveLanguage(Saved saved) {
     const StringTable& texts = app_.App.strings;
     // Asked again after every refused name, until one can be written or the user gives up.
-    app_.platform.dialogs().input("", texts[kNamePromptText], whileLoaded([this, saved](std::optional<std::string> answer) {
+    app_.platform.dialogs().input("", texts[TextId::LanguageNamePrompt], whileLoaded([this, saved](std::optional<std::string> answer) {
         const StringTable& texts = app_.App.strings;
         if (!answer) return done(saved, {});
         const NameCheck check = checkLanguageName(*answer);
@@ -155,7 +147,7 @@ void frmLang::SaveLanguage(Saved saved) {
         const std::string fileName = languageFileName(*answer);
         const std::string existing = findIgnoringCase(app_.App.appPath, fileName);
         if (existing.empty()) return write(app_.file("/" + fileName), saved);
-        app_.platform.dialogs().confirm(withArgs(texts[kReplaceText], {existing}), window().caption(),
+        app_.platform.dialogs().confirm(withArgs(texts[TextId::LanguageReplace], {existing}), window().caption(),
                                         whileLoaded([this, saved, existing](bool yes) {
                                             yes ? write(existing, saved) : SaveLanguage(saved);
                                         }));
@@ -165,7 +157,7 @@ void frmLang::SaveLanguage(Saved saved) {
 void frmLang::write(const std::string& path, const Saved& saved) {
     const std::string text = text1_->text();
     if (!tf::writeAtomic(path, asFileText(text))) {
-        tell(withArgs(app_.App.strings[kNotWrittenText], {path}));
+        tell(withArgs(app_.App.strings[TextId::LanguageNotWritten], {path}));
         return done(saved, {});
     }
     savedText_ = text;

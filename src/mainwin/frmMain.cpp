@@ -1,6 +1,7 @@
 #include "mainwin/frmMain.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "about/frmAbout.h"
 #include "app/Application.h"
@@ -10,6 +11,7 @@
 #include "app/TextArgs.h"
 #include "app/TextFile.h"
 #include "bars/Captions.h"
+#include "bars/Commands.h"
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/BrowserKeys.h"
@@ -28,11 +30,8 @@ constexpr int kDockHeight = 395;
 constexpr int kCornerWidth = 1960;
 constexpr int kReopenMs = 800;
 constexpr int kRotationMs = 30000;
-constexpr int kLanguageUnreadText = 272;
-// Texts of the screenshot messages.
-constexpr int kTextSaved = 192;
-constexpr int kTextNotSaved = 321;
-constexpr int kTextNoFreeName = 322;
+// The entry of each bar style, by its value.
+constexpr Command kStyles[] = {Command::StyleSystem, Command::StyleOffice, Command::StyleMoney, Command::StyleXp};
 }  // namespace
 
 frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
@@ -157,9 +156,8 @@ void frmMain::setUpBars() {
     main->setTop(20);
     main->setLeft(20);
 
-    static const char* const kStyleKeys[] = {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:MONEY", "STYLE:XP"};
-    if (App.barStyle >= 0 && App.barStyle <= 3)
-        if (Entry* e = app_.bars.entry(kStyleKeys[App.barStyle])) e->setChecked(true);
+    if (App.barStyle >= 0 && App.barStyle < static_cast<int>(std::size(kStyles)))
+        if (Entry* e = app_.bars.entry(commandKey(kStyles[App.barStyle]))) e->setChecked(true);
 }
 
 CommandBarControl* frmMain::cmdBar(int index) const {
@@ -228,7 +226,7 @@ void frmMain::GO_MainExit() {
         // (The main window itself may be closed from outside meanwhile.)
         if (!untold.empty()) {
             Application& app = app_;
-            return app.platform.dialogs().message(saveFailureMessage(App.strings[kExitSaveFailedText], untold),
+            return app.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold),
                                                   "Corvano", [&app] { closeAll(app); });
         }
     }
@@ -262,7 +260,8 @@ void frmMain::Form_Click() {
     dock1_->setVisible(App.barsShown);
 }
 
-void frmMain::applyStyle(Entry& entry, int style) {
+void frmMain::applyStyle(Entry& entry, Command command) {
+    const int style = static_cast<int>(std::find(std::begin(kStyles), std::end(kStyles), command) - std::begin(kStyles));
     app_.App.barStyle = static_cast<int16_t>(style);
     entry.setChecked(true);
     if (CommandBarControl* c = cmdBar(4)) c->setBarStyle(style);
@@ -277,57 +276,71 @@ void frmMain::chooseLanguage(const std::string& key) {
     if (!Read_CFG(App)) {
         const std::string path = languageFilePath(App);
         App.language = previous;
-        app_.platform.dialogs().message(withArgs(App.strings[kLanguageUnreadText], {path}), "Corvano");
+        app_.platform.dialogs().message(withArgs(App.strings[TextId::LanguageUnreadable], {path}), "Corvano");
         return;
     }
     Set_Captions(app_);
 }
 
-void frmMain::cmdBar_Click(int index, Entry& entry) {
+void frmMain::newWindow() {
     AppState& App = app_.App;
-    const std::string key = entry.key();
-    if (index == 3) {
-        if (key == "NEW") {
-            if (App.browserCount < App.maxBrowsers) {
-                ++App.browserCount;
-                loadBrowserWindow().window().show();
-            }
-        } else if (key == "EXIT") {
-            GO_MainExit();
-        } else if (key == "SCREENSHOT") {
-            Take_Pic();
-        } else if (key == "NOTE1") {
-            App.barsShown = false;
-            dock1_->setVisible(false);
-        }
+    // At the limit nothing opens, without a message.
+    if (App.browserCount >= App.maxBrowsers) return;
+    ++App.browserCount;
+    loadBrowserWindow().window().show();
+}
+
+void frmMain::hideBars() {
+    app_.App.barsShown = false;
+    dock1_->setVisible(false);
+}
+
+void frmMain::showEvery(int period) {
+    app_.App.rotationPeriod = static_cast<int16_t>(period);
+    GO_Show();
+}
+
+void frmMain::showOff() {
+    app_.App.showModeOn = false;
+    timer2_->setEnabled(false);
+}
+
+void frmMain::cmdBar_Click(int index, Entry& entry) {
+    using Run = void (*)(frmMain&, Entry&);
+    struct Handler {
+        int index;  // the bar control the click must come from
+        Command command;
+        Run run;
+    };
+    static const Handler kHandlers[] = {
+        {3, Command::New, [](frmMain& m, Entry&) { m.newWindow(); }},
+        {3, Command::Exit, [](frmMain& m, Entry&) { m.GO_MainExit(); }},
+        {3, Command::Screenshot, [](frmMain& m, Entry&) { m.Take_Pic(); }},
+        {3, Command::HideBars, [](frmMain& m, Entry&) { m.hideBars(); }},
+        {4, Command::Exit2, [](frmMain& m, Entry&) { m.GO_MainExit(); }},
+        {4, Command::About, [](frmMain& m, Entry&) { m.showAbout(); }},
+        {5, Command::StyleSystem, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleSystem); }},
+        {5, Command::StyleOffice, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleOffice); }},
+        {5, Command::StyleXp, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleXp); }},
+        {5, Command::StyleMoney, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleMoney); }},
+        {5, Command::ShowOff, [](frmMain& m, Entry&) { m.showOff(); }},
+        {5, Command::Show30s, [](frmMain& m, Entry&) { m.showEvery(0); }},
+        {5, Command::Show1m, [](frmMain& m, Entry&) { m.showEvery(2); }},
+        {5, Command::Show5m, [](frmMain& m, Entry&) { m.showEvery(10); }},
+        {5, Command::Show10m, [](frmMain& m, Entry&) { m.showEvery(20); }},
+        {5, Command::Show30m, [](frmMain& m, Entry&) { m.showEvery(60); }},
+        {5, Command::NewLanguage, [](frmMain& m, Entry&) { m.showLanguageEditor(); }},
+    };
+    const std::optional<Command> command = commandOf(entry.key());
+    if (command) {
+        for (const Handler& h : kHandlers)
+            if (h.index == index && h.command == *command) return h.run(*this, entry);
+        // Every drop-down, the browser windows' too, is shown by the host.
+        if (index == 5) runPageCommand(app_, *command);
         return;
     }
-    if (index == 4) {
-        if (key == "EXIT2")
-            GO_MainExit();
-        else if (key == "BRAMBLE")
-            showAbout();
-        return;
-    }
-    if (index != 5) return;
-    if (key == "STYLE:SYSTEM") return applyStyle(entry, 0);
-    if (key == "STYLE:OFFICE") return applyStyle(entry, 1);
-    if (key == "STYLE:XP") return applyStyle(entry, 3);
-    if (key == "STYLE:MONEY") return applyStyle(entry, 2);
-    if (key == "SHOW:0") {
-        app_.App.showModeOn = false;
-        return timer2_->setEnabled(false);
-    }
-    static const std::pair<const char*, int> kPeriods[] = {
-        {"SHOW:30S", 0}, {"SHOW:1M", 2}, {"SHOW:5M", 10}, {"SHOW:10M", 20}, {"SHOW:30M", 60}};
-    for (const auto& [k, period] : kPeriods)
-        if (key == k) {
-            App.rotationPeriod = static_cast<int16_t>(period);
-            return GO_Show();
-        }
-    if (runPageCommand(app_, key)) return;
-    if (key == "LANG:NEW") return showLanguageEditor();
-    chooseLanguage(key);
+    // Any other drop-down entry is a language: "LANG:" and a file's name.
+    if (index == 5) chooseLanguage(entry.key());
 }
 
 frmLang* frmMain::languageEditor() const {
@@ -352,17 +365,17 @@ void frmMain::Take_Pic() {
     createFolderQuietly(folder);
     const auto name = freeScreenshotName(App.appPath, App.screenshotCounter, fileExists);
     if (!name) {
-        dialogs.warning(App.strings[kTextNoFreeName] + ": " + folder, "Corvano");
+        dialogs.warning(App.strings[TextId::ScreenshotNoFreeName] + ": " + folder, "Corvano");
         return;
     }
     // The picture is taken before anything of ours is shown over the screen.
     const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
     if (!result.ok) {
-        dialogs.warning(App.strings[kTextNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
+        dialogs.warning(App.strings[TextId::ScreenshotNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
         return;
     }
     App.screenshotCounter = nextScreenshotCounter(name->counter);
-    dialogs.message(App.strings[kTextSaved] + ": " + name->path, "Corvano");
+    dialogs.message(App.strings[TextId::ScreenshotSaved] + ": " + name->path, "Corvano");
 }
 
 void frmMain::showAbout() {
@@ -375,7 +388,7 @@ void frmMain::keepSessionCurrent() {
     auto report = [&app](const std::vector<std::string>& paths) {
         const frmMain* main = mainForm(app);
         if (!main || main->exiting()) return;
-        app.platform.dialogs().message(saveFailureMessage(app.App.strings[kSaveFailedText], paths), "Corvano");
+        app.platform.dialogs().message(saveFailureMessage(app.App.strings[TextId::SaveFailed], paths), "Corvano");
     };
     sessionFiles_ = std::make_unique<SessionFiles>(app_.platform, app_.saveFailures,
                                                    [this] { return sessionSnapshot(); }, report);
@@ -450,7 +463,7 @@ void frmMain::Form_TextsChanged() { labelShortcuts(app_.bars, app_.platform); }
 
 void frmMain::Form_Shortcut(Shortcut which) {
     if (which != Shortcut::NewWindow) return;
-    if (Entry* entry = app_.bars.entry("NEW")) cmdBar_Click(3, *entry);
+    if (Entry* entry = app_.bars.entry(commandKey(Command::New))) cmdBar_Click(3, *entry);
 }
 
 }  // namespace corvano

@@ -6,6 +6,7 @@
 
 #include "app/Form.h"
 #include "app/SessionFiles.h"
+#include "bars/Commands.h"
 #include "bars/ImageList.h"
 #include "platform/Timer.h"
 
@@ -71,8 +72,12 @@ private:
     void readLanguage();
     void startReopening();
     void setUpBars();
-    void applyStyle(Entry& entry, int style);
+    void applyStyle(Entry& entry, Command style);
     void chooseLanguage(const std::string& key);
+    void newWindow();
+    void hideBars();
+    void showEvery(int period);
+    void showOff();
 
     std::unique_ptr<Panel> dock1_;
     std::map<int, std::unique_ptr<CommandBarControl>> cmdBar_;

@@ -321,8 +321,8 @@ TEST_F(CommandBarTest, CaptionAndLanguageChangesRepaint) {
 
     // A language switch repaints every bar, the corner bar too.
     const QImage corner = corner_->widget()->grab().toImage();
-    app_->App.strings.set(212, "Esci");
-    app_->App.strings.set(214, "Info");
+    app_->App.strings.set(TextId::Exit, "Esci");
+    app_->App.strings.set(TextId::About, "Info");
     Set_Captions(*app_);
     QApplication::processEvents();
     EXPECT_GT(differingPixels(corner, corner_->widget()->grab().toImage()), 20);

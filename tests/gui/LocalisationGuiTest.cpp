@@ -112,5 +112,5 @@ TEST_F(LocalisationGui, TheEditorWritesANewLanguageThroughQtsOwnPrompt) {
     editor->cmdBar_Click(5, app->bars.at("EXIT3"));
     EXPECT_TRUE(waitUntil([&] { return main->languageEditor() == nullptr; }));
     main->cmdBar_Click(5, app->bars.at("LANG:KLINGON"));
-    EXPECT_EQ(app->App.strings[1], "Qapla");
+    EXPECT_EQ(app->App.strings.byNumber(1), "Qapla");
 }

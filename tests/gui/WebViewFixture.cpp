@@ -49,7 +49,7 @@ static void useEnglishTexts() {
         Read_CFG_Text(*App, textfile::readAll(std::string(CORVANO_SHARE_DIR) + "/Lang_english.txt").value_or(""));
         return App;
     }();
-    qt::QtTexts::instance()->setLookup([](int n) { return english->strings[n]; });
+    qt::QtTexts::instance()->setLookup([](int n) { return english->strings.byNumber(n); });
 }
 
 WebViewFixture::WebViewFixture() : window(std::make_unique<QWidget>()) {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "bars/BrowserBars.h"
+#include "bars/Commands.h"
+#include "bars/EditorBars.h"
 #include "bars/EditorImageList.h"
 #include "bars/LanguageList.h"
 #include "bars/MainBars.h"
@@ -130,6 +132,27 @@ TEST_F(BarsBuilders, MainEntriesBarsAndDropDowns) {
     at("STYLE:MONEY").setChecked(true);
     EXPECT_FALSE(at("STYLE:XP").checked());
     EXPECT_TRUE(at("STYLE:MONEY").checked());
+}
+
+TEST_F(BarsBuilders, EveryCommandIsAnEntryOnABar) {
+    build();
+    Build_BrowserButtons(*app);
+    Build_BrowserBars(*app);
+    Build_EditorButtons(*app);
+    Build_EditorBar(*app);
+    const char* const barNames[] = {"STANDARD0", "STANDARD2", "STANDARD3", "STANDARD4", "STANDARD5", "SHOW",
+                                    "STYLE",     "LANG",      "SEARCH",    "SAVE",      "EDIT"};
+    for (int i = 0; i <= static_cast<int>(Command::EditorExit); ++i) {
+        const auto command = static_cast<Command>(i);
+        const std::string key = commandKey(command);
+        EXPECT_EQ(commandOf(key), command) << key;
+        bool placed = false;
+        for (const char* name : barNames)
+            for (const std::string& k : keysOf(bars().bar(name))) placed = placed || k == key;
+        EXPECT_TRUE(placed) << key;
+    }
+    // Language entries are data; keys are compared exactly.
+    for (const char* key : {"LANG:ENGLISH", "new", "EDIT", "SEP01", ""}) EXPECT_FALSE(commandOf(key)) << key;
 }
 
 TEST_F(BarsBuilders, BuildingTwiceIsRefusedAndChangesNothing) {

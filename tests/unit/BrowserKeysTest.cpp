@@ -10,6 +10,7 @@ using corvano::Form;
 using corvano::frmStart;
 using corvano::Rect;
 using corvano::Shortcut;
+using corvano::TextId;
 
 // The main window's handler, as far as the browser window's keys reach it.
 class MainStandIn : public Form {
@@ -74,7 +75,7 @@ TEST_F(BrowserKeysTest, EveryShortcutRunsItsCommandTheWayItsEntryDoes) {
 }
 
 TEST_F(BrowserKeysTest, ZoomStepsShowsInTheCaptionAndComesBackWithTheWindow) {
-    app->App.strings.set(401, "Zoom");
+    app->App.strings.set(TextId::Zoom, "Zoom");
     frmStart& b = open();
     b.Form_Shortcut(Shortcut::ZoomIn);
     b.Form_Shortcut(Shortcut::ZoomIn);

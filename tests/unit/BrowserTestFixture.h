@@ -21,7 +21,7 @@ protected:
         std::filesystem::create_directory(folder.file("/Data"));
         app = std::make_unique<Application>(fp, dir);
         app->App.maxBrowsers = 20;
-        app->App.strings.set(179, "Browser");
+        app->App.strings.set(TextId::BrowserCaption, "Browser");
     }
 
     // Opens one more window the way the main window does: count raised first.

@@ -24,28 +24,29 @@ protected:
         for (int n = 1; n <= StringTable::kSize; ++n) app->App.strings.set(n, tag + " " + std::to_string(n));
     }
     const Entry& at(const std::string& key) { return app->bars.at(key); }
+    static std::string tagged(const std::string& tag, TextId id) { return tag + " " + std::to_string(textNumber(id)); }
 };
 
 TEST_F(CaptionsTest, EveryRowGetsItsText) {
     fill("en");
     Set_Captions(*app);
-    const std::pair<const char*, int> tips[] = {{"FILE", 131}, {"BACK", 123}, {"NEXT", 124}, {"PRINT", 43},
-                                                {"REFRESH", 126}, {"GOOGLE", 154}, {"SAVE", 128}, {"EDIT", 129},
-                                                {"SEARCH", 132}, {"GO", 136}, {"EXIT", 213}, {"EXIT2", 213},
-                                                {"NEW", 211}, {"BRAMBLE", 215}, {"SCREENSHOT", 217}, {"LANG", 219},
-                                                {"SHOW", 221}, {"STYLE", 226}};
-    for (const auto& [key, n] : tips) EXPECT_EQ("en " + std::to_string(n), at(key).toolTip()) << key;
-    const std::pair<const char*, int> captions[] = {
-        {"EDIT:CUT", 157},      {"EDIT:COPY", 158},   {"EDIT:PASTE", 159},     {"EDIT:DELETE", 18},
-        {"EDIT:PAGESET", 41},   {"EDIT:PREVIEW", 42}, {"EDIT:PRINT", 43},      {"EDIT:PROPERTIES", 177},
-        {"EDIT:FINDDOC", 166},  {"EDIT:SELECT", 23},  {"EDIT:VIEW", 35},       {"SEARCH:SEARCH", 151},
-        {"SEARCH:ALTAV", 152},  {"SEARCH:YAHOO", 153}, {"SEARCH:GOOGLE", 154}, {"SEARCH:LIVE", 88},
-        {"SEARCH:LYGO", 92},    {"SAVE:HTML", 145},   {"SAVE:WORDH", 146},     {"SAVE:WORDV", 147},
-        {"EXIT", 212},          {"EXIT2", 212},       {"NEW", 210},            {"BRAMBLE", 214},
-        {"SCREENSHOT", 216},    {"LANG", 218},        {"SHOW", 220},           {"SHOW:0", 224},
-        {"STYLE", 225},         {"STYLE:SYSTEM", 180}, {"STYLE:OFFICE", 172},  {"STYLE:XP", 173},
-        {"STYLE:MONEY", 174},   {"LANG:NEW", 227},    {"NOTE1", 230}};
-    for (const auto& [key, n] : captions) EXPECT_EQ("en " + std::to_string(n), at(key).caption()) << key;
+    const std::pair<const char*, TextId> tips[] = {{"FILE", TextId::File}, {"BACK", TextId::Back}, {"NEXT", TextId::Forward}, {"PRINT", TextId::Print},
+                                                {"REFRESH", TextId::Refresh}, {"GOOGLE", TextId::Google}, {"SAVE", TextId::Save}, {"EDIT", TextId::Edit},
+                                                {"SEARCH", TextId::Search}, {"GO", TextId::Go}, {"EXIT", TextId::ExitTip}, {"EXIT2", TextId::ExitTip},
+                                                {"NEW", TextId::NewTip}, {"BRAMBLE", TextId::AboutTip}, {"SCREENSHOT", TextId::ScreenshotTip}, {"LANG", TextId::LanguageTip},
+                                                {"SHOW", TextId::ShowTip}, {"STYLE", TextId::StyleTip}};
+    for (const auto& [key, n] : tips) EXPECT_EQ(tagged("en", n), at(key).toolTip()) << key;
+    const std::pair<const char*, TextId> captions[] = {
+        {"EDIT:CUT", TextId::Cut},      {"EDIT:COPY", TextId::Copy},   {"EDIT:PASTE", TextId::Paste},     {"EDIT:DELETE", TextId::EditDelete},
+        {"EDIT:PAGESET", TextId::EditPageSetup},   {"EDIT:PREVIEW", TextId::EditPrintPreview}, {"EDIT:PRINT", TextId::Print},      {"EDIT:PROPERTIES", TextId::Properties},
+        {"EDIT:FINDDOC", TextId::FindInPageMenu},  {"EDIT:SELECT", TextId::EditSelectAll},  {"EDIT:VIEW", TextId::ViewSource},       {"SEARCH:SEARCH", TextId::SearchPage},
+        {"SEARCH:ALTAV", TextId::SearchAltaVista},  {"SEARCH:YAHOO", TextId::SearchYahoo}, {"SEARCH:GOOGLE", TextId::Google}, {"SEARCH:LIVE", TextId::SearchLive},
+        {"SEARCH:LYGO", TextId::SearchLygo},    {"SAVE:HTML", TextId::SaveAsHtml},   {"SAVE:WORDH", TextId::ExportToWord},     {"SAVE:WORDV", TextId::ExportToWordLandscape},
+        {"EXIT", TextId::Exit},          {"EXIT2", TextId::Exit},       {"NEW", TextId::New},            {"BRAMBLE", TextId::About},
+        {"SCREENSHOT", TextId::Screenshot},    {"LANG", TextId::Language},        {"SHOW", TextId::Show},           {"SHOW:0", TextId::ShowOff},
+        {"STYLE", TextId::Style},         {"STYLE:SYSTEM", TextId::StyleSystem}, {"STYLE:OFFICE", TextId::StyleOffice},  {"STYLE:XP", TextId::StyleXp},
+        {"STYLE:MONEY", TextId::StyleMoney},   {"LANG:NEW", TextId::NewLanguage},    {"NOTE1", TextId::HideBars}};
+    for (const auto& [key, n] : captions) EXPECT_EQ(tagged("en", n), at(key).caption()) << key;
     EXPECT_EQ("30 en 222", at("SHOW:30S").caption());
     EXPECT_EQ("1 en 223", at("SHOW:1M").caption());
     EXPECT_EQ("5 en 223", at("SHOW:5M").caption());
@@ -95,7 +96,7 @@ TEST_F(CaptionsTest, EditorEntriesGetTextsOnceTheyExist) {
 TEST(CaptionsAlone, NothingBuiltIsNoError) {
     fake::FakePlatform platform;
     Application app(platform, "/nonexistent");
-    app.App.strings.set(212, "Exit");
+    app.App.strings.set(TextId::Exit, "Exit");
     Set_Captions(app);
     EXPECT_EQ(0u, app.bars.entryCount());
 }

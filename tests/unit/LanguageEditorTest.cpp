@@ -73,7 +73,7 @@ TEST_F(LanguageEditor, WaitsHiddenAfterTheFirstBrowserWindowWithTheTemplate) {
     ASSERT_EQ(open[2], editor());
     frmLang& e = *editor();
     EXPECT_FALSE(e.window().visible());
-    EXPECT_EQ(e.window().caption(), app->App.strings[227]);
+    EXPECT_EQ(e.window().caption(), app->App.strings[TextId::NewLanguage]);
     EXPECT_EQ(e.Text1().text(), english);
     EXPECT_FALSE(e.modified());
     const Size screen = platform.screen;
@@ -87,8 +87,8 @@ TEST_F(LanguageEditor, WaitsHiddenAfterTheFirstBrowserWindowWithTheTemplate) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->entries().front()->style(), entrystyle::Separator);
     EXPECT_EQ(bar->entries().back()->style(), entrystyle::Separator);
-    EXPECT_EQ(app->bars.at("EXIT3").caption(), app->App.strings[228]);
-    EXPECT_EQ(app->bars.at("SAVE3").caption(), app->App.strings[128]);
+    EXPECT_EQ(app->bars.at("EXIT3").caption(), app->App.strings[TextId::Close]);
+    EXPECT_EQ(app->bars.at("SAVE3").caption(), app->App.strings[TextId::Save]);
 }
 
 TEST_F(LanguageEditor, OpensModallyBuildsOnceAndStartsAgainFromTheTemplate) {
@@ -131,7 +131,7 @@ TEST_F(LanguageEditor, SaveWritesTheBoxAndTheLanguageCanBePickedAtOnce) {
     EXPECT_EQ(dir.read("/Lang_italiano.Txt"), text);
     EXPECT_FALSE(e.modified());
     EXPECT_TRUE(platform.dialog.messages.empty());
-    EXPECT_EQ(platform.dialog.prompts, std::vector<std::string>{app->App.strings[229] + ": "});
+    EXPECT_EQ(platform.dialog.prompts, std::vector<std::string>{app->App.strings[TextId::LanguageNamePrompt] + ": "});
     // In the menu before "LANG:NEW", named as the start-up would name it.
     const auto menu = keysOf(app->bars.bar("LANG"));
     ASSERT_GE(menu.size(), 2u);
@@ -167,8 +167,8 @@ TEST_F(LanguageEditor, CancelledEmptyOrRefusedNamesWriteNothing) {
     EXPECT_EQ(save(e, {"../up", "a/b", "a\\b", "x..y", "two\nlines", "tab\t", "a:b", "why?", std::nullopt}), "");
     EXPECT_EQ(platform.dialog.prompts.size(), 9u);
     ASSERT_EQ(platform.dialog.messages.size(), 8u);
-    for (const auto& m : platform.dialog.messages) EXPECT_GT(m.size(), app->App.strings[227].size() + 10) << m;
-    EXPECT_NE(platform.dialog.messages[6].find(':', app->App.strings[227].size() + 2), std::string::npos)
+    for (const auto& m : platform.dialog.messages) EXPECT_GT(m.size(), app->App.strings[TextId::NewLanguage].size() + 10) << m;
+    EXPECT_NE(platform.dialog.messages[6].find(':', app->App.strings[TextId::NewLanguage].size() + 2), std::string::npos)
         << "names the character";
     EXPECT_EQ(files(), before);
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "/../Lang_.._up.Txt"));

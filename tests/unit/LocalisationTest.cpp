@@ -79,13 +79,13 @@ TEST(ShippedLanguages, FillEveryNumberTheEnglishFileFills) {
     for (const auto& file : files) {
         const AppState other = readShipped(file);
         for (int n = 1; n <= StringTable::kSize; ++n) {
-            if (english.strings[n].empty()) continue;
+            if (english.strings.byNumber(n).empty()) continue;
             ++filled;
-            EXPECT_FALSE(other.strings[n].empty()) << file << " lacks text " << n;
+            EXPECT_FALSE(other.strings.byNumber(n).empty()) << file << " lacks text " << n;
             // A text with values keeps their markers.
             for (const char* marker : {"%1", "%2"}) {
-                if (english.strings[n].find(marker) == std::string::npos) continue;
-                EXPECT_NE(other.strings[n].find(marker), std::string::npos)
+                if (english.strings.byNumber(n).find(marker) == std::string::npos) continue;
+                EXPECT_NE(other.strings.byNumber(n).find(marker), std::string::npos)
                     << file << " text " << n << " lacks " << marker;
             }
         }
@@ -117,8 +117,8 @@ TEST(ShippedLanguages, SwitchingTwiceShowsWhatStartingWithTheSecondShows) {
     // The language entries keep the names their files give them.
     EXPECT_EQ(twice.app->bars.at("LANG:DEUTSCH").caption(), "Deutsch");
     EXPECT_EQ(twice.app->bars.at("LANG:DEUTSCH").toolTip(), "Lang_deutsch.txt");
-    EXPECT_EQ(twice.main->languageEditor()->window().caption(), once.app->App.strings[227]);
-    EXPECT_NE(twice.app->App.strings[227], readShipped("Lang_english.txt").strings[227]);
+    EXPECT_EQ(twice.main->languageEditor()->window().caption(), once.app->App.strings[corvano::TextId::NewLanguage]);
+    EXPECT_NE(twice.app->App.strings[corvano::TextId::NewLanguage], readShipped("Lang_english.txt").strings[corvano::TextId::NewLanguage]);
 }
 
 TEST(TextArgs, FillsMarkersOnceAndNeverLosesTheValues) {

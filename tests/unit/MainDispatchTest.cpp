@@ -100,7 +100,7 @@ TEST_F(MainDispatch, LanguageChoiceReadsTheFileAndRenamesEveryEntry) {
     EXPECT_EQ(app->bars.at("NEW").caption(), "en 210");
     click(5, "LANG:ITALIANO");
     EXPECT_EQ(app->App.language, "italiano");
-    EXPECT_EQ(app->App.strings[1], "it 1");
+    EXPECT_EQ(app->App.strings.byNumber(1), "it 1");
     EXPECT_EQ(app->bars.at("NEW").caption(), "it 210");
     EXPECT_EQ(app->bars.at("SHOW:30S").caption(), "30 it 222");
     EXPECT_EQ(app->bars.at("LANG:ITALIANO").caption(), "Italiano");  // file-derived, kept
@@ -111,7 +111,7 @@ TEST_F(MainDispatch, MissingLanguageFileKeepsTheTextsAndSaysWhichFile) {
     std::filesystem::remove(dir.file("/Lang_gone.txt"));
     main->cmdBar_Click(5, app->bars.addEntry("LANG:GONE", -1, entrystyle::Option));
     EXPECT_EQ(app->App.language, "english");
-    EXPECT_EQ(app->App.strings[1], "en 1");
+    EXPECT_EQ(app->App.strings.byNumber(1), "en 1");
     ASSERT_EQ(platform.dialog.messages.size(), 1u);
     EXPECT_NE(platform.dialog.messages[0].find("Lang_gone.txt"), std::string::npos);
 }

@@ -124,7 +124,7 @@ TEST_F(MainWindow, MissingLanguageFileFallsBackToEnglish) {
     dir.write("/Data/Corvano.Ini", iniWith(1, {1}, "klingon"));
     start();
     EXPECT_EQ(app->App.language, "english");
-    EXPECT_EQ(app->App.strings[1], "one");
+    EXPECT_EQ(app->App.strings.byNumber(1), "one");
 }
 
 TEST_F(MainWindow, ExitWritesSettingsFirstThenClosesLastOpenedFirst) {

@@ -24,7 +24,16 @@ protected:
     PageExportTest() {
         app->App.dimOpacity = 205;
         app->App.fullOpacity = 255;
-        for (int n : {120, 301, 302, 303, 304, 305, 306, 308}) app->App.strings.set(n, "text" + std::to_string(n));
+        const std::pair<TextId, const char*> texts[] = {
+            {TextId::NothingToExport, "nothing to export"},
+            {TextId::TemplateUnreadable, "template unreadable"},
+            {TextId::TemplateNotRtf, "template not RTF"},
+            {TextId::DocumentNoPermission, "no permission"},
+            {TextId::DocumentDiskFull, "disk full"},
+            {TextId::DocumentNoFolder, "no folder"},
+            {TextId::DocumentNotWritten, "not written"},
+            {TextId::SaveDocumentTitle, "save title"}};
+        for (const auto& [id, text] : texts) app->App.strings.set(id, text);
         write("/Template.Doc", shipped("Template.Doc"));
         write("/TemplateH.Doc", shipped("TemplateH.Doc"));
     }
@@ -75,7 +84,7 @@ TEST_F(PageExportTest, WritesTheDocumentFromTheTemplateTheLayoutFlagChooses) {
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
     fp.advance(500);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(fp.dialog.saveAsked.at(0), "text308|Microsoft Word (*.doc)|*.doc|HelloWorld2024N.doc");
+    EXPECT_EQ(fp.dialog.saveAsked.at(0), "save title|Microsoft Word (*.doc)|*.doc|HelloWorld2024N.doc");
     const std::string portrait = read("/portrait.doc"), landscape = read("/landscape.doc");
     EXPECT_NE(portrait.find("Some rich words"), std::string::npos);
     EXPECT_NE(portrait.find("A4 portrait"), std::string::npos);
@@ -101,7 +110,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
     fp.dialog.saveAnswer = path("/x.doc");
     exportW(b);
     EXPECT_EQ(ops, (std::vector<int>{205, 255}));
-    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: text120"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: nothing to export"});
     EXPECT_EQ(fp.dialog.saveAsked.size(), 1u);
 
     // A page that yields only a picture is exported.
@@ -121,7 +130,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
         fp.dialog.saveAnswer = path("/y.doc");
         exportW(b);
         EXPECT_EQ(ops, (std::vector<int>{205, 255}));
-        EXPECT_EQ(messages(), std::vector<std::string>{std::string("Quillmere: ") + (*content ? "text302\n" : "text301\n") +
+        EXPECT_EQ(messages(), std::vector<std::string>{std::string("Quillmere: ") + (*content ? "template not RTF\n" : "template unreadable\n") +
                                                       path("/Template.Doc")});
         EXPECT_FALSE(exists("/y.doc"));
     }
@@ -134,7 +143,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
         exportW(b);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_NE(messages()[0].find(path(target)), std::string::npos);
-        EXPECT_EQ(messages()[0].rfind(std::string("Quillmere: ") + (target[1] == 'm' ? "text305" : "text306"), 0), 0u);
+        EXPECT_EQ(messages()[0].rfind(std::string("Quillmere: ") + (target[1] == 'm' ? "no folder" : "not written"), 0), 0u);
     }
     EXPECT_EQ(folderEntries(), before) << "no temporary file is left";
     EXPECT_EQ(ops.back(), 255);
@@ -196,13 +205,13 @@ TEST_F(PageExportTest, TheWordProcessorGetsItsFiveCallsAndAlwaysQuits) {
     failPaste = true;
     exportW(b);
     EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste", "quit"}));
-    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: text304\nX"});
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: disk full\nX"});
 
     // One that cannot be started ends the export with a message too.
     messages().clear();
     b.makeWordProcessor = [] { return std::unique_ptr<WordProcessor>(); };
     exportW(b);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: text306\n" + path("/w.doc")});
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: not written\n" + path("/w.doc")});
     EXPECT_EQ(win(b).opacities.back(), 255);
 }
 
@@ -224,7 +233,7 @@ TEST_F(PageExportTest, AWindowClosedDuringTheExportIsNotTouched) {
 
 TEST_F(PageExportTest, OpacityOutOfRangeIsReported) {
     frmStart& b = page();
-    app->App.strings.set(307, "Out of range:");
+    app->App.strings.set(TextId::OpacityRange, "Out of range:");
     Set_Opacity(*app, b.window(), 256);
     Set_Opacity(*app, b.window(), -1);
     Set_Opacity(*app, b.window(), 0);

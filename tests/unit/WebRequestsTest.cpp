@@ -16,21 +16,22 @@ namespace {
 using corvano::CertificateProblem;
 using corvano::frmStart;
 using corvano::WebPermission;
+using corvano::TextId;
 
 class WebRequestsTest : public corvano::test::BrowserTestFixture {
 protected:
     WebRequestsTest() {
         auto& t = app->App.strings;
-        t.set(382, "Permission");
-        t.set(387, "%1 asks to show notifications.");
-        t.set(388, "%1 asks to know your location.");
-        t.set(389, "Allow");
-        t.set(390, "Deny");
-        t.set(391, "Certificate error");
-        t.set(392, "The certificate of %1 is not valid: %2.");
-        t.set(395, "not from a trusted authority");
-        t.set(398, "Go on to %1");
-        t.set(123, "Back");
+        t.set(TextId::PermissionTitle, "Permission");
+        t.set(TextId::AsksNotifications, "%1 asks to show notifications.");
+        t.set(TextId::AsksLocation, "%1 asks to know your location.");
+        t.set(TextId::Allow, "Allow");
+        t.set(TextId::Deny, "Deny");
+        t.set(TextId::CertificateTitle, "Certificate error");
+        t.set(TextId::CertificateQuestion, "The certificate of %1 is not valid: %2.");
+        t.set(TextId::CertificateAuthority, "not from a trusted authority");
+        t.set(TextId::GoOnToSite, "Go on to %1");
+        t.set(TextId::Back, "Back");
     }
     frmStart& shown() {
         frmStart& b = open();

@@ -13,7 +13,6 @@
 #include <filesystem>
 
 #include "platform/qt/QtTexts.h"
-#include "platform/qt/QtWebTexts.h"
 
 namespace corvano::qt {
 
@@ -21,29 +20,29 @@ namespace {
 
 using Request = QWebEngineDownloadRequest;
 
-int reasonText(Request::DownloadInterruptReason reason) {
+TextId reasonText(Request::DownloadInterruptReason reason) {
     switch (reason) {
-        case Request::FileNoSpace: return webtext::kDiskFull;
+        case Request::FileNoSpace: return TextId::DiskFull;
         case Request::FileAccessDenied:
-        case Request::FileBlocked: return webtext::kFolderRefused;
+        case Request::FileBlocked: return TextId::FolderRefused;
         case Request::FileFailed:
         case Request::FileNameTooLong:
         case Request::FileTooLarge:
         case Request::FileTransientError:
         case Request::FileTooShort:
-        case Request::FileHashMismatch: return webtext::kFileNotWritten;
+        case Request::FileHashMismatch: return TextId::FileNotWritten;
         case Request::NetworkFailed:
         case Request::NetworkTimeout:
         case Request::NetworkDisconnected:
         case Request::NetworkServerDown:
-        case Request::NetworkInvalidRequest: return webtext::kNetworkFailed;
+        case Request::NetworkInvalidRequest: return TextId::NetworkFailed;
         case Request::ServerFailed:
         case Request::ServerBadContent:
         case Request::ServerUnauthorized:
         case Request::ServerCertProblem:
         case Request::ServerForbidden:
-        case Request::ServerUnreachable: return webtext::kServerFailed;
-        default: return webtext::kUnknownError;
+        case Request::ServerUnreachable: return TextId::ServerFailed;
+        default: return TextId::UnknownError;
     }
 }
 
@@ -158,13 +157,13 @@ void QtDownloadItem::finish() {
     if (ec) {
         // The bytes stay in the partial file rather than being lost.
         state_ = State::Failed;
-        reasonText_ = webtext::kFileNotWritten;
+        reasonText_ = TextId::FileNotWritten;
         return;
     }
     state_ = State::Done;
 }
 
-void QtDownloadItem::fail(int reason) {
+void QtDownloadItem::fail(TextId reason) {
     state_ = State::Failed;
     reasonText_ = reason;
     QFile::remove(partialPath_);
@@ -182,19 +181,19 @@ void QtDownloadItem::takeTexts() {
                                                    .arg(int(got * 100 / total))
                                                    .arg(bytesText(got), bytesText(total))
                                              : bytesText(got);
-            label_->setText(uiText(webtext::kDownloading).arg(name, amount));
+            label_->setText(uiText(TextId::Downloading).arg(name, amount));
             break;
         }
-        case State::Done: label_->setText(uiText(webtext::kDownloaded).arg(name)); break;
+        case State::Done: label_->setText(uiText(TextId::Downloaded).arg(name)); break;
         case State::Failed:
-            label_->setText(uiText(webtext::kDownloadFailed).arg(name, uiText(reasonText_)));
+            label_->setText(uiText(TextId::DownloadFailed).arg(name, uiText(reasonText_)));
             break;
-        case State::Cancelled: label_->setText(uiText(webtext::kDownloadCancelled).arg(name)); break;
+        case State::Cancelled: label_->setText(uiText(TextId::DownloadCancelled).arg(name)); break;
     }
-    cancel_->setText(uiText(webtext::kCancel));
-    open_->setText(uiText(webtext::kOpen));
-    folder_->setText(uiText(webtext::kOpenFolder));
-    close_->setText(uiText(webtext::kClose));
+    cancel_->setText(uiText(TextId::Cancel));
+    open_->setText(uiText(TextId::Open));
+    folder_->setText(uiText(TextId::OpenFolder));
+    close_->setText(uiText(TextId::Close));
     cancel_->setVisible(state_ == State::Running);
     open_->setVisible(state_ == State::Done);
     folder_->setVisible(state_ == State::Done);

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/TextId.h"
+
 class QLabel;
 class QPushButton;
 class QWebEngineDownloadRequest;
@@ -38,14 +40,14 @@ signals:
 private:
     void onStateChanged();
     void finish();
-    void fail(int reasonText);
+    void fail(TextId reasonText);
     void takeTexts();
 
     QPointer<QWebEngineDownloadRequest> request_;
     QString finalPath_;
     QString partialPath_;
     State state_ = State::Running;
-    int reasonText_ = 0;
+    TextId reasonText_ = TextId::UnknownError;
     QLabel* label_;
     QPushButton* cancel_;
     QPushButton* open_;

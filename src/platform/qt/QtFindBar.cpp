@@ -14,10 +14,6 @@
 namespace corvano::qt {
 
 namespace {
-constexpr int kFindPlaceholderText = 240;
-constexpr int kFindButtonTexts = 241;  // previous, next, close
-constexpr int kNoMatchesText = 244;
-constexpr int kMatchOfText = 245;
 }  // namespace
 
 QtFindBar::QtFindBar(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), count_(new QLabel(this)) {
@@ -64,8 +60,9 @@ QtFindBar::QtFindBar(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(thi
 }
 
 void QtFindBar::takeTexts() {
-    edit_->setPlaceholderText(uiText(kFindPlaceholderText));
-    for (int i = 0; i < 3; ++i) buttons_[static_cast<size_t>(i)]->setToolTip(uiText(kFindButtonTexts + i));
+    edit_->setPlaceholderText(uiText(TextId::FindPlaceholder));
+    const TextId tips[] = {TextId::FindPrevious, TextId::FindNext, TextId::FindClose};
+    for (size_t i = 0; i < 3; ++i) buttons_[i]->setToolTip(uiText(tips[i]));
     // The count shown stays until the next search, now in the new language.
     if (shown_) showCount(shown_->first, shown_->second);
 }
@@ -141,9 +138,9 @@ void QtFindBar::showCount(int active, int total) {
     // Kept so a language switch can say it again in the new words.
     shown_ = std::make_pair(active, total);
     if (total == 0)
-        count_->setText(uiText(kNoMatchesText));
+        count_->setText(uiText(TextId::FindNoMatches));
     else
-        count_->setText(uiText(kMatchOfText).arg(active).arg(total));
+        count_->setText(uiText(TextId::FindMatchOf).arg(active).arg(total));
 }
 
 }  // namespace corvano::qt

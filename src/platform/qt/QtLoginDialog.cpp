@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/QtTexts.h"
-#include "platform/qt/QtWebTexts.h"
 
 namespace corvano::qt {
 
@@ -57,13 +56,13 @@ QtLoginDialog::QtLoginDialog(const QString& site, const QString& realm, bool pro
 }
 
 void QtLoginDialog::takeTexts() {
-    setWindowTitle(uiText(webtext::kLoginTitle));
-    siteCaption_->setText(uiText(proxy_ ? webtext::kLoginProxy : webtext::kLoginSite));
-    realmCaption_->setText(uiText(webtext::kLoginRealm));
-    userCaption_->setText(uiText(webtext::kLoginUser));
-    passwordCaption_->setText(uiText(webtext::kLoginPassword));
-    logIn_->setText(uiText(webtext::kLogIn));
-    cancel_->setText(uiText(webtext::kCancel));
+    setWindowTitle(uiText(TextId::LoginTitle));
+    siteCaption_->setText(uiText(proxy_ ? TextId::LoginProxy : TextId::LoginSite));
+    realmCaption_->setText(uiText(TextId::LoginRealm));
+    userCaption_->setText(uiText(TextId::LoginUser));
+    passwordCaption_->setText(uiText(TextId::LoginPassword));
+    logIn_->setText(uiText(TextId::LogIn));
+    cancel_->setText(uiText(TextId::Cancel));
 }
 
 QString QtLoginDialog::user() const { return user_->text(); }

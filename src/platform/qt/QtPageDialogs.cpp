@@ -30,26 +30,6 @@
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebWait.h"
 
-namespace corvano::qt {
-namespace {
-constexpr int kPrintPreviewText = 42;
-constexpr int kPrintText = 43;
-constexpr int kPropertiesText = 177;
-constexpr int kPageSetupText = 251;
-constexpr int kPaperText = 252;
-constexpr int kOrientationText = 253;
-constexpr int kPortraitText = 254;
-constexpr int kLandscapeText = 255;
-constexpr int kMarginTexts = 256;  // left, top, right, bottom
-constexpr int kPropTitleText = 260;  // title, address, type, size
-constexpr int kUnknownText = 264;
-constexpr int kBytesText = 265;
-constexpr int kSaveAsText = 266;
-constexpr int kSaveFilterTexts = 267;  // HTML only, complete, archive
-constexpr int kDefaultNameText = 270;
-}  // namespace
-}  // namespace corvano::qt
-
 namespace corvano::qt::pagedialogs {
 
 namespace {
@@ -103,7 +83,7 @@ namespace corvano::qt {
 
 QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
     : QDialog(parent), printer_(printer), paper_(new QComboBox(this)), orientation_(new QComboBox(this)) {
-    setWindowTitle(uiText(kPageSetupText));
+    setWindowTitle(uiText(TextId::PageSetup));
     paper_->setObjectName(QStringLiteral("paper"));
     orientation_->setObjectName(QStringLiteral("orientation"));
     const QPageLayout layout = printer->pageLayout();
@@ -111,17 +91,17 @@ QtPageLayoutDialog::QtPageLayoutDialog(QPrinter* printer, QWidget* parent)
         paper_->addItem(QPageSize::name(id), int(id));
         if (layout.pageSize().id() == id) paper_->setCurrentIndex(paper_->count() - 1);
     }
-    orientation_->addItem(uiText(kPortraitText), int(QPageLayout::Portrait));
-    orientation_->addItem(uiText(kLandscapeText), int(QPageLayout::Landscape));
+    orientation_->addItem(uiText(TextId::Portrait), int(QPageLayout::Portrait));
+    orientation_->addItem(uiText(TextId::Landscape), int(QPageLayout::Landscape));
     orientation_->setCurrentIndex(layout.orientation() == QPageLayout::Landscape ? 1 : 0);
 
     auto* form = new QFormLayout;
-    form->addRow(uiText(kPaperText), paper_);
-    form->addRow(uiText(kOrientationText), orientation_);
+    form->addRow(uiText(TextId::Paper), paper_);
+    form->addRow(uiText(TextId::Orientation), orientation_);
     const QMarginsF m = layout.margins(QPageLayout::Millimeter);
     const qreal values[4] = {m.left(), m.top(), m.right(), m.bottom()};
-    const QString captions[4] = {uiText(kMarginTexts), uiText(kMarginTexts + 1), uiText(kMarginTexts + 2),
-                                 uiText(kMarginTexts + 3)};
+    const QString captions[4] = {uiText(TextId::MarginLeft), uiText(TextId::MarginTop), uiText(TextId::MarginRight),
+                                 uiText(TextId::MarginBottom)};
     for (int i = 0; i < 4; ++i) {
         margins_[i] = new QDoubleSpinBox(this);
         margins_[i]->setRange(0, 100);
@@ -202,7 +182,7 @@ bool printPreview(QWebEngineView* view, Finished finished) {
         [guard, finished](const QByteArray& pdf) {
             if (!guard) return;
             auto* dialog = new QDialog(guard);
-            dialog->setWindowTitle(guard->title().isEmpty() ? uiText(kPrintPreviewText) : guard->title());
+            dialog->setWindowTitle(guard->title().isEmpty() ? uiText(TextId::EditPrintPreview) : guard->title());
             auto* document = new QPdfDocument(dialog);
             auto* buffer = new QBuffer(dialog);
             buffer->setData(pdf);
@@ -214,7 +194,7 @@ bool printPreview(QWebEngineView* view, Finished finished) {
             pages->setZoomMode(QPdfView::ZoomMode::FitToWidth);
             pages->setDocument(document);
             auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
-            QPushButton* printButton = buttons->addButton(uiText(kPrintText), QDialogButtonBox::ActionRole);
+            QPushButton* printButton = buttons->addButton(uiText(TextId::Print), QDialogButtonBox::ActionRole);
             QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
             QObject::connect(printButton, &QPushButton::clicked, dialog, [dialog] { dialog->accept(); });
             auto* box = new QVBoxLayout(dialog);
@@ -253,7 +233,7 @@ namespace {
 void showProperties(QWebEngineView* view, const std::optional<QVariant>& type, const std::optional<QString>& html,
                     const Finished& finished) {
     auto* dialog = new QDialog(view);
-    dialog->setWindowTitle(uiText(kPropertiesText));
+    dialog->setWindowTitle(uiText(TextId::Properties));
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& caption, const QString& value, const char* name) {
         auto* label = new QLabel(value);
@@ -262,11 +242,11 @@ void showProperties(QWebEngineView* view, const std::optional<QVariant>& type, c
         label->setWordWrap(true);
         form->addRow(caption, label);
     };
-    const QString unknown = uiText(kUnknownText);
-    addRow(uiText(kPropTitleText), view->title(), kPropTitle);
-    addRow(uiText(kPropTitleText + 1), view->url().toDisplayString(), kPropAddress);
-    addRow(uiText(kPropTitleText + 2), type && type->isValid() ? type->toString() : unknown, kPropType);
-    addRow(uiText(kPropTitleText + 3), html ? uiText(kBytesText).arg(html->toUtf8().size()) : unknown, kPropSize);
+    const QString unknown = uiText(TextId::Unknown);
+    addRow(uiText(TextId::PropertyTitle), view->title(), kPropTitle);
+    addRow(uiText(TextId::PropertyAddress), view->url().toDisplayString(), kPropAddress);
+    addRow(uiText(TextId::PropertyType), type && type->isValid() ? type->toString() : unknown, kPropType);
+    addRow(uiText(TextId::PropertySize), html ? uiText(TextId::Bytes).arg(html->toUtf8().size()) : unknown, kPropSize);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     auto* box = new QVBoxLayout(dialog);
@@ -298,19 +278,19 @@ bool properties(QWebEngineView* view, Finished finished) {
 
 bool saveAs(QWebEngineView* view, Finished finished) {
     if (!hasPage(view)) return false;
-    const QString htmlOnly = uiText(kSaveFilterTexts) + QStringLiteral(" (*.html *.htm)");
-    const QString complete = uiText(kSaveFilterTexts + 1) + QStringLiteral(" (*.html *.htm)");
-    const QString archive = uiText(kSaveFilterTexts + 2) + QStringLiteral(" (*.mhtml *.mht)");
+    const QString htmlOnly = uiText(TextId::SaveHtmlOnly) + QStringLiteral(" (*.html *.htm)");
+    const QString complete = uiText(TextId::SaveComplete) + QStringLiteral(" (*.html *.htm)");
+    const QString archive = uiText(TextId::SaveArchive) + QStringLiteral(" (*.mhtml *.mht)");
 
     QString name = view->title().trimmed();
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
-    if (name.isEmpty()) name = uiText(kDefaultNameText);
+    if (name.isEmpty()) name = uiText(TextId::DefaultPageName);
     if (name.isEmpty()) name = QStringLiteral("index");
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
 
     QPointer<QWebEngineView> guard(view);
-    auto* dialog = new QFileDialog(view, uiText(kSaveAsText), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
+    auto* dialog = new QFileDialog(view, uiText(TextId::SaveAs), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);

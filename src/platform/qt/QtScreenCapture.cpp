@@ -14,7 +14,6 @@
 namespace corvano::qt {
 
 namespace {
-constexpr int kTextScreenUnreadable = 323;
 }  // namespace
 
 QImage grabDesktop() {
@@ -40,7 +39,7 @@ QImage grabDesktop() {
 CaptureResult QtScreenCapture::saveScreenAsBmp(const std::string& path) {
     const QString target = QString::fromStdString(path);
     QImage picture = grabDesktop();
-    if (picture.isNull()) return {false, uiText(kTextScreenUnreadable).toStdString()};
+    if (picture.isNull()) return {false, uiText(TextId::ScreenUnreadable).toStdString()};
     // Written beside the target under a temporary name and renamed at the
     // end, so a failed write never leaves part of a picture.
     QTemporaryFile part(QFileInfo(target).dir().filePath(".Corvano-XXXXXX.part"));

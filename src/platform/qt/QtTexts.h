@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/TextId.h"
+
 namespace corvano::qt {
 
 // The texts of the current language for the platform's own widgets.
@@ -25,6 +27,6 @@ private:
 };
 
 // Text n of the current language (empty before the application has set its texts).
-inline QString uiText(int n) { return QtTexts::instance()->text(n); }
+inline QString uiText(TextId id) { return QtTexts::instance()->text(textNumber(id)); }
 
 }  // namespace corvano::qt

@@ -62,7 +62,7 @@ void followLanguageInQtDialogs() {
     if (following) return;
     following = true;
     QObject::connect(QtTexts::instance(), &QtTexts::changed, QtTexts::instance(),
-                     [] { useQtTranslations(uiText(kLanguageCodeText)); });
+                     [] { useQtTranslations(uiText(TextId::LanguageCode)); });
 }
 
 }  // namespace corvano::qt

@@ -6,7 +6,6 @@ namespace corvano::qt {
 
 // Qt's own dialogs and buttons (file, print, message boxes) follow the chosen
 // language through Qt's translations. The language file names its code.
-inline constexpr int kLanguageCodeText = 231;
 
 // From now on every change of the texts loads Qt's translations for the code
 // the language file gives; once per process.

@@ -33,10 +33,6 @@ namespace corvano::qt {
 namespace {
 
 constexpr int kProgressLinePx = 3;
-constexpr int kCrashText = 246;  // what happened, then what to do
-constexpr int kReloadText = 248;
-constexpr int kLoadingText = 249;
-constexpr int kDoneText = 250;
 
 // The load progress as a thin line; it takes no room and no clicks.
 class ProgressLine : public QWidget {
@@ -92,8 +88,8 @@ public:
 
 private:
     void takeTexts() {
-        text_->setText(uiText(kCrashText) + QLatin1Char('\n') + uiText(kCrashText + 1));
-        button_->setText(uiText(kReloadText));
+        text_->setText(uiText(TextId::PageCrashed) + QLatin1Char('\n') + uiText(TextId::PageCrashedHint));
+        button_->setText(uiText(TextId::Reload));
     }
 
     QLabel* text_;
@@ -146,7 +142,7 @@ void QtWebHost::connectPage() {
     });
     connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-            setStatus(uiText(kLoadingText).arg(info.url().toDisplayString()));
+            setStatus(uiText(TextId::Loading).arg(info.url().toDisplayString()));
     });
     connect(page_, &QWebEnginePage::loadProgress, this, [this](int p) {
         if (!busy_) return;
@@ -169,7 +165,7 @@ void QtWebHost::connectPage() {
         busy_ = false;
         progress_->hide();
         flushNavigated();
-        setStatus(uiText(kDoneText));
+        setStatus(uiText(TextId::Done));
         if (!events_) return;
         events_->Web_DocumentComplete();
         events_->Web_DownloadComplete();

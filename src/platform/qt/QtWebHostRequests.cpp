@@ -22,7 +22,6 @@
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebHost.h"
 #include "platform/qt/QtWebPage.h"
-#include "platform/qt/QtWebTexts.h"
 
 namespace corvano::qt {
 
@@ -117,7 +116,7 @@ void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
     request->accept();
     QPointer<QWebEngineDownloadRequest> guard(request);
     QPointer<QtWebHost> self(this);
-    auto* dialog = new QFileDialog(window(), uiText(webtext::kSaveDownloadAs), proposedPath);
+    auto* dialog = new QFileDialog(window(), uiText(TextId::SaveDownloadAs), proposedPath);
     dialog->setObjectName(QStringLiteral("downloadDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -252,10 +251,10 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
     menu->setObjectName(QStringLiteral("pageMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The entries Corvano carries out itself carry its own captions.
-    const std::pair<QWebEnginePage::WebAction, int> own[] = {
-        {QWebEnginePage::ViewSource, webtext::kViewSource},
-        {QWebEnginePage::SavePage, webtext::kSavePage},
-        {QWebEnginePage::OpenLinkInNewWindow, webtext::kOpenLinkInNewWindow},
+    const std::pair<QWebEnginePage::WebAction, TextId> own[] = {
+        {QWebEnginePage::ViewSource, TextId::ViewSource},
+        {QWebEnginePage::SavePage, TextId::SaveAsHtml},
+        {QWebEnginePage::OpenLinkInNewWindow, TextId::OpenLinkInNewWindow},
     };
     for (QAction* a : menu->actions())
         for (const auto& [action, text] : own)
