@@ -1,8 +1,12 @@
 # Shared by run and test: packages and the build.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
                 oxygen-icon-theme iso-flags-svg)
+# Building the Debian package: its dependencies from the program's libraries.
+PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool openbox dbus at-spi2-core python3-dbus
-               libreoffice-writer-nogui)
+               libreoffice-writer-nogui
+               weston xwayland qt6-wayland python3-gi desktop-file-utils appstream lintian
+               "${PACKAGE_PACKAGES[@]}")
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${CORVANO_BUILD_DIR:-$ROOT/build}"
@@ -10,6 +14,12 @@ BUILD="${CORVANO_BUILD_DIR:-$ROOT/build}"
 build_corvano() {
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   ninja -C "$BUILD" "$@"
+}
+
+# The package from what the build folder holds (the program is built first).
+make_package() {
+  rm -f "$BUILD"/corvano_*.deb
+  (cd "$BUILD" && cpack -G DEB >cpack.log 2>&1) || { cat "$BUILD/cpack.log"; return 1; }
 }
 
 web_engine_env() {

@@ -1,10 +1,14 @@
 // Sub Main: start Qt and the web engine, compose the application with the Qt
 // platform, show the main window and run until the last window has closed.
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
 
+#include "app/AppFolder.h"
 #include "app/Application.h"
 #include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
+#include "platform/qt/QtDesktopSession.h"
 #include "platform/qt/QtEndRequests.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtSingleInstance.h"
@@ -12,22 +16,39 @@
 
 int main(int argc, char* argv[]) {
     using namespace corvano;
+    const bool choseX = qt::chooseWindowSystem(argc, argv);
     qt::prepareWebEngine();
     QApplication qapp(argc, argv);
+    qt::windowSystemChosen(choseX);
     QApplication::setApplicationName("Corvano");
+    // The menu entry's name: the desktop shows its icon for the windows.
+    QApplication::setDesktopFileName("net.corvano.Corvano");
     QApplication::setQuitOnLastWindowClosed(false);
+    // A portable folder keeps everything beside the program; an installed
+    // Corvano keeps each user's files in the user's data folder.
+    const AppFolders folders = chooseAppFolders(QCoreApplication::applicationDirPath().toStdString(),
+                                                userDataHome(qEnvironmentVariable("XDG_DATA_HOME").toStdString(),
+                                                             QDir::homePath().toStdString()));
+    const QString appPath = QString::fromStdString(folders.appPath);
+    QDir().mkpath(appPath + "/Data");
     // One Corvano per folder: a second one would overwrite the session of the
     // first and cannot share its web profile.
-    qt::QtSingleInstance instance(QString::fromStdString(qt::applicationFolder()));
+    qt::QtSingleInstance instance(appPath);
     if (!instance.acquire()) {
         instance.askRunningToComeForward();
         return 0;
     }
+    if (folders.installed) {
+        for (const std::string& name : seedAppFolder(folders.shippedPath, folders.appPath))
+            std::fprintf(stderr, "corvano: %s/%s could not be written\n", folders.appPath.c_str(), name.c_str());
+    }
+    qt::setWebStorageFolder(appPath);
     qt::initWebEngine();
     int rc = 0;
     {
         qt::QtPlatform platform;
-        Application app(platform, qt::applicationFolder());
+        Application app(platform, folders.appPath);
+        app.App.shippedPath = folders.shippedPath;
         qt::setCommandBarModel(&app.bars);
         instance.onComeForward = [&platform] {
             if (platform.onRaiseRequest) platform.onRaiseRequest();

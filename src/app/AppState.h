@@ -13,6 +13,8 @@ namespace corvano {
 // The process-wide record every window reads and writes by name.
 struct AppState {
     std::string appPath;
+    // The language files as shipped; empty: the application folder.
+    std::string shippedPath;
     int16_t maxBrowsers = 0;
     int16_t browserCount = 0;
     int16_t reopenCount = 0;

@@ -74,12 +74,14 @@ bool Read_CFG(AppState& App) {
     auto data = tf::readAll(languageFilePath(App));
     if (!data) return false;
     Read_CFG_Text(App, *data);
-    // A file from before the later texts shows them in English, not empty.
-    if (tf::toLower(App.language) != "english") {
-        AppState english;
-        english.appPath = App.appPath;
-        english.language = "english";
-        if (auto en = tf::readAll(languageFilePath(english))) {
+    // A file from before the later texts shows them in English, not empty:
+    // the shipped English one, which is as new as the program.
+    AppState english;
+    english.appPath = App.shippedPath.empty() ? App.appPath : App.shippedPath;
+    english.language = "english";
+    const std::string englishPath = languageFilePath(english);
+    if (englishPath != languageFilePath(App)) {
+        if (auto en = tf::readAll(englishPath)) {
             Read_CFG_Text(english, *en);
             App.strings.fillLaterFrom(english.strings);
         }

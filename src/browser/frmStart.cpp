@@ -284,14 +284,24 @@ void frmStart::Read_Settings() {
     const Size screen = app_.platform.screenSize();
     readSettingsFile(settingsFilePath(App.appPath, number_), App, currentAddress_, screen,
                      tilingDefaults(App.browserCount, screen, App.stripHeight));
+    loadedTop_ = App.winTop;
+    loadedLeft_ = App.winLeft;
+}
+
+Rect frmStart::placeToSave() const {
+    Rect outer = window().geometry();
+    if (!app_.platform.windowPlacesKnown()) {
+        outer.top = loadedTop_;
+        outer.left = loadedLeft_;
+    }
+    return outer;
 }
 
 bool frmStart::Save_Settings() {
-    return saveSettingsFile(settingsFilePath(app_.App.appPath, number_), app_.App, window().geometry(),
-                            currentAddress_);
+    return saveSettingsFile(settingsFilePath(app_.App.appPath, number_), app_.App, placeToSave(), currentAddress_);
 }
 
-std::string frmStart::settingsText() const { return settingsFileText(app_.App, window().geometry(), currentAddress_); }
+std::string frmStart::settingsText() const { return settingsFileText(app_.App, placeToSave(), currentAddress_); }
 
 std::string frmStart::historyText() const { return historyFileText(history()); }
 

@@ -128,6 +128,11 @@ private:
 
     int number_ = 0;
     std::string currentAddress_;
+    // The place read at load: kept in the files where the window system does
+    // not say where windows are.
+    int16_t loadedTop_ = 0;
+    int16_t loadedLeft_ = 0;
+    Rect placeToSave() const;
     bool closing_ = false;
     // Cleared when the window object goes, so a wait can tell it is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -73,6 +73,14 @@ void frmMain::Form_Load() {
     startReopening();
     timer2_->setInterval(kRotationMs);
     keepSessionCurrent();
+    if (!app_.platform.windowPlacesKnown()) {
+        // Once a run: the places stored earlier are kept, new ones are not learnt.
+        Application& app = app_;
+        app_.platform.post([&app] {
+            const frmMain* main = mainForm(app);
+            if (main && !main->exiting()) app.platform.dialogs().message(app.App.strings[TextId::WindowPlacesUnknown], "Corvano");
+        });
+    }
 }
 
 void frmMain::setLimits() {
@@ -359,6 +367,7 @@ void frmMain::showLanguageEditor() {
 }
 
 void frmMain::Take_Pic() {
+    if (shooting_) return;
     AppState& App = app_.App;
     Dialogs& dialogs = app_.platform.dialogs();
     const std::string folder = app_.file("/Images");
@@ -368,14 +377,25 @@ void frmMain::Take_Pic() {
         dialogs.warning(App.strings[TextId::ScreenshotNoFreeName] + ": " + folder, "Corvano");
         return;
     }
+    shooting_ = true;
     // The picture is taken before anything of ours is shown over the screen.
-    const CaptureResult result = app_.platform.screenCapture().saveScreenAsBmp(name->path);
-    if (!result.ok) {
-        dialogs.warning(App.strings[TextId::ScreenshotNotSaved] + ": " + name->path + "\n" + result.reason, "Corvano");
-        return;
-    }
-    App.screenshotCounter = nextScreenshotCounter(name->counter);
-    dialogs.message(App.strings[TextId::ScreenshotSaved] + ": " + name->path, "Corvano");
+    // It may come later (the desktop can ask the user first); the form may be
+    // gone by then, the application is not.
+    Application& app = app_;
+    const ScreenshotName chosen = *name;
+    app_.platform.screenCapture().saveScreenAsBmp(chosen.path, [&app, chosen](const CaptureResult& result) {
+        frmMain* main = mainForm(app);
+        if (!main) return;
+        main->shooting_ = false;
+        if (result.cancelled || main->exiting()) return;
+        Dialogs& dialogs = app.platform.dialogs();
+        if (!result.ok) {
+            dialogs.warning(app.App.strings[TextId::ScreenshotNotSaved] + ": " + chosen.path + "\n" + result.reason, "Corvano");
+            return;
+        }
+        app.App.screenshotCounter = nextScreenshotCounter(chosen.counter);
+        dialogs.message(app.App.strings[TextId::ScreenshotSaved] + ": " + chosen.path, "Corvano");
+    });
 }
 
 void frmMain::showAbout() {

@@ -86,6 +86,8 @@ private:
     ImageList imageList1_;
     int rotationTicks_ = 0;
     bool exiting_ = false;
+    // A screenshot is on its way: a second one would choose the same name.
+    bool shooting_ = false;
 
     // The language editor, loaded or not.
 public:

@@ -106,6 +106,9 @@ public:
         const Size s = screenSize();
         return {Rect{0, 0, s.width, s.height}};
     }
+    // False where the window system keeps windows' places to itself (a
+    // Wayland session without X): what the windows report then is no place.
+    virtual bool windowPlacesKnown() const { return true; }
     // Page export: the busy pointer over the whole application, or the arrow.
     virtual void setBusyCursor(bool busy) { (void)busy; }
     // Requests from outside the application, delivered on the user-interface

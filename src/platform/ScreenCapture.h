@@ -1,22 +1,29 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace corvano {
 
-// What became of a screenshot: the reason is for the user when it failed.
+// What became of a screenshot: the reason is for the user when it failed. A
+// cancelled one (the user closed the desktop's own screenshot dialog) wrote
+// nothing and needs no word.
 struct CaptureResult {
     bool ok = false;
     std::string reason;
+    bool cancelled = false;
 };
 
-// Takes the picture of the whole desktop (every screen, as one picture)
-// straight from the window system and writes it as a 24-bit BMP file.
+// Takes the picture of the whole desktop (every screen, as one picture) and
+// writes it as a 24-bit BMP file. The picture may come later (a desktop that
+// asks the user first): the answer always arrives through `done`, at most
+// once, and never after the capture object is gone.
 class ScreenCapture {
 public:
+    using Done = std::function<void(const CaptureResult&)>;
     virtual ~ScreenCapture() = default;
     // Never replaces an existing file, and leaves nothing behind on failure.
-    virtual CaptureResult saveScreenAsBmp(const std::string& path) = 0;
+    virtual void saveScreenAsBmp(const std::string& path, Done done) = 0;
 };
 
 }  // namespace corvano

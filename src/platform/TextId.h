@@ -165,6 +165,9 @@ enum class TextId : int {
     GoOnToSite = 398,
     OpenLinkInNewWindow = 399,
     Zoom = 401,
+    WindowPlacesUnknown = 421,
+    ScreenshotEmpty = 422,
+    ScreenshotServiceFailed = 423,
 };
 
 // The text's line number in a language file.

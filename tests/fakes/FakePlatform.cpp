@@ -45,13 +45,21 @@ void FakeWindow::showModal(std::function<void()> closed) {
     if (platform.onModal) platform.onModal(*this);
 }
 
-CaptureResult FakeScreenCapture::saveScreenAsBmp(const std::string& path) {
-    if (!error.empty()) return {false, error};
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) return {false, "exists"};
-    std::ofstream(path, std::ios::binary) << "BM";
-    written.push_back(path);
-    return {true, {}};
+void FakeScreenCapture::saveScreenAsBmp(const std::string& path, Done done) {
+    auto run = [this, path, done] {
+        if (cancel) return done({false, {}, true});
+        if (!error.empty()) return done({false, error});
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec)) return done({false, "exists"});
+        std::ofstream(path, std::ios::binary) << "BM";
+        written.push_back(path);
+        done({true, {}});
+    };
+    if (hold) {
+        held.push_back(run);
+    } else {
+        run();
+    }
 }
 
 std::unique_ptr<Panel> FakePanel::createPanel() { return track<FakePanel, Panel>(panels, std::make_unique<FakePanel>()); }

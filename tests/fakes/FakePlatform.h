@@ -381,9 +381,18 @@ public:
 // Pictures are written as small marker files; a set error makes every write fail.
 class FakeScreenCapture : public ScreenCapture {
 public:
-    CaptureResult saveScreenAsBmp(const std::string& path) override;
+    void saveScreenAsBmp(const std::string& path, Done done) override;
     std::vector<std::string> written;
     std::string error;
+    // Held answers arrive when the test calls answer().
+    bool hold = false;
+    std::vector<std::function<void()>> held;
+    void answer() {
+        auto now = std::move(held);
+        held.clear();
+        for (auto& a : now) a();
+    }
+    bool cancel = false;
 };
 
 class FakeShell : public Shell {
@@ -405,6 +414,8 @@ public:
     void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
     void quit() override { ++quitCount; }
     ScreenCapture& screenCapture() override { return capture; }
+    bool windowPlacesKnown() const override { return placesKnown; }
+    bool placesKnown = true;
     Shell& shell() override { return shellFake; }
 
     // Moves the virtual clock, firing due timers in time order.

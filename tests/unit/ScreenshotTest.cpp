@@ -91,3 +91,25 @@ TEST_F(Screenshots, AFailedWriteOrNoFreeNameIsReportedAndWritesNothing) {
     EXPECT_TRUE(platform.capture.written.empty());
     EXPECT_EQ(dir.read("/Images/Corvano000.bmp"), "old");
 }
+
+TEST_F(Screenshots, APictureThatComesLaterIsConfirmedThenAndACancelledOneSaysNothing) {
+    platform.capture.hold = true;
+    shoot();
+    shoot();  // the first is still on its way: no second name, no second request
+    EXPECT_TRUE(platform.dialog.messages.empty());
+    ASSERT_EQ(platform.capture.held.size(), 1u);
+    platform.capture.answer();
+    EXPECT_EQ(lastMessage(), "Corvano: t192: " + dir.file("/Images/Corvano000.bmp"));
+    EXPECT_EQ(app->App.screenshotCounter, 1);
+
+    platform.capture.cancel = true;
+    shoot();
+    platform.capture.answer();
+    EXPECT_EQ(platform.dialog.messages.size(), 1u) << "a cancelled screenshot shows nothing";
+    EXPECT_EQ(app->App.screenshotCounter, 1);
+    EXPECT_FALSE(dir.exists("/Images/Corvano001.bmp"));
+    platform.capture.cancel = false;
+    shoot();
+    platform.capture.answer();
+    EXPECT_EQ(lastMessage(), "Corvano: t192: " + dir.file("/Images/Corvano001.bmp")) << "and the next one works";
+}

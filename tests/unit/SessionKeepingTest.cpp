@@ -14,6 +14,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "mainwin/frmMain.h"
+#include "platform/TextId.h"
 
 using namespace corvano;
 using fake::FakePlatform;
@@ -313,4 +314,29 @@ TEST_F(Session, AWindowKeptMovingIsWrittenEveryTwoSecondsAndOnceTheMoveEnds) {
     EXPECT_EQ(line(dir.read("/Data/Corvano1.Ini"), 2), " 3400 ") << "the place where the move ended";
     mainForm(*app)->GO_MainExit();
     platform.runPosted();
+}
+
+TEST_F(Session, WhereTheDesktopKeepsWindowPlacesToItselfTheStoredPlaceStaysAndSaysSoOnce) {
+    platform.placesKnown = false;
+    std::string lang;
+    for (int n = 1; n <= 421; ++n) lang += "\"t" + std::to_string(n) + "\"\r\n";
+    dir.write("/Lang_english.txt", lang);
+    dir.write("/Data/Corvano.Ini", iniWith(1, {1}));
+    dir.write("/Data/Corvano1.Ini", windowIni(1500, 3000, "http://127.0.0.1/a"));
+    frmMain& main = start();
+    platform.runPosted();
+    platform.runPosted();
+    ASSERT_EQ(platform.dialog.messages.size(), 1u);
+    EXPECT_EQ(platform.dialog.messages[0], "Corvano: t" + std::to_string(textNumber(TextId::WindowPlacesUnknown)));
+
+    // What the window reports is no place; its size still counts.
+    static_cast<fake::FakeWindow&>(browsers().at(0)->window()).r = {0, 0, 9900, 6600};
+    platform.advance(3000);
+    main.GO_MainExit();
+    const std::string settings = dir.read("/Data/Corvano1.Ini");
+    EXPECT_EQ(line(settings, 1), " 1500 ");
+    EXPECT_EQ(line(settings, 2), " 3000 ");
+    EXPECT_EQ(line(settings, 3), " 6600 ");
+    EXPECT_EQ(line(settings, 4), " 9900 ");
+    EXPECT_EQ(platform.dialog.messages.size(), 1u);
 }

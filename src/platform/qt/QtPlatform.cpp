@@ -15,6 +15,7 @@
 #include "platform/qt/QtAskDialog.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtIcons.h"
+#include "platform/qt/QtDesktopSession.h"
 #include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtPageDialogs.h"
@@ -159,6 +160,7 @@ void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit();
 void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::instance()->setLookup(std::move(lookup)); }
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
 ScreenCapture& QtPlatform::screenCapture() { return d_->capture; }
+bool QtPlatform::windowPlacesKnown() const { return qt::windowPlacesKnown(); }
 Shell& QtPlatform::shell() { return d_->shell; }
 
 std::string QtPlatform::shortcutText(Shortcut which) const {

@@ -21,6 +21,7 @@ public:
     void setTexts(std::function<std::string(int)> lookup) override;
     void textsChanged() override;
     ScreenCapture& screenCapture() override;
+    bool windowPlacesKnown() const override;
     Shell& shell() override;
 
     // Shortcuts and screens.

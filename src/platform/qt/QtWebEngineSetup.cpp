@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
@@ -33,8 +34,21 @@ QString profilePath() { return webStorageFolder() + "/Data/WebProfile"; }
 QWebEngineProfile* makeProfile() {
     const QString path = profilePath();
     QDir().mkpath(path);
+    // The engine writes its first preferences under the application's data
+    // location before the storage path applies: while the profile is made,
+    // that location lies in the profile's folder, so nothing lands outside
+    // the application folder. The user's own value comes back at once (fonts
+    // and icons are found through it).
+    const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path));
     auto* p = new QWebEngineProfile(QStringLiteral("Corvano"));
     p->setPersistentStoragePath(path);
+    if (hadDataHome) {
+        qputenv("XDG_DATA_HOME", dataHome);
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+    }
     p->setCachePath(path + "/Cache");
     p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
