@@ -33,12 +33,16 @@ namespace {
 // Notes when the confirmation comes and what it says.
 class NotedDialogs : public corvano::Dialogs {
 public:
-    void message(const std::string& text, const std::string&) override {
+    void message(const std::string& text, const std::string&, Done done) override {
         at = clock ? clock->nsecsElapsed() : 0;
         last = text;
+        if (done) done();
     }
     // A failed screenshot is told as a warning and is not timed.
-    void warning(const std::string& text, const std::string&) override { last = "failed: " + text; }
+    void warning(const std::string& text, const std::string&, Done done) override {
+        last = "failed: " + text;
+        if (done) done();
+    }
     const QElapsedTimer* clock = nullptr;
     qint64 at = 0;
     std::string last;

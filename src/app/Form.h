@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include "platform/Window.h"
 
@@ -39,10 +40,20 @@ public:
         (void)entry;
     }
 
+    // A continuation that can run after the form has been unloaded (a
+    // dialog's answer, the engine's): from then on it does nothing.
+    template <class F>
+    auto whileLoaded(F f) {
+        return [this, alive = std::weak_ptr<const bool>(alive_), f = std::move(f)](auto&&... args) {
+            if (!alive.expired() && !unloaded_) f(std::forward<decltype(args)>(args)...);
+        };
+    }
+
 protected:
     Application& app_;
 
 private:
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     WindowRole role_;
     std::unique_ptr<Window> window_;
     bool unloaded_ = false;

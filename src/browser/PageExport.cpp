@@ -8,40 +8,34 @@
 
 namespace corvano {
 
-namespace {
-
-constexpr int kNameLimit = 22;
-
-// Dims the window for the time it lives; opaque again on every way out,
-// unless the window went away meanwhile.
-class Dimmed {
+// One export: the window stays dimmed, and the busy pointer on, while any
+// of its steps is still to come; opaque again on every way out, unless the
+// window went away meanwhile.
+class ExportRun {
 public:
-    Dimmed(Application& app, frmStart& w) : app_(app), w_(w), alive_(w.aliveToken()) {
+    ExportRun(Application& app, frmStart& w, bool busy) : app_(app), w_(w), alive_(w.aliveToken()), busy_(busy) {
         Set_Opacity(app_, w_.window(), app_.App.dimOpacity);
+        if (busy_) app_.platform.setBusyCursor(true);
     }
-    ~Dimmed() {
-        if (*alive_ && !w_.unloaded()) Set_Opacity(app_, w_.window(), app_.App.fullOpacity);
+    ~ExportRun() {
+        if (busy_) app_.platform.setBusyCursor(false);
+        if (!gone()) Set_Opacity(app_, w_.window(), app_.App.fullOpacity);
     }
-    Dimmed(const Dimmed&) = delete;
-    Dimmed& operator=(const Dimmed&) = delete;
-    bool gone() const { return !*alive_ || w_.unloaded(); }
+    ExportRun(const ExportRun&) = delete;
+    ExportRun& operator=(const ExportRun&) = delete;
+    // The engine's and the dialogs' answers can come after the window closed.
+    bool gone() const { return !*alive_ || w_.unloaded() || w_.closing(); }
 
 private:
     Application& app_;
     frmStart& w_;
     std::shared_ptr<const bool> alive_;
+    bool busy_;
 };
 
-class BusyCursor {
-public:
-    explicit BusyCursor(Platform& p) : p_(p) { p_.setBusyCursor(true); }
-    ~BusyCursor() { p_.setBusyCursor(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
+namespace {
 
-private:
-    Platform& p_;
-};
+constexpr int kNameLimit = 22;
 
 bool isAsciiAlnum(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -83,15 +77,11 @@ void Set_Opacity(Application& app, Window& window, int opacity) {
 }
 
 void PageExport::SaveAs() {
-    Dimmed dim(app_, w_);
-    BusyCursor busy(app_.platform);
-    app_.platform.pause(500);
-    if (dim.gone()) return;
-    // The page's own dialog asks for the name and the format and writes the file;
-    // a page that cannot be saved (nothing loaded) leaves nothing to do.
-    w_.Web().ExecWB(olecmd::SaveAs, olecmd::OptPromptUser);
-    if (dim.gone()) return;
-    app_.platform.pause(500);
+    auto run = std::make_shared<ExportRun>(app_, w_, true);
+    // The page's own dialog asks for the name and the format and writes the
+    // file; the export ends when it closes. A page that cannot be saved
+    // (nothing loaded) leaves nothing to do.
+    w_.Web().ExecWB(olecmd::SaveAs, olecmd::OptPromptUser, [run] {});
 }
 
 bool PageExport::clipboardHoldsSomething() const {
@@ -99,61 +89,62 @@ bool PageExport::clipboardHoldsSomething() const {
     return clip.hasImage() || clip.text().find_first_not_of(" \t\r\n") != std::string::npos;
 }
 
-void PageExport::fallbackCopy() {
+void PageExport::SaveAsW() {
+    auto run = std::make_shared<ExportRun>(app_, w_, false);
+    // Copy: the page as the engine's select-all and copy give it, once loaded.
+    app_.platform.clipboard().clear();
+    w_.Web().copyPageToClipboard([self = *this, run](bool copied) {
+        if (run->gone()) return;
+        self.w_.WebAttend([self, run, copied](bool attended) {
+            if (run->gone()) return;
+            if (!copied || !attended || !self.clipboardHoldsSomething()) return self.fallbackCopy(run);
+            self.askName(run);
+        });
+    });
+}
+
+void PageExport::fallbackCopy(const std::shared_ptr<ExportRun>& run) const {
     WebView& web = w_.Web();
     app_.platform.clipboard().clear();
     web.Stop();
     web.setVisible(true);
-    web.copyTextToClipboard();
-    if (!*w_.aliveToken() || w_.unloaded()) return;
-    web.Refresh();
+    web.copyTextToClipboard([self = *this, run](bool) {
+        if (run->gone()) return;
+        self.w_.Web().Refresh();
+        self.askName(run);
+    });
 }
 
-void PageExport::SaveAsW() {
-    Dimmed dim(app_, w_);
-    Platform& platform = app_.platform;
+void PageExport::askName(const std::shared_ptr<ExportRun>& run) const {
+    Dialogs& dialogs = app_.platform.dialogs();
     const StringTable& strings = app_.App.strings;
-
-    // Copy: the page as the engine's select-all and copy give it.
-    platform.clipboard().clear();
-    const bool copied = w_.Web().copyPageToClipboard();
-    if (dim.gone()) return;
-    const bool attended = w_.WebAttend();
-    if (dim.gone()) return;
-    if (!copied || !attended || !clipboardHoldsSomething()) fallbackCopy();
-    if (dim.gone()) return;
-    if (!clipboardHoldsSomething()) {
-        platform.dialogs().message(strings[TextId::NothingToExport], kExportTitle);
-        return;
-    }
-
+    // The window stays dimmed until the message is closed.
+    if (!clipboardHoldsSomething()) return dialogs.message(strings[TextId::NothingToExport], kExportTitle, [run] {});
     // Name: a cancel or an empty name ends quietly.
-    const auto path = platform.dialogs().saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter,
-                                                      proposedDocumentName(w_.Web().LocationName()));
-    if (dim.gone() || !path || path->empty()) return;
-
-    writeDocument(*path);
+    dialogs.saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter, proposedDocumentName(w_.Web().LocationName()),
+                         [self = *this, run](std::optional<std::string> path) {
+                             if (run->gone() || !path || path->empty()) return;
+                             self.writeDocument(*path, run);
+                         });
 }
 
-void PageExport::writeDocument(const std::string& path) {
+void PageExport::writeDocument(const std::string& path, const std::shared_ptr<ExportRun>& run) const {
     Platform& platform = app_.platform;
     DocumentError failure;
-    {
-        BusyCursor busy(platform);
-        std::unique_ptr<WordProcessor> word =
-            w_.makeWordProcessor ? w_.makeWordProcessor() : std::make_unique<RtfWordProcessor>(platform.clipboard());
-        if (!word) {
-            failure = {DocumentError::WriteFailed, path};
-        } else {
-            const bool ok =
-                word->Documents_Open(wordTemplatePath(app_.App)) && word->Content_Paste() && word->SaveAs(path);
-            if (!ok) failure = word->error();
-            if (!ok && failure.reason == DocumentError::None) failure = {DocumentError::WriteFailed, path};
-            word->Quit();
-        }
+    platform.setBusyCursor(true);
+    std::unique_ptr<WordProcessor> word =
+        w_.makeWordProcessor ? w_.makeWordProcessor() : std::make_unique<RtfWordProcessor>(platform.clipboard());
+    if (!word) {
+        failure = {DocumentError::WriteFailed, path};
+    } else {
+        const bool ok = word->Documents_Open(wordTemplatePath(app_.App)) && word->Content_Paste() && word->SaveAs(path);
+        if (!ok) failure = word->error();
+        if (!ok && failure.reason == DocumentError::None) failure = {DocumentError::WriteFailed, path};
+        word->Quit();
     }
+    platform.setBusyCursor(false);
     if (failure.reason != DocumentError::None)
-        platform.dialogs().message(documentErrorText(app_.App.strings, failure), kExportTitle);
+        platform.dialogs().message(documentErrorText(app_.App.strings, failure), kExportTitle, [run] {});
 }
 
 }  // namespace corvano

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/StringTable.h"
@@ -10,6 +11,7 @@ namespace corvano {
 class Application;
 class Window;
 class frmStart;
+class ExportRun;
 struct AppState;
 
 // The title of the "nothing to export" message and of the export's failures.
@@ -32,7 +34,9 @@ void Set_Opacity(Application& app, Window& window, int opacity);
 
 // The export of the page a browser window shows: as HTML through the page's
 // own save dialog, or as a document through the word processor. The window
-// is dimmed while it runs and opaque again on every way out.
+// is dimmed while it runs and opaque again on every way out. Each step that
+// waits for the engine or the user returns at once; the next one runs when
+// the answer comes.
 class PageExport {
 public:
     PageExport(Application& app, frmStart& window) : app_(app), w_(window) {}
@@ -40,9 +44,10 @@ public:
     void SaveAsW();
 
 private:
-    void fallbackCopy();
+    void fallbackCopy(const std::shared_ptr<ExportRun>& run) const;
+    void askName(const std::shared_ptr<ExportRun>& run) const;
     bool clipboardHoldsSomething() const;
-    void writeDocument(const std::string& path);
+    void writeDocument(const std::string& path, const std::shared_ptr<ExportRun>& run) const;
 
     Application& app_;
     frmStart& w_;

@@ -47,22 +47,25 @@ std::string fillIn(const std::string& text, const std::string& first, const std:
     return out;
 }
 
-bool answerPermission(Application& app, bool windowSeen, const std::string& site, WebPermission what) {
-    if (!mayAsk(app, windowSeen)) return false;
+void answerPermission(Application& app, bool windowSeen, const std::string& site, WebPermission what,
+                      std::function<void(bool)> answer) {
+    if (!mayAsk(app, windowSeen)) return answer(false);
     AppState& App = app.App;
-    if (auto known = App.siteAnswers.find(site, what)) return *known;
-    const bool allowed = app.platform.dialogs().ask(fillIn(App.strings[questionText(what)], site),
-                                                    App.strings[TextId::PermissionTitle], App.strings[TextId::Allow],
-                                                    App.strings[TextId::Deny]);
-    App.siteAnswers.remember(site, what, allowed);
-    return allowed;
+    if (auto known = App.siteAnswers.find(site, what)) return answer(*known);
+    app.platform.dialogs().ask(fillIn(App.strings[questionText(what)], site), App.strings[TextId::PermissionTitle],
+                               App.strings[TextId::Allow], App.strings[TextId::Deny],
+                               [&App, site, what, answer](bool allowed) {
+                                   App.siteAnswers.remember(site, what, allowed);
+                                   answer(allowed);
+                               });
 }
 
-bool answerCertificate(Application& app, bool windowSeen, const std::string& site, CertificateProblem problem) {
-    if (!mayAsk(app, windowSeen)) return false;
+void answerCertificate(Application& app, bool windowSeen, const std::string& site, CertificateProblem problem,
+                       std::function<void(bool)> answer) {
+    if (!mayAsk(app, windowSeen)) return answer(false);
     const StringTable& t = app.App.strings;
-    return app.platform.dialogs().ask(fillIn(t[TextId::CertificateQuestion], site, t[problemText(problem)]),
-                                      t[TextId::CertificateTitle], fillIn(t[TextId::GoOnToSite], site), t[TextId::Back]);
+    app.platform.dialogs().ask(fillIn(t[TextId::CertificateQuestion], site, t[problemText(problem)]), t[TextId::CertificateTitle],
+                               fillIn(t[TextId::GoOnToSite], site), t[TextId::Back], std::move(answer));
 }
 
 }  // namespace corvano

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/WebPrompts.h"
@@ -14,11 +15,13 @@ std::string fillIn(const std::string& text, const std::string& first, const std:
 
 // The answer to a site's request from a window: no while the window cannot be
 // seen or a show mode runs; otherwise the answer given earlier in this run, or
-// the user's answer now, kept for the rest of the run.
-bool answerPermission(Application& app, bool windowSeen, const std::string& site, WebPermission what);
+// the user's answer once given, kept for the rest of the run.
+void answerPermission(Application& app, bool windowSeen, const std::string& site, WebPermission what,
+                      std::function<void(bool)> answer);
 
 // Whether to go on to a site whose certificate was refused: no while the
 // window cannot be seen or a show mode runs, otherwise the user decides.
-bool answerCertificate(Application& app, bool windowSeen, const std::string& site, CertificateProblem problem);
+void answerCertificate(Application& app, bool windowSeen, const std::string& site, CertificateProblem problem,
+                       std::function<void(bool)> answer);
 
 }  // namespace corvano

@@ -18,19 +18,21 @@ void ViewSource(Application& app, frmStart& w) {
         return;
     }
     // Read first: with no page yet, or no answer in time, nothing changes.
-    const auto alive = w.aliveToken();
-    const auto markup = w.Web().outerHtml();
-    if (!*alive || w.unloaded() || !markup) return;
-    const Rect outer = w.window().geometry();
-    box.setLeft(0);
-    box.setTop(w.picBar().height() + 40);
-    // A minimised or tiny window gives an empty box, never a negative one.
-    box.setWidth(std::max(0, outer.width - 100));
-    box.setHeight(std::max(0, outer.height - 850));
-    box.setText(*markup);
-    box.setVisible(true);
-    box.setFocus();
-    App.sourceShown = true;
+    // The view drops the answer when it goes, so the window is still there.
+    w.Web().outerHtml([&app, &w](std::optional<std::string> markup) {
+        if (!markup) return;
+        MarkupBox& shown = w.txtSource();
+        const Rect outer = w.window().geometry();
+        shown.setLeft(0);
+        shown.setTop(w.picBar().height() + 40);
+        // A minimised or tiny window gives an empty box, never a negative one.
+        shown.setWidth(std::max(0, outer.width - 100));
+        shown.setHeight(std::max(0, outer.height - 850));
+        shown.setText(*markup);
+        shown.setVisible(true);
+        shown.setFocus();
+        app.App.sourceShown = true;
+    });
 }
 
 }  // namespace corvano

@@ -68,6 +68,8 @@ frmStart::frmStart(Application& app, std::string firstPage)
     };
     txtSource_ = window().createMarkupBox();
     txtSource_->setVisible(false);
+    attend_ = app.platform.createTimer();
+    attend_->onTick = [this] { attendTick(); };
 }
 
 frmStart::~frmStart() {
@@ -80,6 +82,7 @@ frmStart::~frmStart() {
     }
     if (zoomCaption_) zoomCaption_->onTick = nullptr;
     history_.onChanged = nullptr;
+    if (attend_) attend_->onTick = nullptr;
 }
 
 void frmStart::Form_Load() {
@@ -243,9 +246,10 @@ void frmStart::GO_Exit() {
     if (App.browserCount > 0) --App.browserCount;
     // A file the user has heard of already is not reported again.
     const std::vector<std::string> untold = app_.saveFailures.untold(failed);
-    if (!untold.empty())
-        app_.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold), "Corvano");
-    Unload();
+    if (untold.empty()) return Unload();
+    // The window goes once the user has read why.
+    app_.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold), "Corvano",
+                                    whileLoaded([this] { Unload(); }));
 }
 
 void frmStart::CommandGo(int flag) {
@@ -372,27 +376,38 @@ void frmStart::Web_WindowClosing(bool isChildWindow, bool& cancel) {
     if (!isChildWindow) cancel = true;
 }
 
-bool frmStart::WebAttend(int limitMs) {
-    // Events run during the pauses and may close this window: watch a token
-    // that outlives it and touch nothing of the window once it is gone.
-    const std::shared_ptr<bool> alive = alive_;
-    Platform& platform = app_.platform;
-    int waited = 0;
-    auto pause = [&](int ms) {
-        platform.pause(ms);
-        waited += ms;
-        return *alive && !closing_;
-    };
-    if (!pause(500)) return false;
-    while (web_->Busy()) {
-        if (waited >= limitMs || !pause(1000)) return false;
-    }
-    for (;;) {
-        auto state = web_->readyState();
-        if (!state) return false;
-        if (tf::toLower(*state) == "complete") return true;
-        if (waited >= limitMs || !pause(1000)) return false;
-    }
+void frmStart::WebAttend(std::function<void(bool)> done, int limitMs) {
+    // One wait at a time: an earlier one still running gives up.
+    attendEnd(false);
+    attendDone_ = std::move(done);
+    attendWaited_ = 0;
+    attendLimit_ = limitMs;
+    attendBusy_ = true;
+    attendAfter(500);
+}
+
+void frmStart::attendAfter(int ms) {
+    attend_->setEnabled(false);
+    attend_->setInterval(ms);
+    attend_->setEnabled(true);
+}
+
+void frmStart::attendTick() {
+    attend_->setEnabled(false);
+    attendWaited_ += attend_->interval();
+    if (closing_) return attendEnd(false);
+    if (attendBusy_ && web_->Busy()) return attendWaited_ >= attendLimit_ ? attendEnd(false) : attendAfter(1000);
+    attendBusy_ = false;
+    web_->readyState([this](std::optional<std::string> state) {
+        if (!state || closing_) return attendEnd(false);
+        if (tf::toLower(*state) == "complete") return attendEnd(true);
+        if (attendWaited_ >= attendLimit_) return attendEnd(false);
+        attendAfter(1000);
+    });
+}
+
+void frmStart::attendEnd(bool loaded) {
+    if (auto done = std::exchange(attendDone_, {})) done(loaded);
 }
 
 void frmStart::Form_TextsChanged() {
@@ -409,14 +424,15 @@ void frmStart::Web_DownloadBegin(const std::string& downloadFolder, const std::s
     proposedPath = proposeDownloadPath(downloadFolder, suggestedName, fileExists);
 }
 
-void frmStart::Web_PermissionRequest(const std::string& site, WebPermission what, bool& allow) {
-    if (closing_) return;
-    allow = answerPermission(app_, seen(), site, what);
+void frmStart::Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> allow) {
+    if (closing_) return allow(false);
+    answerPermission(app_, seen(), site, what, std::move(allow));
 }
 
-void frmStart::Web_CertificateError(const std::string& site, CertificateProblem problem, bool& goOn) {
-    if (closing_) return;
-    goOn = answerCertificate(app_, seen(), site, problem);
+void frmStart::Web_CertificateError(const std::string& site, CertificateProblem problem,
+                                    std::function<void(bool)> goOn) {
+    if (closing_) return goOn(false);
+    answerCertificate(app_, seen(), site, problem, std::move(goOn));
 }
 
 void frmStart::Web_PageCommand(const std::string& key) {

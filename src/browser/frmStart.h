@@ -64,11 +64,11 @@ public:
     void Web_NewWindow2(bool& cancel) override;
     void Web_WindowClosing(bool isChildWindow, bool& cancel) override;
 
-    // Waits, letting the engine go on loading, until the page has loaded or
-    // the limit has passed. True when the page completed; false on timeout,
-    // when there is no document, or when the window closed meanwhile (then
-    // the caller must not touch the window any more).
-    bool WebAttend(int limitMs = kWebAttendLimitMs);
+    // Answers, once the page has loaded or the limit has passed: true when
+    // the page completed; false on timeout, when there is no document, or
+    // when the window began closing meanwhile. Returns at once; the engine
+    // goes on loading. Never answers once the window object is gone.
+    void WebAttend(std::function<void(bool)> done, int limitMs = kWebAttendLimitMs);
 
     std::string shortCaption() const;
     std::string longCaption(const std::string& text) const;
@@ -89,7 +89,8 @@ public:
     void SaveAsW();
     void ViewSource();
     MarkupBox& txtSource() { return *txtSource_; }
-    // False once the window object is gone: long operations check it after every wait.
+    // False once the window object is gone: an export's steps check it when
+    // an answer comes.
     std::shared_ptr<const bool> aliveToken() const { return alive_; }
     // Makes the export's word processor; empty for our own.
     std::function<std::unique_ptr<WordProcessor>()> makeWordProcessor;
@@ -103,8 +104,9 @@ public:
     // Downloads, permissions, certificates and the page's own menu.
     void Web_DownloadBegin(const std::string& downloadFolder, const std::string& suggestedName,
                            std::string& proposedPath) override;
-    void Web_PermissionRequest(const std::string& site, WebPermission what, bool& allow) override;
-    void Web_CertificateError(const std::string& site, CertificateProblem problem, bool& goOn) override;
+    void Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> allow) override;
+    void Web_CertificateError(const std::string& site, CertificateProblem problem,
+                              std::function<void(bool)> goOn) override;
     void Web_PageCommand(const std::string& key) override;
     // A new numbered window on the link; refused silently at the limit, as "NEW" is.
     void Web_OpenLinkInNewWindow(const std::string& url) override;
@@ -149,6 +151,15 @@ private:
 
     // Over the page, so created after it.
     std::unique_ptr<MarkupBox> txtSource_;
+    // WebAttend's wait: one step at a time on the window's own timer.
+    void attendAfter(int ms);
+    void attendTick();
+    void attendEnd(bool loaded);
+    std::unique_ptr<Timer> attend_;
+    std::function<void(bool)> attendDone_;
+    int attendWaited_ = 0;
+    int attendLimit_ = 0;
+    bool attendBusy_ = true;
     // Keyboard, zoom and address completion.
     void runKeyCommand(Shortcut which);
     int zoom_ = 100;

@@ -81,12 +81,15 @@ void frmLang::loadTemplate() {
     savedText_ = text1_->text();
 }
 
-void frmLang::ShowModal() {
-    if (!unreadTemplate_.empty())
-        tell(withArgs(app_.App.strings[TextId::LanguageTemplateUnreadable], {std::exchange(unreadTemplate_, {})}));
-    // The style may have changed while the editor waited hidden.
-    cmdBar_->setBarStyle(app_.App.barStyle);
-    window().showModal();
+void frmLang::ShowModal(std::function<void()> closed) {
+    auto show = [this, closed] {
+        // The style may have changed while the editor waited hidden.
+        cmdBar_->setBarStyle(app_.App.barStyle);
+        window().showModal(closed);
+    };
+    if (unreadTemplate_.empty()) return show();
+    // A template that could not be read is told first.
+    tell(withArgs(app_.App.strings[TextId::LanguageTemplateUnreadable], {std::exchange(unreadTemplate_, {})}), whileLoaded(show));
 }
 
 void frmLang::Form_Resize() {
@@ -117,47 +120,55 @@ void frmLang::cmdBar_Click(int index, Entry& entry) {
 
 bool frmLang::modified() const { return text1_->text() != savedText_; }
 
-bool frmLang::CloseEditor() {
-    if (modified() && !app_.platform.dialogs().confirm(app_.App.strings[TextId::LanguageDiscard], window().caption()))
-        return false;
-    Unload();
-    return true;
+void frmLang::CloseEditor() {
+    if (!modified()) return Unload();
+    app_.platform.dialogs().confirm(app_.App.strings[TextId::LanguageDiscard], window().caption(), whileLoaded([this](bool yes) {
+                                        if (yes) Unload();
+                                    }));
 }
 
-void frmLang::tell(const std::string& text) { app_.platform.dialogs().message(text, window().caption()); }
+void frmLang::tell(const std::string& text, std::function<void()> then) {
+    app_.platform.dialogs().message(text, window().caption(), std::move(then));
+}
 
-std::string frmLang::SaveLanguage() {
+void frmLang::SaveLanguage(Saved saved) {
     const StringTable& texts = app_.App.strings;
-    Dialogs& dialogs = app_.platform.dialogs();
-    for (;;) {
-        const auto answer = dialogs.input("", texts[TextId::LanguageNamePrompt]);
-        if (!answer) return {};
+    // Asked again after every refused name, until one can be written or the user gives up.
+    app_.platform.dialogs().input("", texts[TextId::LanguageNamePrompt], whileLoaded([this, saved](std::optional<std::string> answer) {
+        const StringTable& texts = app_.App.strings;
+        if (!answer) return done(saved, {});
         const NameCheck check = checkLanguageName(*answer);
-        if (check.fault == NameFault::Empty) return {};
-        if (check.fault != NameFault::None) {
-            tell(withArgs(texts[faultText(check.fault)], {std::string(1, check.character)}));
-            continue;
-        }
+        if (check.fault == NameFault::Empty) return done(saved, {});
+        if (check.fault != NameFault::None)
+            return tell(withArgs(texts[faultText(check.fault)], {std::string(1, check.character)}),
+                        whileLoaded([this, saved] { SaveLanguage(saved); }));
         // The name as typed; an existing file that differs only in letter
         // case is the same language, so it is the one replaced.
         const std::string fileName = languageFileName(*answer);
-        std::string path = findIgnoringCase(app_.App.appPath, fileName);
-        if (!path.empty()) {
-            if (!dialogs.confirm(withArgs(texts[TextId::LanguageReplace], {path}), window().caption())) continue;
-        } else {
-            path = app_.file("/" + fileName);
-        }
-        const std::string text = text1_->text();
-        if (!tf::writeAtomic(path, asFileText(text))) {
-            tell(withArgs(texts[TextId::LanguageNotWritten], {path}));
-            return {};
-        }
-        savedText_ = text;
-        // Chosen at once from the language menu, without a restart.
-        const size_t slash = path.find_last_of('/');
-        addLanguageToMenu(app_, slash == std::string::npos ? path : path.substr(slash + 1));
-        return path;
+        const std::string existing = findIgnoringCase(app_.App.appPath, fileName);
+        if (existing.empty()) return write(app_.file("/" + fileName), saved);
+        app_.platform.dialogs().confirm(withArgs(texts[TextId::LanguageReplace], {existing}), window().caption(),
+                                        whileLoaded([this, saved, existing](bool yes) {
+                                            yes ? write(existing, saved) : SaveLanguage(saved);
+                                        }));
+    }));
+}
+
+void frmLang::write(const std::string& path, const Saved& saved) {
+    const std::string text = text1_->text();
+    if (!tf::writeAtomic(path, asFileText(text))) {
+        tell(withArgs(app_.App.strings[TextId::LanguageNotWritten], {path}));
+        return done(saved, {});
     }
+    savedText_ = text;
+    // Chosen at once from the language menu, without a restart.
+    const size_t slash = path.find_last_of('/');
+    addLanguageToMenu(app_, slash == std::string::npos ? path : path.substr(slash + 1));
+    done(saved, path);
+}
+
+void frmLang::done(const Saved& saved, const std::string& path) {
+    if (saved) saved(path);
 }
 
 }  // namespace corvano

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <functional>
 #include <string>
 
 #include "app/Form.h"
@@ -25,20 +26,20 @@ public:
     void Form_QueryUnload() override;
     void Form_TextsChanged() override;
 
-    // Shows the editor modally; returns once it is closed, when the form is
-    // gone already. A template that could not be read is told first.
-    void ShowModal();
+    // Shows the editor modally and returns at once; `closed` runs once it is
+    // closed. A template that could not be read is told first.
+    void ShowModal(std::function<void()> closed = {});
 
     // Acts for the editor's own bar only (index 5).
     void cmdBar_Click(int index, Entry& entry) override;
 
     // Asks for the name until it is one that can be written or the user
-    // gives up; writes the box's text as that language's file. The path
-    // written, or empty when nothing was.
-    std::string SaveLanguage();
+    // gives up; writes the box's text as that language's file. `saved` gets
+    // the path written, or empty when nothing was.
+    using Saved = std::function<void(const std::string& path)>;
+    void SaveLanguage(Saved saved = {});
     // Closes the editor, asking first when the text has unsaved changes.
-    // False when the user keeps it open.
-    bool CloseEditor();
+    void CloseEditor();
 
     // The text differs from what was loaded or last saved.
     bool modified() const;
@@ -49,7 +50,9 @@ public:
 
 private:
     void loadTemplate();
-    void tell(const std::string& text);
+    void tell(const std::string& text, std::function<void()> then = {});
+    void write(const std::string& path, const Saved& saved);
+    static void done(const Saved& saved, const std::string& path);
 
     ImageList imageList1_;
     std::unique_ptr<CommandBarControl> cmdBar_;

@@ -230,11 +230,20 @@ void frmMain::GO_MainExit() {
     const std::string ini = iniSettingsPath(App);
     if (!textfile::writeAtomic(ini, iniSettingsText(App, count))) {
         const std::vector<std::string> untold = app_.saveFailures.untold({ini});
-        if (!untold.empty())
-            app_.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold), "Corvano");
+        // The windows close once the user has read why.
+        // (The main window itself may be closed from outside meanwhile.)
+        if (!untold.empty()) {
+            Application& app = app_;
+            return app.platform.dialogs().message(saveFailureMessage(App.strings[TextId::ExitSaveFailed], untold),
+                                                  "Corvano", [&app] { closeAll(app); });
+        }
     }
+    closeAll(app_);
+}
+
+void frmMain::closeAll(Application& app) {
     // Last opened first; the main window, at position 0, last.
-    const std::vector<Form*> windows = app_.openWindows();
+    const std::vector<Form*> windows = app.openWindows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         Form* f = *it;
         if (!f->unloaded()) f->Form_QueryUnload();
@@ -351,9 +360,10 @@ frmLang* frmMain::languageEditor() const {
 void frmMain::showLanguageEditor() {
     frmLang* editor = languageEditor();
     if (!editor) editor = &app_.load<frmLang>();
-    editor->ShowModal();
     // Discarded once closed, so the next opening starts from the template again.
-    if (frmLang* left = languageEditor()) left->Unload();
+    editor->ShowModal(whileLoaded([this] {
+        if (frmLang* left = languageEditor()) left->Unload();
+    }));
 }
 
 void frmMain::Take_Pic() {
@@ -389,9 +399,8 @@ void frmMain::Take_Pic() {
 }
 
 void frmMain::showAbout() {
-    frmAbout& about = app_.load<frmAbout>();
-    // The form may be gone once the call returns: it is not touched again.
-    about.window().showModal();
+    // Closing the window unloads the form.
+    app_.load<frmAbout>().window().showModal();
 }
 
 void frmMain::keepSessionCurrent() {

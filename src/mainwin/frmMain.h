@@ -63,6 +63,8 @@ public:
     void Form_Shortcut(Shortcut which) override;
 
 private:
+    // Closes every window, the last opened first; the exit's second half.
+    static void closeAll(Application& app);
     void setLimits();
     void readGlobalSettings();
     void coverScreen();

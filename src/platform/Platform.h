@@ -28,37 +28,46 @@ public:
     virtual RichDocument richContent() const { return {}; }
 };
 
+// The dialogs do not wait: each one opens and returns at once, and what
+// follows it runs in its continuation once the user has answered. A
+// continuation may be empty when nothing follows.
 class Dialogs {
 public:
+    using Done = std::function<void()>;
+    using Yes = std::function<void(bool)>;
+    using Text = std::function<void(std::optional<std::string>)>;
+
     virtual ~Dialogs() = default;
-    virtual void message(const std::string& text, const std::string& title) = 0;
+    virtual void message(const std::string& text, const std::string& title, Done done = {}) = 0;
 
     // Questions for the language editor.
     // A line of text, asked with a title; nothing when the user cancels.
     // A platform that cannot ask answers as a user who cancels.
-    virtual std::optional<std::string> input(const std::string& prompt, const std::string& title) {
+    virtual void input(const std::string& prompt, const std::string& title, Text answer) {
         (void)prompt, (void)title;
-        return std::nullopt;
+        if (answer) answer(std::nullopt);
     }
     // A yes-or-no question; true for yes.
-    virtual bool confirm(const std::string& text, const std::string& title) {
+    virtual void confirm(const std::string& text, const std::string& title, Yes answer) {
         (void)text, (void)title;
-        return false;
+        if (answer) answer(false);
     }
     // A failure the user should know of: the same box with a warning icon.
-    virtual void warning(const std::string& text, const std::string& title) { message(text, title); }
+    virtual void warning(const std::string& text, const std::string& title, Done done = {}) {
+        message(text, title, std::move(done));
+    }
     // A question with two answers: true for the first. Closing the box
     // answers with the second.
-    virtual bool ask(const std::string& /*text*/, const std::string& /*title*/, const std::string& /*yes*/,
-                     const std::string& /*no*/) {
-        return false;
+    virtual void ask(const std::string& /*text*/, const std::string& /*title*/, const std::string& /*yes*/,
+                     const std::string& /*no*/, Yes answer) {
+        if (answer) answer(false);
     }
     // Page export: asks for a file to save, proposing a name; the filter is
     // "description|pattern". Nothing when the user cancels.
-    virtual std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
-                                                    const std::string& proposedName) {
+    virtual void saveFileName(const std::string& title, const std::string& filter, const std::string& proposedName,
+                              Text answer) {
         (void)title, (void)filter, (void)proposedName;
-        return std::nullopt;
+        if (answer) answer(std::nullopt);
     }
 };
 
@@ -74,8 +83,6 @@ public:
     virtual Dialogs& dialogs() = 0;
     // Runs the task later on the user-interface thread, after the current event.
     virtual void post(std::function<void()> task) = 0;
-    // Lets events run for the given time (the engine keeps loading meanwhile).
-    virtual void pause(int ms) = 0;
     // Ends the event loop once the last window is gone.
     virtual void quit() = 0;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,11 +47,18 @@ public:
     // it); leaving the path empty refuses the download.
     virtual void Web_DownloadBegin(const std::string& /*downloadFolder*/, const std::string& /*suggestedName*/,
                                    std::string& /*proposedPath*/) {}
-    // A site asks to use something; set allow to grant it. Default: no.
-    virtual void Web_PermissionRequest(const std::string& /*site*/, WebPermission /*what*/, bool& /*allow*/) {}
+    // A site asks to use something; answer true to grant it, now or once the
+    // user has decided. Default: no.
+    virtual void Web_PermissionRequest(const std::string& /*site*/, WebPermission /*what*/,
+                                       std::function<void(bool)> allow) {
+        allow(false);
+    }
     // The site's certificate was refused and the engine lets the user go on
-    // anyway; set goOn to load the site. Default: the engine's error page.
-    virtual void Web_CertificateError(const std::string& /*site*/, CertificateProblem /*problem*/, bool& /*goOn*/) {}
+    // anyway; answer true to load the site. Default: the engine's error page.
+    virtual void Web_CertificateError(const std::string& /*site*/, CertificateProblem /*problem*/,
+                                      std::function<void(bool)> goOn) {
+        goOn(false);
+    }
     // The page's menu asks for one of the window's own page commands
     // ("EDIT:VIEW", "SAVE:HTML").
     virtual void Web_PageCommand(const std::string& /*key*/) {}
@@ -71,18 +79,24 @@ public:
     virtual void Refresh2() = 0;
     virtual void Stop() = 0;
     virtual void GoSearch() = 0;
-    // Returns false when the page cannot perform the command.
-    virtual bool ExecWB(int command, int option) = 0;
+    // Returns false when the page cannot perform the command. Otherwise
+    // `finished` runs, from the event loop, once the command's dialog has
+    // closed (at once for a command without one).
+    virtual bool ExecWB(int command, int option, std::function<void()> finished = {}) = 0;
 
     virtual bool Busy() const = 0;
     virtual std::string LocationName() const = 0;
     virtual std::string LocationURL() const = 0;
 
-    // Document reads: the engine answers asynchronously, so these wait (bounded)
-    // and return nothing when there is no document or no answer came.
-    virtual std::optional<std::string> readyState() = 0;
-    virtual std::optional<std::string> outerHtml() = 0;
-    virtual bool copyTextToClipboard() = 0;
+    // Document reads: the engine answers later, through the continuation,
+    // with nothing when there is no document or no answer came in time. A
+    // view that goes away first drops the continuation uncalled.
+    using Answer = std::function<void(std::optional<std::string>)>;
+    using Done = std::function<void(bool)>;
+    virtual void readyState(Answer answer) = 0;
+    virtual void outerHtml(Answer answer) = 0;
+    // The page's text onto the clipboard; true once the clipboard has it.
+    virtual void copyTextToClipboard(Done done) = 0;
 
     // Opens the find bar over the page.
     virtual void showFindBar() = 0;
@@ -100,8 +114,8 @@ public:
     virtual int zoomPercent() const { return 100; }
     // Page export: the engine's own select-all and copy of the page, as rich
     // text and plain text (a page that is only a picture gives the picture);
-    // waits (bounded) for the clipboard. False when nothing came.
-    virtual bool copyPageToClipboard() = 0;
+    // answers once the clipboard has it (bounded), false when nothing came.
+    virtual void copyPageToClipboard(Done done) = 0;
 };
 
 }  // namespace corvano

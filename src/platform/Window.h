@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Container.h"
@@ -61,9 +62,10 @@ public:
     virtual bool setBackgroundPicture(const std::string& path) = 0;
     virtual void setBackgroundColor(int red, int green, int blue) = 0;
 
-    // Shows the window modally: the other windows take no user input, and the
-    // call returns once the window has been hidden or has gone.
-    virtual void showModal() = 0;
+    // Shows the window modally: the other windows take no user input until
+    // it has been hidden or has gone; then `closed` runs, from the event loop.
+    // The call itself returns at once.
+    virtual void showModal(std::function<void()> closed = {}) = 0;
     // Page export: 0 transparent to 255 opaque. False when the window system
     // cannot make windows translucent.
     virtual bool setOpacity(int alpha) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace corvano::fake {
 
@@ -37,8 +38,9 @@ std::unique_ptr<Picture> FakeWindow::createPicture() {
     return track<FakePicture, Picture>(pictures, std::make_unique<FakePicture>());
 }
 
-void FakeWindow::showModal() {
+void FakeWindow::showModal(std::function<void()> closed) {
     modal = true;
+    modalClosed = std::move(closed);
     show();
     if (platform.onModal) platform.onModal(*this);
 }
@@ -75,19 +77,19 @@ std::unique_ptr<MarkupBox> FakePanel::createMarkupBox() {
     return track<FakeMarkupBox, MarkupBox>(markupBoxes, std::make_unique<FakeMarkupBox>());
 }
 
-bool FakeWebView::copyTextToClipboard() {
+void FakeWebView::copyTextToClipboard(Done done) {
     calls.push_back("CopyText");
     if (copyOk && clipboard && !fallbackText.empty()) clipboard->text_ = fallbackText;
-    return copyOk;
+    done(copyOk);
 }
 
-bool FakeWebView::copyPageToClipboard() {
+void FakeWebView::copyPageToClipboard(Done done) {
     calls.push_back("CopyPage");
-    if (!copyPageOk || !clipboard) return false;
+    if (!copyPageOk || !clipboard) return done(false);
     clipboard->text_ = pageText;
     clipboard->rich = pageRich;
     clipboard->image = pageImage;
-    return !pageText.empty() || pageImage;
+    done(!pageText.empty() || pageImage);
 }
 
 FakeWindow::FakeWindow(FakePlatform& p, WindowRole role, WindowEvents& events)
@@ -95,7 +97,10 @@ FakeWindow::FakeWindow(FakePlatform& p, WindowRole role, WindowEvents& events)
     p.windows.push_back(this);
 }
 
-FakeWindow::~FakeWindow() { std::erase(platform.windows, this); }
+FakeWindow::~FakeWindow() {
+    std::erase(platform.windows, this);
+    if (auto closed = std::exchange(modalClosed, {})) closed();
+}
 
 std::unique_ptr<Panel> FakeWindow::createPanel() { return track<FakePanel, Panel>(panels, std::make_unique<FakePanel>()); }
 std::unique_ptr<CommandBarControl> FakeWindow::createCommandBar(int index, BarClickHandler onClick) {
@@ -124,6 +129,8 @@ std::unique_ptr<TextEditBox> FakeWindow::createTextEditBox() {
 void FakeWindow::hide() {
     shown = false;
     if (platform.onHide) platform.onHide(*this);
+    // A modal showing ends here.
+    if (auto closed = std::exchange(modalClosed, {})) closed();
 }
 
 void FakeWindow::setGeometry(const Rect& g) {

@@ -129,16 +129,19 @@ public:
     void Refresh2() override { calls.push_back("Refresh2"); }
     void Stop() override { calls.push_back("Stop"); }
     void GoSearch() override { calls.push_back("GoSearch"); }
-    bool ExecWB(int command, int option) override {
+    // The command's dialog closes at once.
+    bool ExecWB(int command, int option, std::function<void()> finished = {}) override {
         calls.push_back("ExecWB " + std::to_string(command) + " " + std::to_string(option));
+        if (finished) finished();
         return true;
     }
     bool Busy() const override { return busy; }
     std::string LocationName() const override { return title; }
     std::string LocationURL() const override { return url_; }
-    std::optional<std::string> readyState() override { return ready; }
-    std::optional<std::string> outerHtml() override { return html; }
-    bool copyTextToClipboard() override;
+    // The engine's answers come at once.
+    void readyState(Answer answer) override { answer(ready); }
+    void outerHtml(Answer answer) override { answer(html); }
+    void copyTextToClipboard(Done done) override;
     void showFindBar() override { calls.push_back("FindBar"); }
 
     WebViewEvents* events = nullptr;
@@ -151,7 +154,7 @@ public:
     bool copyOk = true;
 
     // Page export: what the engine's copy and the text fallback put on the clipboard.
-    bool copyPageToClipboard() override;
+    void copyPageToClipboard(Done done) override;
     FakeClipboard* clipboard = nullptr;
     bool copyPageOk = true;
     std::string pageText;      // the plain text of both copies
@@ -271,7 +274,7 @@ public:
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override { background = {red, green, blue}, picture.clear(); }
-    void showModal() override;
+    void showModal(std::function<void()> closed) override;
 
     FakePlatform& platform;
     WindowRole role;
@@ -297,6 +300,7 @@ public:
     }
     std::vector<int> opacities;
     bool modal = false;
+    std::function<void()> modalClosed;
 };
 
 class FakeTimer : public Timer {
@@ -327,35 +331,39 @@ public:
     bool image = false;
 };
 
+// Every dialog answers at once, as the user would.
 class FakeDialogs : public Dialogs {
 public:
-    void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
+    void message(const std::string& text, const std::string& title, Done done) override {
+        messages.push_back(title + ": " + text);
+        if (done) done();
+    }
     std::vector<std::string> messages;
 
     // The save dialog: what it was asked, and the name it answers (nothing: cancel).
-    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
-                                            const std::string& proposedName) override {
+    void saveFileName(const std::string& title, const std::string& filter, const std::string& proposedName,
+                      Text answer) override {
         saveAsked.push_back(title + "|" + filter + "|" + proposedName);
         if (onSaveAsked) onSaveAsked();
-        return saveAnswer;
+        answer(saveAnswer);
     }
     std::vector<std::string> saveAsked;
     std::optional<std::string> saveAnswer;
     std::function<void()> onSaveAsked;
     // Answers given in turn; an empty queue cancels the prompt and says no.
-    std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
+    void input(const std::string& prompt, const std::string& title, Text answer) override {
         prompts.push_back(title + ": " + prompt);
-        if (inputs.empty()) return std::nullopt;
-        auto answer = inputs.front();
+        if (inputs.empty()) return answer(std::nullopt);
+        auto given = inputs.front();
         inputs.erase(inputs.begin());
-        return answer;
+        answer(given);
     }
-    bool confirm(const std::string& text, const std::string& title) override {
+    void confirm(const std::string& text, const std::string& title, Yes answer) override {
         questions.push_back(title + ": " + text);
-        if (confirms.empty()) return false;
+        if (confirms.empty()) return answer(false);
         const bool yes = confirms.front();
         confirms.erase(confirms.begin());
-        return yes;
+        answer(yes);
     }
     std::vector<std::optional<std::string>> inputs;
     std::vector<bool> confirms;
@@ -365,13 +373,13 @@ public:
 
     // Questions: each is recorded as title, text and the two answers; the
     // answers are given in turn, then no.
-    bool ask(const std::string& text, const std::string& title, const std::string& yes,
-             const std::string& no) override {
+    void ask(const std::string& text, const std::string& title, const std::string& yes, const std::string& no,
+             Yes answer) override {
         questions.push_back(title + ": " + text + " [" + yes + "|" + no + "]");
-        if (answers.empty()) return false;
+        if (answers.empty()) return answer(false);
         const bool a = answers.front();
         answers.erase(answers.begin());
-        return a;
+        answer(a);
     }
     std::vector<bool> answers;
 };
@@ -410,7 +418,6 @@ public:
     Clipboard& clipboard() override { return clip; }
     Dialogs& dialogs() override { return dialog; }
     void post(std::function<void()> task) override { posted.push_back(std::move(task)); }
-    void pause(int ms) override { advance(ms); }
     void quit() override { ++quitCount; }
     ScreenCapture& screenCapture() override { return capture; }
     bool windowPlacesKnown() const override { return placesKnown; }

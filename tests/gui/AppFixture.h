@@ -29,8 +29,14 @@ namespace corvano::test {
 // Message boxes are noted instead of waiting for a user.
 class NotingDialogs : public Dialogs {
 public:
-    void message(const std::string& text, const std::string& title) override { messages.push_back(title + ": " + text); }
-    void warning(const std::string& text, const std::string& title) override { messages.push_back("! " + title + ": " + text); }
+    void message(const std::string& text, const std::string& title, Done done) override {
+        messages.push_back(title + ": " + text);
+        if (done) done();
+    }
+    void warning(const std::string& text, const std::string& title, Done done) override {
+        messages.push_back("! " + title + ": " + text);
+        if (done) done();
+    }
     std::vector<std::string> messages;
 };
 

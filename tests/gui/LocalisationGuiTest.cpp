@@ -93,34 +93,23 @@ TEST_F(LocalisationGui, GermanReachesEveryWindowThenFrenchAndEnglishAgain) {
 }
 
 TEST_F(LocalisationGui, TheEditorWritesANewLanguageThroughQtsOwnPrompt) {
-    // Plays the user inside the modal loops: the editor's, then the prompt's.
-    std::function<void(int)> answerPrompt = [&](int tries) {
-        if (auto* prompt = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
-            prompt->setTextValue("klingon");
-            prompt->accept();
-        } else if (tries > 0) {
-            QTimer::singleShot(50, [&, tries] { answerPrompt(tries - 1); });
-        }
-    };
-    bool wasModal = false;
-    QTimer::singleShot(200, [&] {
-        frmLang* editor = main->languageEditor();
-        if (!editor) return;
-        wasModal = editor->window().visible() && QApplication::activeModalWidget() != nullptr;
-        editor->Text1().setText("\"Qapla\"\n");
-        QTimer::singleShot(50, [&] { answerPrompt(100); });
-        editor->cmdBar_Click(5, app->bars.at("SAVE3"));
-        editor->cmdBar_Click(5, app->bars.at("EXIT3"));
-    });
-    // Should anything above go wrong, the test still ends.
-    QTimer::singleShot(15000, [&] {
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
-        if (frmLang* editor = main->languageEditor()) editor->Unload();
-    });
     main->cmdBar_Click(5, app->bars.at("LANG:NEW"));
-    EXPECT_TRUE(wasModal);
-    EXPECT_EQ(main->languageEditor(), nullptr);
-    EXPECT_EQ(dir.read("/Lang_klingon.Txt"), "\"Qapla\"\r\n");
+    frmLang* editor = main->languageEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return editor->window().visible() && QApplication::activeModalWidget() != nullptr; }));
+    editor->Text1().setText("\"Qapla\"\n");
+    editor->cmdBar_Click(5, app->bars.at("SAVE3"));
+    // The user answers Qt's own prompt.
+    ASSERT_TRUE(waitUntil([&] {
+        auto* prompt = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!prompt) return false;
+        prompt->setTextValue("klingon");
+        prompt->accept();
+        return true;
+    }));
+    ASSERT_TRUE(waitUntil([&] { return dir.read("/Lang_klingon.Txt") == "\"Qapla\"\r\n"; }));
+    editor->cmdBar_Click(5, app->bars.at("EXIT3"));
+    EXPECT_TRUE(waitUntil([&] { return main->languageEditor() == nullptr; }));
     main->cmdBar_Click(5, app->bars.at("LANG:KLINGON"));
     EXPECT_EQ(app->App.strings.byNumber(1), "Qapla");
 }

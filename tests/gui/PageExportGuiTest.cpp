@@ -44,7 +44,7 @@ protected:
         const std::string address = server.address(path).toStdString();
         EXPECT_TRUE(waitUntil([&] {
             return b.Web().LocationURL() == address && (title.empty() || b.Web().LocationName() == title) &&
-                   b.Web().readyState() == std::optional<std::string>("complete");
+                   test::readyStateOf(b.Web()) == std::optional<std::string>("complete");
         }));
         QWidget* w = widget(b);
         w->activateWindow();
@@ -196,11 +196,13 @@ TEST_F(ExportGui, ADocumentKeepsThePagesTextAndStructureInEitherOrientation) {
     QDir().mkpath(QFileInfo(portrait).absolutePath());
     target = portrait;
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDH"));
+    // The export goes on as the engine answers: done once the window is opaque again.
+    ASSERT_TRUE(waitUntil([&] { return !proposed.isEmpty() && widget(b)->windowOpacity() == 1.0; }));
     EXPECT_EQ(proposed, "ExportGre1.doc");
     EXPECT_NEAR(dimmed, 205 / 255.0, 0.01);
-    EXPECT_EQ(widget(b)->windowOpacity(), 1.0);
     target = landscape;
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(landscape).size() > 0; }));
     ASSERT_TRUE(QFileInfo(portrait).size() > 0 && QFileInfo(landscape).size() > 0);
     EXPECT_TRUE(readText(portrait).startsWith("{\\rtf"));
     EXPECT_TRUE(readText(portrait).contains("{\\pict\\pngblip\\picw24\\pich12"));
@@ -242,6 +244,7 @@ TEST_F(ExportGui, APageThatIsOnlyAPictureGivesThatPicture) {
         return int(fd ? QDialog::Accepted : QDialog::Rejected);
     });
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(path).size() > 0; }));
     const QString doc = readText(path);
     EXPECT_TRUE(doc.contains("{\\pict\\pngblip\\picw40\\pich30")) << doc.left(200).toStdString();
 }
@@ -254,7 +257,7 @@ TEST_F(ExportGui, TheSourceViewShowsTheMarkupAsScriptsLeftIt) {
     frmStart& b = start("/s.html", "Changed");
     auto& box = static_cast<qt::QtMarkupBox&>(b.txtSource());
     ASSERT_TRUE(runPageCommand(*app, "EDIT:VIEW"));
-    ASSERT_TRUE(box.visible());
+    ASSERT_TRUE(waitUntil([&] { return box.visible(); }));
     EXPECT_TRUE(box.widget()->isVisible());
     const QString shown = box.widget()->edit()->toPlainText();
     EXPECT_TRUE(shown.startsWith("<html>")) << shown.toStdString();

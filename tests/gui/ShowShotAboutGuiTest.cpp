@@ -91,23 +91,19 @@ TEST_F(ShowShotAbout, AboutIsModalTopmostCentredWithTheIconAndItsTexts) {
     EXPECT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_EQ(widgetOf(main().window())->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 
-    QWidget* seen = nullptr;
-    QStringList texts;
-    bool modal = false, topmost = false, centred = false;
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(waitUntil([&] { return QApplication::activeModalWidget() != nullptr; }));
-        seen = QApplication::activeModalWidget();
-        ASSERT_TRUE(waitUntil([&] { return seen->isVisible(); }));
-        modal = seen->isModal();
-        topmost = seen->windowFlags() & Qt::WindowStaysOnTopHint;
-        const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
-        centred = (seen->frameGeometry().center() - screenCentre).manhattanLength() <= 4;
-        for (QLabel* l : seen->findChildren<QLabel*>())
-            if (l->isVisible()) texts << l->text();
-        for (QPushButton* b : seen->findChildren<QPushButton*>()) texts << b->text();
-        seen->close();
-    });
     main().cmdBar_Click(4, app->bars.at("BRAMBLE"));
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeModalWidget() != nullptr; }));
+    QWidget* seen = QApplication::activeModalWidget();
+    ASSERT_TRUE(waitUntil([&] { return seen->isVisible(); }));
+    const bool modal = seen->isModal();
+    const bool topmost = seen->windowFlags() & Qt::WindowStaysOnTopHint;
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+    const bool centred = (seen->frameGeometry().center() - screenCentre).manhattanLength() <= 4;
+    QStringList texts;
+    for (QLabel* l : seen->findChildren<QLabel*>())
+        if (l->isVisible()) texts << l->text();
+    for (QPushButton* b : seen->findChildren<QPushButton*>()) texts << b->text();
+    seen->close();
     ASSERT_NE(seen, nullptr);
     EXPECT_TRUE(modal);
     EXPECT_TRUE(topmost);
@@ -116,5 +112,9 @@ TEST_F(ShowShotAbout, AboutIsModalTopmostCentredWithTheIconAndItsTexts) {
     EXPECT_TRUE(texts.contains("Version " CORVANO_PROJECT_VERSION)) << texts.join(" | ").toStdString();
     EXPECT_TRUE(texts.contains("Help"));
     EXPECT_TRUE(texts.contains("www.corvano.net"));
-    for (Form* f : app->openWindows()) EXPECT_NE(f->role(), WindowRole::About) << "closing unloads it";
+    EXPECT_TRUE(waitUntil([&] {
+        for (Form* f : app->openWindows())
+            if (f->role() == WindowRole::About) return false;
+        return true;
+    })) << "closing unloads it";
 }

@@ -42,21 +42,19 @@ TEST(TextEditBox, FixedWidthPlainTextWithLineNumbersThatMakeRoom) {
     EXPECT_GE(box.widget()->viewport()->x(), box.widget()->marginWidth()) << "the text starts right of the numbers";
 }
 
-TEST(ModalWindow, ReturnsWhenHiddenOrDestroyedInsideTheLoop) {
+TEST(ModalWindow, ContinuesOnceHiddenOrDestroyed) {
     NoEvents events;
     auto window = std::make_unique<qt::QtWindow>(WindowRole::Editor, events);
-    bool modalWhileShown = false;
-    QTimer::singleShot(50, [&] {
-        modalWhileShown = window->widget()->isModal() && window->visible();
-        window->hide();
-    });
-    window->showModal();
-    EXPECT_TRUE(modalWhileShown);
-    EXPECT_FALSE(window->visible());
+    int closed = 0;
+    window->showModal([&] { ++closed; });
+    EXPECT_TRUE(window->widget()->isModal() && window->visible()) << "returns at once, the window shown modally";
+    window->hide();
+    EXPECT_EQ(closed, 0) << "not inside the handler that hid it";
+    EXPECT_TRUE(test::waitUntil([&] { return closed == 1; }));
     EXPECT_FALSE(window->widget()->isModal());
 
     // The form goes, and its window with it, while the window is modal.
-    QTimer::singleShot(50, [&] { window.reset(); });
-    window->showModal();
-    EXPECT_EQ(window, nullptr);
+    window->showModal([&] { ++closed; });
+    window.reset();
+    EXPECT_TRUE(test::waitUntil([&] { return closed == 2; }));
 }

@@ -40,13 +40,13 @@ struct AskedEvents : RecordingEvents {
         suggestedName = name;
         proposed = proposedPath;
     }
-    void Web_PermissionRequest(const std::string& site, WebPermission what, bool& a) override {
+    void Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> a) override {
         permissions.emplace_back(site, what);
-        a = allow;
+        a(allow);
     }
-    void Web_CertificateError(const std::string& site, CertificateProblem p, bool& g) override {
+    void Web_CertificateError(const std::string& site, CertificateProblem p, std::function<void(bool)> g) override {
         certificates.emplace_back(site, p);
-        g = goOn;
+        g(goOn);
     }
 };
 
@@ -166,6 +166,43 @@ TEST_F(WebRequestsTest, ACancelledOrAbandonedDownloadLeavesNoFile) {
     EXPECT_TRUE(waitUntil([&] { return filesIn(folder.path()).isEmpty(); })) << filesIn(folder.path()).join(",").toStdString();
 }
 
+TEST_F(WebRequestsTest, ADownloadWhoseDialogIsAnsweredLaterKeepsItsBytesOrLeavesNoFile) {
+    const QByteArray data = bytes(1 << 20);
+    LocalHttpServer::Route r;
+    r.body = data;
+    r.contentType = "application/octet-stream";
+    r.headers = "Content-Disposition: attachment; filename=\"later.bin\"\r\n";
+    WebViewFixture::server().addRoute("/later.bin", r);
+    events.proposedPath = folder.filePath("later.bin").toStdString();
+    auto openDialog = [&]() -> QFileDialog* {
+        QFileDialog* found = nullptr;
+        f.view->Navigate(WebViewFixture::server().address("/later.bin").toStdString());
+        waitUntil([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "downloadDialog" && w->isVisible()) found = qobject_cast<QFileDialog*>(w);
+            return found != nullptr;
+        });
+        return found;
+    };
+    // Declined: the bytes fetched meanwhile go.
+    QFileDialog* dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->reject();
+    EXPECT_TRUE(waitUntil([&] { return filesIn(folder.path()).isEmpty(); })) << filesIn(folder.path()).join(",").toStdString();
+    EXPECT_TRUE(bar()->items().isEmpty());
+
+    dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    // Typed over the proposed name, as a user does.
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("kept.bin");
+    static_cast<QDialog*>(dialog)->accept();
+    ASSERT_TRUE(waitUntil([&] { return filesIn(folder.path()) == QStringList{"kept.bin"}; }, 20000))
+        << filesIn(folder.path()).join(",").toStdString();
+    QFile kept(folder.filePath("kept.bin"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll() == data);
+}
+
 TEST_F(WebRequestsTest, LoginGetsThePageWithTheRightPasswordAndTheRefusalOnCancel) {
     LocalHttpServer::Route r;
     r.body = page("Secret", "inside");
@@ -201,6 +238,26 @@ TEST_F(WebRequestsTest, LoginGetsThePageWithTheRightPasswordAndTheRefusalOnCance
     f.view->Navigate(WebViewFixture::server().address("/secret").toStdString());
     ASSERT_TRUE(titleIs("Secret"));
     EXPECT_EQ(asked, 2);
+}
+
+TEST_F(WebRequestsTest, ALoginAnsweredLaterLoadsThePageAgainWithIt) {
+    LocalHttpServer::Route r;
+    r.body = page("Later", "inside");
+    r.basicAuth = "bo:l4ter";
+    WebViewFixture::server().addRoute("/later", r);
+    f.view->Navigate(WebViewFixture::server().address("/later").toStdString());
+    // The engine cannot wait for the user: the refusal shows under the open dialog.
+    qt::QtLoginDialog* login = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* l = qobject_cast<qt::QtLoginDialog*>(w); l && l->isVisible()) login = l;
+        return login != nullptr;
+    }));
+    ASSERT_TRUE(titleIs("Refused"));
+    login->userEdit()->setText("bo");
+    login->passwordEdit()->setText("l4ter");
+    login->accept();
+    ASSERT_TRUE(titleIs("Later"));
 }
 
 TEST_F(WebRequestsTest, APermissionRequestNamesItsSiteAndTheAnswerReachesThePage) {

@@ -11,8 +11,8 @@
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
+#include <QPdfDocument>
+#include <QPdfView>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -124,6 +124,8 @@ TEST_F(WebViewDialogsTest, PropertiesShowTitleAddressTypeAndSize) {
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(f.view->ExecWB(olecmd::Properties, olecmd::OptDoDefault));
+    // The dialog opens once the engine has answered.
+    ASSERT_TRUE(waitUntil([&] { return !shown.isEmpty(); }));
     EXPECT_EQ(shown[pd::kPropTitle], "First Page");
     EXPECT_EQ(shown[pd::kPropAddress], f.server().address("/first"));
     EXPECT_EQ(shown[pd::kPropType], "text/html");
@@ -138,16 +140,18 @@ TEST_F(WebViewDialogsTest, PrintPreviewAndPageSetup) {
     ASSERT_TRUE(pdf.startsWith("%PDF")) << pdf.left(20).toStdString();
     EXPECT_GT(pdf.size(), 500);
 
-    // The preview shows the page's pages, drawn through the same printing.
-    int pages = 0;
+    // The preview shows the page's pages, printed to PDF first; closing it finishes the command.
+    int pages = -1;
+    bool finished = false;
     pd::setDialogHook([&](QDialog& d) {
-        auto* preview = d.findChild<QPrintPreviewWidget*>();
-        if (!preview) return int(QDialog::Rejected);
-        preview->updatePreview();
-        pages = preview->pageCount();
+        auto* preview = d.findChild<QPdfView*>(pd::kPreviewView);
+        if (!preview || !preview->document()) return int(QDialog::Rejected);
+        waitUntil([&] { return preview->document()->status() == QPdfDocument::Status::Ready; }, 5000);
+        pages = preview->document()->pageCount();
         return int(QDialog::Rejected);
     });
-    ASSERT_TRUE(f.view->ExecWB(olecmd::PrintPreview, olecmd::OptDoDefault));
+    ASSERT_TRUE(f.view->ExecWB(olecmd::PrintPreview, olecmd::OptDoDefault, [&] { finished = true; }));
+    ASSERT_TRUE(waitUntil([&] { return finished; }, 30000));
     EXPECT_GE(pages, 1);
 
     // A layout chosen in page setup holds for the later prints.

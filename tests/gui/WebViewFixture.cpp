@@ -8,7 +8,6 @@
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebPage.h"
-#include "platform/qt/QtWebWait.h"
 
 namespace corvano::test {
 
@@ -79,9 +78,9 @@ bool WebViewFixture::load(const QString& path, int timeoutMs) {
 
 QVariant WebViewFixture::js(const QString& script) {
     QWebEnginePage* p = host()->page();
-    auto v = qt::waitForAnswer<QVariant>(p, [p, script](std::function<void(QVariant)> done) {
+    auto v = awaitAnswer<QVariant>([p, script](std::function<void(QVariant)> done) {
         p->runJavaScript(script, QWebEngineScript::MainWorld, [done](const QVariant& r) { done(r); });
-    });
+    }, 5000);
     return v.value_or(QVariant());
 }
 

@@ -38,8 +38,8 @@ protected:
 };
 
 TEST_F(WebViewTest, LoadReportsEventsInOrderAndLocation) {
-    EXPECT_FALSE(f.view->readyState().has_value()) << "no document before the first page";
-    EXPECT_FALSE(f.view->outerHtml().has_value());
+    EXPECT_FALSE(readyStateOf(*f.view).has_value()) << "no document before the first page";
+    EXPECT_FALSE(outerHtmlOf(*f.view).has_value());
     EXPECT_FALSE(f.view->ExecWB(olecmd::Copy, olecmd::OptDoDefault));
 
     ASSERT_TRUE(f.load("/first"));
@@ -62,8 +62,8 @@ TEST_F(WebViewTest, LoadReportsEventsInOrderAndLocation) {
     EXPECT_EQ(f.view->LocationURL(), f.server().address("/first").toStdString());
     EXPECT_EQ(f.view->LocationName(), "First Page");
     EXPECT_FALSE(f.view->Busy());
-    EXPECT_EQ(f.view->readyState().value_or(""), "complete");
-    const std::string html = f.view->outerHtml().value_or("");
+    EXPECT_EQ(readyStateOf(*f.view).value_or(""), "complete");
+    const std::string html = outerHtmlOf(*f.view).value_or("");
     EXPECT_NE(html.find("<p id=\"t\">Hello Corvano world</p>"), std::string::npos) << html;
     EXPECT_EQ(html.rfind("<html", 0), 0u);
 
@@ -112,7 +112,7 @@ TEST_F(WebViewTest, ClipboardAndEditCommands) {
     QClipboard* cb = QGuiApplication::clipboard();
 
     cb->setText("old");
-    ASSERT_TRUE(f.view->copyTextToClipboard());
+    ASSERT_TRUE(copyTextOf(*f.view));
     EXPECT_NE(cb->text().indexOf("Copy this text"), -1) << cb->text().toStdString();
 
     cb->setText("old");
@@ -167,7 +167,7 @@ TEST_F(WebViewTest, WindowCloseFromThePageIsHeldBackWhenCancelled) {
     EXPECT_FALSE(f.events.closing.front()) << "the top-level page is no child window";
     waitUntil([] { return false; }, 200);
     EXPECT_TRUE(f.window->isVisible());
-    EXPECT_EQ(f.view->readyState().value_or(""), "complete");
+    EXPECT_EQ(readyStateOf(*f.view).value_or(""), "complete");
 
     f.events.cancelClose = false;
     f.js("window.close()");
@@ -219,7 +219,7 @@ TEST_F(WebViewTest, RendererCrashShowsMessageAndReloadRecovers) {
     reload->click();
     EXPECT_TRUE(waitUntil([&] { return f.events.documentComplete > done && !f.view->Busy(); }));
     EXPECT_FALSE(panel->isVisible());
-    EXPECT_EQ(f.view->readyState().value_or(""), "complete");
+    EXPECT_EQ(readyStateOf(*f.view).value_or(""), "complete");
     EXPECT_EQ(f.view->LocationName(), "First Page");
 }
 

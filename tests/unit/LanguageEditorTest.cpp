@@ -50,7 +50,9 @@ struct LanguageEditor : ::testing::Test {
     void click(frmLang& e, const std::string& key, int index = 5) { e.cmdBar_Click(index, app->bars.at(key)); }
     std::string save(frmLang& e, std::vector<std::optional<std::string>> answers) {
         platform.dialog.inputs = std::move(answers);
-        return e.SaveLanguage();
+        std::string written = "(no answer)";
+        e.SaveLanguage([&written](const std::string& path) { written = path; });
+        return written;
     }
     std::vector<std::string> files() const {
         std::vector<std::string> names;

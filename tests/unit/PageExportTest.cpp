@@ -49,6 +49,11 @@ protected:
         return b;
     }
     std::vector<std::string>& messages() { return fp.dialog.messages; }
+    // The document export, run to its end: it waits half a second for the page.
+    void exportW(frmStart& b) {
+        b.SaveAsW();
+        fp.advance(500);
+    }
     std::vector<std::string> folderEntries() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
@@ -74,8 +79,10 @@ TEST_F(PageExportTest, WritesTheDocumentFromTheTemplateTheLayoutFlagChooses) {
     frmStart& b = page();
     fp.dialog.saveAnswer = path("/portrait.doc");
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDH"));
+    fp.advance(500);
     fp.dialog.saveAnswer = path("/landscape.doc");
     ASSERT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
+    fp.advance(500);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(fp.dialog.saveAsked.at(0), "save title|Microsoft Word (*.doc)|*.doc|HelloWorld2024N.doc");
     const std::string portrait = read("/portrait.doc"), landscape = read("/landscape.doc");
@@ -92,7 +99,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
     auto& ops = w.opacities;
 
     // Cancel in the save dialog: nothing written, no message.
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(ops, (std::vector<int>{205, 255}));
     EXPECT_TRUE(messages().empty());
 
@@ -101,7 +108,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
     web(b).pageText.clear();
     web(b).pageRich = {};
     fp.dialog.saveAnswer = path("/x.doc");
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(ops, (std::vector<int>{205, 255}));
     EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: nothing to export"});
     EXPECT_EQ(fp.dialog.saveAsked.size(), 1u);
@@ -109,7 +116,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
     // A page that yields only a picture is exported.
     messages().clear();
     web(b).pageImage = true;
-    b.SaveAsW();
+    exportW(b);
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(exists("/x.doc"));
 
@@ -121,7 +128,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
         std::filesystem::remove(path("/Template.Doc"));
         if (*content) write("/Template.Doc", content);
         fp.dialog.saveAnswer = path("/y.doc");
-        b.SaveAsW();
+        exportW(b);
         EXPECT_EQ(ops, (std::vector<int>{205, 255}));
         EXPECT_EQ(messages(), std::vector<std::string>{std::string("Quillmere: ") + (*content ? "template not RTF\n" : "template unreadable\n") +
                                                       path("/Template.Doc")});
@@ -133,7 +140,7 @@ TEST_F(PageExportTest, EveryWayOutLeavesTheWindowOpaque) {
     for (const char* target : {"/missing/z.doc", "/Data"}) {
         messages().clear();
         fp.dialog.saveAnswer = path(target);
-        b.SaveAsW();
+        exportW(b);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_NE(messages()[0].find(path(target)), std::string::npos);
         EXPECT_EQ(messages()[0].rfind(std::string("Quillmere: ") + (target[1] == 'm' ? "no folder" : "not written"), 0), 0u);
@@ -157,7 +164,7 @@ TEST_F(PageExportTest, AFailedCopyFallsBackToThePageText) {
     web(b).fallbackText = "Fallback words";
     web(b).calls.clear();
     fp.dialog.saveAnswer = path("/f.doc");
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(web(b).calls, (std::vector<std::string>{"CopyPage", "Stop", "CopyText", "Refresh"}));
     EXPECT_NE(read("/f.doc").find("Fallback words"), std::string::npos);
 }
@@ -189,21 +196,21 @@ TEST_F(PageExportTest, TheWordProcessorGetsItsFiveCallsAndAlwaysQuits) {
     };
     fp.dialog.saveAnswer = path("/w.doc");
     app->App.wordLayout = true;
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste",
                                              "save " + path("/w.doc"), "quit"}));
     EXPECT_TRUE(messages().empty());
 
     log.clear();
     failPaste = true;
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste", "quit"}));
     EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: disk full\nX"});
 
     // One that cannot be started ends the export with a message too.
     messages().clear();
     b.makeWordProcessor = [] { return std::unique_ptr<WordProcessor>(); };
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(messages(), std::vector<std::string>{"Quillmere: not written\n" + path("/w.doc")});
     EXPECT_EQ(win(b).opacities.back(), 255);
 }
@@ -212,13 +219,13 @@ TEST_F(PageExportTest, AWindowClosedDuringTheExportIsNotTouched) {
     frmStart& b = page();
     fake::FakeWindow* w = &win(b);
     std::vector<int> seen;
-    // The dialog's own event loop lets the window close meanwhile.
+    // The window closes while the save dialog is open.
     fp.dialog.saveAnswer = path("/gone.doc");
     fp.dialog.onSaveAsked = [&] {
         seen = w->opacities;
         b.GO_Exit();
     };
-    b.SaveAsW();
+    exportW(b);
     EXPECT_EQ(seen, std::vector<int>{205});
     EXPECT_FALSE(exists("/gone.doc"));
     EXPECT_TRUE(messages().empty());

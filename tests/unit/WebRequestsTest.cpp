@@ -40,7 +40,7 @@ protected:
     }
     bool ask(frmStart& b, const std::string& site, WebPermission what = WebPermission::Notifications) {
         bool allow = false;
-        b.Web_PermissionRequest(site, what, allow);
+        b.Web_PermissionRequest(site, what, [&allow](bool yes) { allow = yes; });
         return allow;
     }
     std::vector<std::string>& questions() { return fp.dialog.questions; }
@@ -118,7 +118,7 @@ TEST_F(WebRequestsTest, NoOneIsAskedWhileTheWindowIsUnseenOrAShowRuns) {
     app->App.showModeOn = true;
     EXPECT_FALSE(ask(b, "https://other.example"));
     bool goOn = true;
-    b.Web_CertificateError("https://self.example", CertificateProblem::Authority, goOn);
+    b.Web_CertificateError("https://self.example", CertificateProblem::Authority, [&goOn](bool yes) { goOn = yes; });
     EXPECT_FALSE(goOn);
     EXPECT_EQ(questions().size(), 1u);
 
@@ -132,7 +132,8 @@ TEST_F(WebRequestsTest, TheCertificateQuestionNamesSiteAndProblemAndIsAskedEachT
     answers() = {false, true};
     for (bool expected : {false, true}) {
         bool goOn = !expected;
-        b.Web_CertificateError("https://self.example:8443", CertificateProblem::Authority, goOn);
+        b.Web_CertificateError("https://self.example:8443", CertificateProblem::Authority,
+                               [&goOn](bool yes) { goOn = yes; });
         EXPECT_EQ(goOn, expected);
     }
     ASSERT_EQ(questions().size(), 2u);
@@ -186,8 +187,7 @@ TEST(WebRequestsInTheApp, APageAsksNothingWhileAShowModeRuns) {
     auto& first = static_cast<frmStart&>(*app.openWindows().at(1));
     auto asks = [&] {
         const size_t before = platform.dialog.questions.size();
-        bool allow = false;
-        first.Web_PermissionRequest("https://a.example", WebPermission::Camera, allow);
+        first.Web_PermissionRequest("https://a.example", WebPermission::Camera, [](bool) {});
         return platform.dialog.questions.size() > before;
     };
     main.cmdBar_Click(5, app.bars.at("SHOW:1M"));

@@ -142,8 +142,18 @@ void QtDownloadItem::onStateChanged() {
 void QtDownloadItem::finish() {
     // The rename replaces a file the user chose to overwrite in one step.
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(partialPath_).toStdString(), QFile::encodeName(finalPath_).toStdString(),
-                            ec);
+    const std::string partial = QFile::encodeName(partialPath_).toStdString();
+    const std::string final = QFile::encodeName(finalPath_).toStdString();
+    std::filesystem::rename(partial, final, ec);
+    if (ec == std::errc::cross_device_link) {
+        // Chosen on another disk than the one it was written to: copied
+        // beside the final file first, so a failure leaves no half file there.
+        const std::string beside = final + ".part";
+        std::filesystem::copy_file(partial, beside, std::filesystem::copy_options::overwrite_existing, ec);
+        if (!ec) std::filesystem::rename(beside, final, ec);
+        std::error_code ignored;
+        std::filesystem::remove(ec ? beside : partial, ignored);
+    }
     if (ec) {
         // The bytes stay in the partial file rather than being lost.
         state_ = State::Failed;

@@ -12,8 +12,12 @@
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
+#include <QBuffer>
+#include <QPdfDocument>
+#include <QPdfView>
+#include <QPointer>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -25,11 +29,6 @@
 
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebWait.h"
-
-namespace corvano::qt {
-namespace {
-}  // namespace
-}  // namespace corvano::qt
 
 namespace corvano::qt::pagedialogs {
 
@@ -72,18 +71,8 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
-// Prints into the printer and waits; for the preview, whose printer belongs to the dialog.
-bool printAndWait(QWebEngineView* view, QPrinter* printer) {
-    if (!view || printing(view)) return false;
-    QObject listening;  // the connection ends with the wait
-    auto ok = waitForAnswer<bool>(
-        view,
-        [&](std::function<void(bool)> done) {
-            QObject::connect(view, &QWebEngineView::printFinished, &listening, [done](bool success) { done(success); });
-            view->print(printer);
-        },
-        60000);
-    return ok.value_or(false);
+void done(const Finished& finished) {
+    if (finished) finished();
 }
 
 }  // namespace
@@ -144,69 +133,107 @@ namespace corvano::qt::pagedialogs {
 
 void setDialogHook(DialogHook h) { hook() = std::move(h); }
 
-int runDialog(QDialog& dialog) {
-    if (hook()) return hook()(dialog);
-    return dialog.exec();
+void openDialog(QDialog* dialog, std::function<void(int)> finished) {
+    if (hook()) {
+        const int result = hook()(*dialog);
+        if (finished) finished(result);
+        dialog->deleteLater();
+        return;
+    }
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, finished](int result) {
+        if (finished) finished(result);
+        dialog->deleteLater();
+    });
+    if (dialog->parentWidget()) {
+        dialog->open();
+    } else {
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+    }
 }
 
 bool printing(const QWebEngineView* view) { return view && view->findChild<QObject*>(QLatin1String(kPrintJobName), Qt::FindDirectChildrenOnly); }
 
-bool print(QWebEngineView* view) {
+bool print(QWebEngineView* view, Finished finished) {
     if (!hasPage(view) || printing(view)) return false;
-    auto printer = std::make_unique<QPrinter>();
+    auto printer = std::make_shared<std::unique_ptr<QPrinter>>(std::make_unique<QPrinter>());
+    applyLayout(**printer);
+    QPointer<QWebEngineView> guard(view);
+    // The dialog belongs to the view: a window that closes takes it along.
+    auto* dialog = new QPrintDialog(printer->get(), view);
+    QObject::connect(dialog, &QObject::destroyed, [printer] {});  // the printer outlives its dialog
+    openDialog(dialog, [guard, printer, finished](int result) {
+        if (result == QDialog::Accepted && guard && !printing(guard)) {
+            auto* job = new PrintJob(guard, std::move(*printer));
+            guard->print(job->printer());
+        }
+        done(finished);
+    });
+    return true;
+}
+
+bool printPreview(QWebEngineView* view, Finished finished) {
+    if (!hasPage(view) || printing(view)) return false;
+    QPrinter printer;
+    applyLayout(printer);
+    QPointer<QWebEngineView> guard(view);
+    // The page is printed to a PDF first, then shown: the preview never waits for the engine.
+    view->page()->printToPdf(
+        [guard, finished](const QByteArray& pdf) {
+            if (!guard) return;
+            auto* dialog = new QDialog(guard);
+            dialog->setWindowTitle(guard->title().isEmpty() ? uiText(TextId::EditPrintPreview) : guard->title());
+            auto* document = new QPdfDocument(dialog);
+            auto* buffer = new QBuffer(dialog);
+            buffer->setData(pdf);
+            buffer->open(QIODevice::ReadOnly);
+            document->load(buffer);
+            auto* pages = new QPdfView(dialog);
+            pages->setObjectName(QLatin1String(kPreviewView));
+            pages->setPageMode(QPdfView::PageMode::MultiPage);
+            pages->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+            pages->setDocument(document);
+            auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+            QPushButton* printButton = buttons->addButton(uiText(TextId::Print), QDialogButtonBox::ActionRole);
+            QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+            QObject::connect(printButton, &QPushButton::clicked, dialog, [dialog] { dialog->accept(); });
+            auto* box = new QVBoxLayout(dialog);
+            box->addWidget(pages);
+            box->addWidget(buttons);
+            const QSize room = guard->window()->size();
+            dialog->resize(std::max(480, room.width() * 3 / 4), std::max(360, room.height() * 9 / 10));
+            openDialog(dialog, [guard, finished](int result) {
+                // "Print" in the preview goes on to the print dialog.
+                if (result == QDialog::Accepted && guard && print(guard, finished)) return;
+                done(finished);
+            });
+        },
+        printer.pageLayout());
+    return true;
+}
+
+bool pageSetup(QWebEngineView* view, Finished finished) {
+    auto printer = std::make_shared<QPrinter>();
     applyLayout(*printer);
-    QPointer<QWebEngineView> guard(view);
-    QPrintDialog dialog(printer.get(), view);
-    if (runDialog(dialog) != QDialog::Accepted) return true;
-    if (!guard || printing(view)) return false;
-    auto* job = new PrintJob(view, std::move(printer));
-    view->print(job->printer());
-    return true;
-}
-
-bool printPreview(QWebEngineView* view) {
-    if (!hasPage(view) || printing(view)) return false;
-    QPrinter printer;
-    applyLayout(printer);
-    QPointer<QWebEngineView> guard(view);
-    QPrintPreviewDialog dialog(&printer, view);
-    dialog.setWindowTitle(view->title());
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [guard](QPrinter* p) {
-        if (guard) printAndWait(guard, p);
+    QDialog* dialog = nullptr;
+    if (printer->outputFormat() == QPrinter::NativeFormat)
+        dialog = new QPageSetupDialog(printer.get(), view);
+    else
+        dialog = new QtPageLayoutDialog(printer.get(), view);
+    QObject::connect(dialog, &QObject::destroyed, [printer] {});  // the printer outlives its dialog
+    openDialog(dialog, [printer, finished](int result) {
+        if (result == QDialog::Accepted) chosenLayout() = printer->pageLayout();
+        done(finished);
     });
-    runDialog(dialog);
     return true;
 }
 
-bool pageSetup(QWebEngineView* view) {
-    QPrinter printer;
-    applyLayout(printer);
-    int result = QDialog::Rejected;
-    if (printer.outputFormat() == QPrinter::NativeFormat) {
-        QPageSetupDialog dialog(&printer, view);
-        result = runDialog(dialog);
-    } else {
-        QtPageLayoutDialog dialog(&printer, view);
-        result = runDialog(dialog);
-    }
-    if (result == QDialog::Accepted) chosenLayout() = printer.pageLayout();
-    return true;
-}
+namespace {
 
-bool properties(QWebEngineView* view) {
-    if (!hasPage(view)) return false;
-    QWebEnginePage* page = view->page();
-    const auto type = waitForAnswer<QVariant>(page, [page](std::function<void(QVariant)> done) {
-        page->runJavaScript(QStringLiteral("document.contentType"), QWebEngineScript::ApplicationWorld,
-                            [done](const QVariant& v) { done(v); });
-    });
-    if (!page || view->page() != page) return false;
-    const auto html =
-        waitForAnswer<QString>(page, [page](std::function<void(QString)> done) { page->toHtml(done); });
-    if (!page || view->page() != page) return false;
-
-    QDialog dialog(view);
-    dialog.setWindowTitle(uiText(TextId::Properties));
+void showProperties(QWebEngineView* view, const std::optional<QVariant>& type, const std::optional<QString>& html,
+                    const Finished& finished) {
+    auto* dialog = new QDialog(view);
+    dialog->setWindowTitle(uiText(TextId::Properties));
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& caption, const QString& value, const char* name) {
         auto* label = new QLabel(value);
@@ -221,16 +248,35 @@ bool properties(QWebEngineView* view) {
     addRow(uiText(TextId::PropertyType), type && type->isValid() ? type->toString() : unknown, kPropType);
     addRow(uiText(TextId::PropertySize), html ? uiText(TextId::Bytes).arg(html->toUtf8().size()) : unknown, kPropSize);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    auto* box = new QVBoxLayout(&dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    auto* box = new QVBoxLayout(dialog);
     box->addLayout(form);
     box->addWidget(buttons);
-    dialog.setMinimumWidth(420);
-    runDialog(dialog);
+    dialog->setMinimumWidth(420);
+    openDialog(dialog, [finished](int) { done(finished); });
+}
+
+}  // namespace
+
+bool properties(QWebEngineView* view, Finished finished) {
+    if (!hasPage(view)) return false;
+    QPointer<QWebEngineView> guard(view);
+    QPointer<QWebEnginePage> page(view->page());
+    // The type, then the size of the markup, then the dialog; a view that
+    // went away or changed its page meanwhile shows nothing.
+    auto stillThere = [guard, page] { return guard && page && guard->page() == page; };
+    page->runJavaScript(
+        QStringLiteral("document.contentType"), QWebEngineScript::ApplicationWorld,
+        answerWithin<QVariant>(page, kWebAnswerMs, [=](std::optional<QVariant> type) {
+            if (!stillThere()) return;
+            page->toHtml(answerWithin<QString>(page, kWebAnswerMs, [=](std::optional<QString> html) {
+                if (stillThere()) showProperties(guard, type, html, finished);
+            }));
+        }));
     return true;
 }
 
-bool saveAs(QWebEngineView* view) {
+bool saveAs(QWebEngineView* view, Finished finished) {
     if (!hasPage(view)) return false;
     const QString htmlOnly = uiText(TextId::SaveHtmlOnly) + QStringLiteral(" (*.html *.htm)");
     const QString complete = uiText(TextId::SaveComplete) + QStringLiteral(" (*.html *.htm)");
@@ -244,29 +290,30 @@ bool saveAs(QWebEngineView* view) {
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
 
     QPointer<QWebEngineView> guard(view);
-    QFileDialog dialog(view, uiText(TextId::SaveAs), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setNameFilters({htmlOnly, complete, archive});
-    dialog.selectNameFilter(htmlOnly);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, archive](const QString& f) {
-        dialog.setDefaultSuffix(f == archive ? QStringLiteral("mhtml") : QStringLiteral("html"));
+    auto* dialog = new QFileDialog(view, uiText(TextId::SaveAs), dir + QLatin1Char('/') + name + QStringLiteral(".html"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setNameFilters({htmlOnly, complete, archive});
+    dialog->selectNameFilter(htmlOnly);
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog, archive](const QString& f) {
+        dialog->setDefaultSuffix(f == archive ? QStringLiteral("mhtml") : QStringLiteral("html"));
     });
-    dialog.setDefaultSuffix(QStringLiteral("html"));
-    if (runDialog(dialog) != QDialog::Accepted) return true;
-    if (!guard || dialog.selectedFiles().isEmpty()) return false;
-
-    const QString path = dialog.selectedFiles().first();
-    const QString filter = dialog.selectedNameFilter();
-    auto format = QWebEngineDownloadRequest::SingleHtmlSaveFormat;
-    // By position: two languages' names of the filters may read the same.
-    const qsizetype chosen = dialog.nameFilters().indexOf(filter);
-    if (chosen == 1)
-        format = QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
-    else if (chosen == 2)
-        format = QWebEngineDownloadRequest::MimeHtmlSaveFormat;
-    view->page()->save(path, format);
+    dialog->setDefaultSuffix(QStringLiteral("html"));
+    openDialog(dialog, [dialog, guard, finished](int result) {
+        if (result == QDialog::Accepted && guard && !dialog->selectedFiles().isEmpty()) {
+            const QString path = dialog->selectedFiles().first();
+            auto format = QWebEngineDownloadRequest::SingleHtmlSaveFormat;
+            // By position: two languages' names of the filters may read the same.
+            const qsizetype chosen = dialog->nameFilters().indexOf(dialog->selectedNameFilter());
+            if (chosen == 1)
+                format = QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
+            else if (chosen == 2)
+                format = QWebEngineDownloadRequest::MimeHtmlSaveFormat;
+            guard->page()->save(path, format);
+        }
+        done(finished);
+    });
     return true;
 }
 

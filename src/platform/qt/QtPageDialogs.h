@@ -30,20 +30,28 @@ private:
 
 // The page's own dialogs: print, preview, page setup, properties, save as.
 // Each returns false when the page cannot do it; a dialog the user cancels
-// still counts as done.
+// still counts as done. None waits: `finished` runs once its dialog has
+// closed (never when the call returns false).
 namespace pagedialogs {
 
 // Answers the modal dialogs in place of the user (tests): called with the
-// dialog instead of exec(), returns its result code.
+// dialog instead of showing it, returns its result code.
 using DialogHook = std::function<int(QDialog&)>;
 void setDialogHook(DialogHook hook);
-int runDialog(QDialog& dialog);
+// Shows the dialog modally and returns at once: application-modal when it
+// has no parent, modal to its parent's window otherwise. `finished` gets the
+// result code once the user has closed it; the dialog is deleted afterwards.
+void openDialog(QDialog* dialog, std::function<void(int)> finished);
 
-bool print(QWebEngineView* view);
-bool printPreview(QWebEngineView* view);
-bool pageSetup(QWebEngineView* view);
-bool properties(QWebEngineView* view);
-bool saveAs(QWebEngineView* view);
+using Finished = std::function<void()>;
+bool print(QWebEngineView* view, Finished finished = {});
+bool printPreview(QWebEngineView* view, Finished finished = {});
+bool pageSetup(QWebEngineView* view, Finished finished = {});
+bool properties(QWebEngineView* view, Finished finished = {});
+bool saveAs(QWebEngineView* view, Finished finished = {});
+
+// The object name of the preview's page view (a QPdfView).
+inline constexpr const char* kPreviewView = "previewView";
 
 // True while a print job of this view has not finished.
 bool printing(const QWebEngineView* view);

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
@@ -68,49 +66,59 @@ public:
     RichDocument richContent() const override { return richDocumentFromMime(QGuiApplication::clipboard()->mimeData()); }
 };
 
+// Every dialog opens application-modal and returns at once; the answer goes
+// to the continuation. Through the dialog hook, so a test can answer them.
 class QtDialogs : public Dialogs {
 public:
-    void message(const std::string& text, const std::string& title) override {
-        show(QMessageBox::Information, text, title);
+    void message(const std::string& text, const std::string& title, Done done) override {
+        show(QMessageBox::Information, text, title, std::move(done));
     }
-    void warning(const std::string& text, const std::string& title) override {
-        show(QMessageBox::Warning, text, title);
+    void warning(const std::string& text, const std::string& title, Done done) override {
+        show(QMessageBox::Warning, text, title, std::move(done));
     }
 
 private:
-    static void show(QMessageBox::Icon icon, const std::string& text, const std::string& title) {
-        QMessageBox box(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        // Through the dialog hook, so a test can answer it.
-        pagedialogs::runDialog(box);
+    static void show(QMessageBox::Icon icon, const std::string& text, const std::string& title, Done done) {
+        auto* box = new QMessageBox(icon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+        box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        pagedialogs::openDialog(box, [done](int) {
+            if (done) done();
+        });
     }
 
     // Page export.
-    std::optional<std::string> saveFileName(const std::string& title, const std::string& filter,
-                                            const std::string& proposedName) override {
-        return askSaveFileName(title, filter, proposedName);
+    void saveFileName(const std::string& title, const std::string& filter, const std::string& proposedName,
+                      Text answer) override {
+        askSaveFileName(title, filter, proposedName, std::move(answer));
     }
-    std::optional<std::string> input(const std::string& prompt, const std::string& title) override {
-        QInputDialog dialog;
-        dialog.setWindowTitle(QString::fromStdString(title));
-        dialog.setLabelText(QString::fromStdString(prompt));
-        dialog.setInputMode(QInputDialog::TextInput);
-        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-        return dialog.textValue().toStdString();
+    void input(const std::string& prompt, const std::string& title, Text answer) override {
+        auto* dialog = new QInputDialog;
+        dialog->setWindowTitle(QString::fromStdString(title));
+        dialog->setLabelText(QString::fromStdString(prompt));
+        dialog->setInputMode(QInputDialog::TextInput);
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        pagedialogs::openDialog(dialog, [dialog, answer](int result) {
+            if (!answer) return;
+            if (result != QDialog::Accepted) return answer(std::nullopt);
+            answer(dialog->textValue().toStdString());
+        });
     }
-    bool confirm(const std::string& text, const std::string& title) override {
-        QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
-                        QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        return box.exec() == QMessageBox::Yes;
+    void confirm(const std::string& text, const std::string& title, Yes answer) override {
+        auto* box = new QMessageBox(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                                    QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        pagedialogs::openDialog(box, [answer](int result) {
+            if (answer) answer(result == QMessageBox::Yes);
+        });
     }
-    bool ask(const std::string& text, const std::string& title, const std::string& yes,
-             const std::string& no) override {
-        QtAskDialog dialog(QString::fromStdString(text), QString::fromStdString(title), QString::fromStdString(yes),
-                           QString::fromStdString(no), QApplication::activeWindow());
-        return pagedialogs::runDialog(dialog) == QDialog::Accepted;
+    void ask(const std::string& text, const std::string& title, const std::string& yes, const std::string& no,
+             Yes answer) override {
+        auto* dialog = new QtAskDialog(QString::fromStdString(text), QString::fromStdString(title),
+                                       QString::fromStdString(yes), QString::fromStdString(no), nullptr);
+        pagedialogs::openDialog(dialog, [answer](int result) {
+            if (answer) answer(result == QDialog::Accepted);
+        });
     }
 };
 
@@ -146,16 +154,6 @@ Clipboard& QtPlatform::clipboard() { return d_->clipboard; }
 Dialogs& QtPlatform::dialogs() { return d_->dialogs; }
 
 void QtPlatform::post(std::function<void()> task) { QTimer::singleShot(0, qApp, std::move(task)); }
-
-void QtPlatform::pause(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QEventLoop loop;
-        QTimer::singleShot(std::max<qint64>(1, ms - clock.elapsed()), &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-}
 
 void QtPlatform::quit() { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); }
 

@@ -17,7 +17,6 @@ public:
     Clipboard& clipboard() override;
     Dialogs& dialogs() override;
     void post(std::function<void()> task) override;
-    void pause(int ms) override;
     void quit() override;
     void setTexts(std::function<std::string(int)> lookup) override;
     void textsChanged() override;

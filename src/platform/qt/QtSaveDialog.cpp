@@ -10,8 +10,8 @@
 
 namespace corvano::qt {
 
-std::optional<std::string> askSaveFileName(const std::string& title, const std::string& filter,
-                                           const std::string& proposedName) {
+void askSaveFileName(const std::string& title, const std::string& filter, const std::string& proposedName,
+                     std::function<void(std::optional<std::string>)> answer) {
     // "Microsoft Word (*.doc)|*.doc": Qt takes the description with its pattern in brackets.
     const QString f = QString::fromStdString(filter);
     const qsizetype bar = f.indexOf(QLatin1Char('|'));
@@ -23,16 +23,19 @@ std::optional<std::string> askSaveFileName(const std::string& title, const std::
 
     QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
-                       dir + QLatin1Char('/') + QString::fromStdString(proposedName));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setNameFilter(nameFilter);
-    if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
-    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    if (pagedialogs::runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    auto* dialog = new QFileDialog(nullptr, QString::fromStdString(title),
+                                   dir + QLatin1Char('/') + QString::fromStdString(proposedName));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setNameFilter(nameFilter);
+    if (!suffix.isEmpty()) dialog->setDefaultSuffix(suffix);
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    pagedialogs::openDialog(dialog, [dialog, answer](int result) {
+        if (!answer) return;
+        if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return answer(std::nullopt);
+        answer(dialog->selectedFiles().first().toStdString());
+    });
 }
 
 }  // namespace corvano::qt

@@ -50,8 +50,7 @@ protected:
         if (!(wheel->modifiers() & Qt::ControlModifier)) return false;
         // A notch is 120; touchpads send smaller steps that add up.
         wheelSum_ += wheel->angleDelta().y();
-        QPointer<QObject> alive(this);
-        while (alive && std::abs(wheelSum_) >= 120) {
+        while (std::abs(wheelSum_) >= 120) {
             const bool in = wheelSum_ > 0;
             wheelSum_ += in ? -120 : 120;
             events_.Form_Shortcut(in ? Shortcut::ZoomIn : Shortcut::ZoomOut);

@@ -164,21 +164,17 @@ void QtWebHost::connectPage() {
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) {
         busy_ = false;
         progress_->hide();
-        QPointer<QtWebHost> self(this);
         flushNavigated();
-        if (!self) return;
         setStatus(uiText(TextId::Done));
-        if (!self || !events_) return;
+        if (!events_) return;
         events_->Web_DocumentComplete();
-        if (!self || !events_) return;
         events_->Web_DownloadComplete();
     });
     connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] {
         bool cancel = false;
-        QPointer<QtWebHost> self(this);
         if (events_) events_->Web_WindowClosing(false, cancel);
         // Closed from the event loop, not inside the engine's own call.
-        if (self && !cancel) QTimer::singleShot(0, window(), &QWidget::close);
+        if (!cancel) QTimer::singleShot(0, window(), &QWidget::close);
     });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
@@ -226,7 +222,7 @@ QWebEnginePage* QtWebHost::newWindow() {
     bool cancel = false;
     QPointer<QtWebHost> self(this);
     if (events_) events_->Web_NewWindow2(cancel);
-    if (!self || cancel) return nullptr;
+    if (cancel) return nullptr;
 
     // The pop-up asks this control about its own requests while it lives;
     // once the control is gone they are refused.
@@ -311,90 +307,69 @@ QString QtWebHost::title() const { return view_->title(); }
 QString QtWebHost::address() const { return view_->url().toString(); }
 bool QtWebHost::hasDocument() const { return !view_->url().isEmpty(); }
 
-bool QtWebHost::execWB(int command, int /*option*/) {
+bool QtWebHost::execWB(int command, int /*option*/, std::function<void()> finished) {
     if (!hasDocument()) return false;
+    auto soon = [this, &finished] {
+        if (finished) QTimer::singleShot(0, this, std::move(finished));
+        return true;
+    };
     // Editing acts on the page, wherever the keyboard focus was (the
     // address box, a bar): the engine edits only a focused page.
     if (command == olecmd::Cut || command == olecmd::Copy || command == olecmd::Paste ||
         command == olecmd::SelectAll || command == olecmd::Delete)
         view_->setFocus(Qt::OtherFocusReason);
     switch (command) {
-        case olecmd::Cut: page_->triggerAction(QWebEnginePage::Cut); return true;
-        case olecmd::Copy: page_->triggerAction(QWebEnginePage::Copy); return true;
-        case olecmd::Paste: page_->triggerAction(QWebEnginePage::Paste); return true;
-        case olecmd::SelectAll: page_->triggerAction(QWebEnginePage::SelectAll); return true;
+        case olecmd::Cut: page_->triggerAction(QWebEnginePage::Cut); return soon();
+        case olecmd::Copy: page_->triggerAction(QWebEnginePage::Copy); return soon();
+        case olecmd::Paste: page_->triggerAction(QWebEnginePage::Paste); return soon();
+        case olecmd::SelectAll: page_->triggerAction(QWebEnginePage::SelectAll); return soon();
         case olecmd::Delete:
             // The engine has no delete action of its own; its editing command does it.
             page_->runJavaScript(QStringLiteral("document.execCommand('delete')"), QWebEngineScript::ApplicationWorld);
-            return true;
-        case olecmd::Print: return pagedialogs::print(view_);
-        case olecmd::PrintPreview: return pagedialogs::printPreview(view_);
-        case olecmd::PageSetup: return pagedialogs::pageSetup(view_);
-        case olecmd::Properties: return pagedialogs::properties(view_);
-        case olecmd::SaveAs: return pagedialogs::saveAs(view_);
+            return soon();
+        case olecmd::Print: return pagedialogs::print(view_, std::move(finished));
+        case olecmd::PrintPreview: return pagedialogs::printPreview(view_, std::move(finished));
+        case olecmd::PageSetup: return pagedialogs::pageSetup(view_, std::move(finished));
+        case olecmd::Properties: return pagedialogs::properties(view_, std::move(finished));
+        case olecmd::SaveAs: return pagedialogs::saveAs(view_, std::move(finished));
         default: return false;
     }
 }
 
-std::optional<QVariant> QtWebHost::evaluate(const QString& script) {
-    if (!hasDocument()) return std::nullopt;
-    QPointer<QtWebPage> page(page_);
-    auto v = waitForAnswer<QVariant>(page_, [page, script](std::function<void(QVariant)> done) {
-        page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [done](const QVariant& r) { done(r); });
+void QtWebHost::evaluate(const QString& script, std::function<void(std::optional<QVariant>)> answer) {
+    if (!hasDocument()) return answer(std::nullopt);
+    page_->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                         answerWithin<QVariant>(this, kWebAnswerMs, [answer](std::optional<QVariant> v) {
+                             if (!v || !v->isValid() || v->isNull()) return answer(std::nullopt);
+                             answer(v);
+                         }));
+}
+
+void QtWebHost::readyState(Answer answer) {
+    evaluate(QStringLiteral("document.readyState"), [answer](std::optional<QVariant> v) {
+        answer(v ? std::optional<QString>(v->toString()) : std::nullopt);
     });
-    if (!v || !v->isValid() || v->isNull()) return std::nullopt;
-    return v;
 }
 
-std::optional<QString> QtWebHost::readyState() {
-    auto v = evaluate(QStringLiteral("document.readyState"));
-    if (!v) return std::nullopt;
-    return v->toString();
-}
-
-std::optional<QString> QtWebHost::outerHtml() {
-    auto v = evaluate(QStringLiteral("document.documentElement ? document.documentElement.outerHTML : null"));
-    if (!v) return std::nullopt;
-    return v->toString();
-}
-
-bool QtWebHost::copyTextToClipboard() {
-    auto v = evaluate(QStringLiteral("document.body ? document.body.innerText : null"));
-    if (!v) return false;
-    const QString text = v->toString();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    QObject listening;  // the connection ends with the wait
-    auto changed = waitForAnswer<bool>(
-        clipboard,
-        [clipboard, text, &listening](std::function<void(bool)> done) {
-            QObject::connect(clipboard, &QClipboard::dataChanged, &listening, [done] { done(true); });
-            clipboard->setText(text);
-        },
-        2000);
-    return changed.has_value() || clipboard->text() == text;
-}
-
-void QtWebHost::showFindBar() {
-    if (crash_->isVisible()) return;
-    const int fh = findBar_->sizeHint().height();
-    findBar_->setGeometry(0, height() - fh, width(), fh);
-    findBar_->open();
+void QtWebHost::outerHtml(Answer answer) {
+    evaluate(QStringLiteral("document.documentElement ? document.documentElement.outerHTML : null"),
+             [answer](std::optional<QVariant> v) { answer(v ? std::optional<QString>(v->toString()) : std::nullopt); });
 }
 
 namespace {
 
-// Runs `change` and waits (bounded) until the clipboard reports new content.
-bool waitForClipboard(const std::function<void()>& change) {
+// Runs `change`, then answers once the clipboard reports new content, or
+// false when it did not within the time. Nothing once `owner` has gone.
+void whenClipboardChanges(QObject* owner, int timeoutMs, const std::function<void()>& change,
+                          std::function<void(bool)> done) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    QObject listening;  // the connection ends with the wait
-    auto changed = waitForAnswer<bool>(
-        clipboard,
-        [clipboard, &change, &listening](std::function<void(bool)> done) {
-            QObject::connect(clipboard, &QClipboard::dataChanged, &listening, [done] { done(true); });
-            change();
-        },
-        3000);
-    return changed.has_value();
+    auto* listening = new QObject(owner);  // the connection ends with the wait
+    auto answer = answerWithin<bool>(listening, timeoutMs, [listening, done](std::optional<bool> changed) {
+        listening->deleteLater();
+        done(changed.has_value());
+    });
+    QObject::connect(clipboard, &QClipboard::dataChanged, listening, [answer] { answer(true); });
+    change();
 }
 
 bool clipboardHasContent() {
@@ -404,67 +379,97 @@ bool clipboardHasContent() {
 
 }  // namespace
 
-bool QtWebHost::copyPageToClipboard() {
-    if (!hasDocument()) return false;
-    QPointer<QtWebHost> self(this);
-    takePagePictures();
-    if (!self) return false;
-    // The engine selects and copies only in a focused page.
-    view_->setFocus(Qt::OtherFocusReason);
-    const bool changed = waitForClipboard([this] {
-        page_->triggerAction(QWebEnginePage::SelectAll);
-        page_->triggerAction(QWebEnginePage::Copy);
-    });
-    if (!self) return false;
-    page_->triggerAction(QWebEnginePage::Unselect);
-    if (changed && clipboardHasContent()) return true;
-    // A page that is only a picture copies no text: take the picture.
-    return copyPicture() && clipboardHasContent();
+void QtWebHost::copyTextToClipboard(std::function<void(bool)> done) {
+    evaluate(QStringLiteral("document.body ? document.body.innerText : null"),
+             [this, done](std::optional<QVariant> v) {
+                 if (!v) return done(false);
+                 const QString text = v->toString();
+                 whenClipboardChanges(this, 2000, [text] { QGuiApplication::clipboard()->setText(text); },
+                                      [text, done](bool changed) {
+                                          done(changed || QGuiApplication::clipboard()->text() == text);
+                                      });
+             });
 }
 
-void QtWebHost::takePagePictures() {
+void QtWebHost::showFindBar() {
+    if (crash_->isVisible()) return;
+    const int fh = findBar_->sizeHint().height();
+    findBar_->setGeometry(0, height() - fh, width(), fh);
+    findBar_->open();
+}
+
+void QtWebHost::copyPageToClipboard(std::function<void(bool)> done) {
+    if (!hasDocument()) return done(false);
+    takePagePictures([this, done] { copySelection(done); });
+}
+
+void QtWebHost::copySelection(std::function<void(bool)> done) {
+    // The engine selects and copies only in a focused page.
+    view_->setFocus(Qt::OtherFocusReason);
+    whenClipboardChanges(
+        this, 3000,
+        [this] {
+            page_->triggerAction(QWebEnginePage::SelectAll);
+            page_->triggerAction(QWebEnginePage::Copy);
+        },
+        [this, done](bool changed) {
+            page_->triggerAction(QWebEnginePage::Unselect);
+            if (changed && clipboardHasContent()) return done(true);
+            // A page that is only a picture copies no text: take the picture.
+            copyPicture([done](bool copied) { done(copied && clipboardHasContent()); });
+        });
+}
+
+void QtWebHost::takePagePictures(std::function<void()> then) {
     setPagePictures({});
     // Pictures of the page's own site, loaded, within a bound of size and count;
     // another site's pictures cannot be read back and stay out.
-    auto found = evaluate(QStringLiteral(
-        "(function(){var out={},n=0,px=0;"
-        "for(var i=0;i<document.images.length&&n<20;i++){var im=document.images[i];"
-        "var a=im.naturalWidth*im.naturalHeight;if(!im.complete||!a||px+a>8e6||out[im.src])continue;"
-        "try{var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
-        "c.getContext('2d').drawImage(im,0,0);out[im.src]=c.toDataURL('image/png');n++;px+=a;}catch(e){}}"
-        "return out;})()"));
-    if (!found) return;
-    QHash<QString, QImage> pictures;
-    const QVariantMap map = found->toMap();
-    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        const QString url = it.value().toString();
-        const qsizetype comma = url.indexOf(QLatin1Char(','));
-        QImage image;
-        if (comma > 0 && image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG"))
-            pictures.insert(it.key(), image);
-    }
-    setPagePictures(std::move(pictures));
+    evaluate(QStringLiteral(
+                 "(function(){var out={},n=0,px=0;"
+                 "for(var i=0;i<document.images.length&&n<20;i++){var im=document.images[i];"
+                 "var a=im.naturalWidth*im.naturalHeight;if(!im.complete||!a||px+a>8e6||out[im.src])continue;"
+                 "try{var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+                 "c.getContext('2d').drawImage(im,0,0);out[im.src]=c.toDataURL('image/png');n++;px+=a;}catch(e){}}"
+                 "return out;})()"),
+             [then](std::optional<QVariant> found) {
+                 if (found) {
+                     QHash<QString, QImage> pictures;
+                     const QVariantMap map = found->toMap();
+                     for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+                         const QString url = it.value().toString();
+                         const qsizetype comma = url.indexOf(QLatin1Char(','));
+                         QImage image;
+                         if (comma > 0 &&
+                             image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG"))
+                             pictures.insert(it.key(), image);
+                     }
+                     setPagePictures(std::move(pictures));
+                 }
+                 then();
+             });
 }
 
-bool QtWebHost::copyPicture() {
-    QPointer<QtWebHost> self(this);
-    auto data = evaluate(QStringLiteral(
-        "(function(){var b=document.body;"
-        "if(!b||b.innerText.trim()||!document.images.length)return null;"
-        "var im=document.images[0];if(!im.naturalWidth)return null;"
-        "if(im.naturalWidth*im.naturalHeight>16e6)return '';"
-        "var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
-        "c.getContext('2d').drawImage(im,0,0);"
-        "try{return c.toDataURL('image/png');}catch(e){return '';}})()"));
-    if (!self || !data) return false;
-    QImage image;
-    const QString url = data->toString();
-    const qsizetype comma = url.indexOf(QLatin1Char(','));
-    if (comma > 0) image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG");
-    // A picture from another site cannot be read back, nor a huge one: take it as shown.
-    if (image.isNull()) image = view_->grab().toImage();
-    if (image.isNull()) return false;
-    return waitForClipboard([&image] { QGuiApplication::clipboard()->setImage(image); });
+void QtWebHost::copyPicture(std::function<void(bool)> done) {
+    evaluate(QStringLiteral(
+                 "(function(){var b=document.body;"
+                 "if(!b||b.innerText.trim()||!document.images.length)return null;"
+                 "var im=document.images[0];if(!im.naturalWidth)return null;"
+                 "if(im.naturalWidth*im.naturalHeight>16e6)return '';"
+                 "var c=document.createElement('canvas');c.width=im.naturalWidth;c.height=im.naturalHeight;"
+                 "c.getContext('2d').drawImage(im,0,0);"
+                 "try{return c.toDataURL('image/png');}catch(e){return '';}})()"),
+             [this, done](std::optional<QVariant> data) {
+                 if (!data) return done(false);
+                 QImage image;
+                 const QString url = data->toString();
+                 const qsizetype comma = url.indexOf(QLatin1Char(','));
+                 if (comma > 0) image.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG");
+                 // A picture from another site cannot be read back, nor a huge one: take it as shown.
+                 if (image.isNull()) image = view_->grab().toImage();
+                 if (image.isNull()) return done(false);
+                 whenClipboardChanges(this, 3000, [image] { QGuiApplication::clipboard()->setImage(image); },
+                                      std::move(done));
+             });
 }
 
 }  // namespace corvano::qt

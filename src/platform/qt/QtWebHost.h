@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QAuthenticator;
 class QWebEngineCertificateError;
@@ -42,21 +44,27 @@ public:
     void goForward();
     void reload();
     void stop();
-    bool execWB(int command, int option);
+    // `finished` runs once the command's dialog has closed (soon, from the
+    // event loop, for a command without one); never when this returns false.
+    bool execWB(int command, int option, std::function<void()> finished = {});
 
     bool busy() const { return busy_; }
     QString title() const;
     QString address() const;
     bool hasDocument() const;
 
-    std::optional<QString> readyState();
-    std::optional<QString> outerHtml();
-    bool copyTextToClipboard();
+    // The engine's answers, through the continuation (nothing when there is no
+    // document or no answer in time); dropped when this host goes first.
+    using Answer = std::function<void(std::optional<QString>)>;
+    void readyState(Answer answer);
+    void outerHtml(Answer answer);
+    void copyTextToClipboard(std::function<void(bool)> done);
 
     void showFindBar();
 
-    // Page export: select-all and copy as the engine does them.
-    bool copyPageToClipboard();
+    // Page export: select-all and copy as the engine does them; true once
+    // the clipboard holds something of the page.
+    void copyPageToClipboard(std::function<void(bool)> done);
 
     QWebEngineView* view() const { return view_; }
     QtWebPage* page() const { return page_; }
@@ -83,9 +91,10 @@ private:
     void showLine(int percent);
     void showCrash();
     QWebEnginePage* newWindow();
-    std::optional<QVariant> evaluate(const QString& script);
-    bool copyPicture();
-    void takePagePictures();
+    void evaluate(const QString& script, std::function<void(std::optional<QVariant>)> answer);
+    void copyPicture(std::function<void(bool)> done);
+    void takePagePictures(std::function<void()> then);
+    void copySelection(std::function<void(bool)> done);
 
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
@@ -97,6 +106,8 @@ private:
     void downloadChanged(const QString& text);
     void placeDownloadBar();
     QtDownloadBar* downloadBar_ = nullptr;
+    // Logins given in the dialog, waiting for the load they were asked for.
+    QHash<QString, std::pair<QString, QString>> givenLogins_;
 
     WebViewEvents* events_ = nullptr;
     QWebEngineView* view_;

@@ -2,6 +2,7 @@
 // logins, permissions, certificate errors and the page's own menu.
 #include <QAuthenticator>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -98,35 +99,49 @@ QString QtWebHost::downloadFolder() {
 void QtWebHost::startDownload(QWebEngineDownloadRequest* request) {
     if (request->state() != QWebEngineDownloadRequest::DownloadRequested) return;
     std::string proposed;
-    QPointer<QtWebHost> self(this);
-    QPointer<QWebEngineDownloadRequest> guard(request);
     if (events_)
         events_->Web_DownloadBegin(downloadFolder().toStdString(), request->suggestedFileName().toStdString(),
                                    proposed);
-    if (!self || !guard) return;
     if (proposed.empty()) {
         request->cancel();
         return;
     }
-    QFileDialog dialog(window(), uiText(TextId::SaveDownloadAs), QString::fromStdString(proposed));
-    dialog.setObjectName(QStringLiteral("downloadDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    const bool chosen = pagedialogs::runDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    // The window may have closed, or the engine given up, while the dialog was open.
-    if (!guard) return;
-    if (!self || !chosen) {
-        request->cancel();
-        return;
-    }
-    const QString finalPath = dialog.selectedFiles().first();
-    const QString partial = partialPathFor(finalPath);
-    const QFileInfo info(partial);
-    request->setDownloadDirectory(info.absolutePath());
-    request->setDownloadFileName(info.fileName());
+    // The engine drops a download not taken before this returns: it starts
+    // at once into a partial file beside the proposed name, and gets its
+    // final name once the user has chosen one.
+    const QString proposedPath = QString::fromStdString(proposed);
+    const QFileInfo held(partialPathFor(proposedPath));
+    request->setDownloadDirectory(held.absolutePath());
+    request->setDownloadFileName(held.fileName());
     request->accept();
-    downloadBar_->add(request, finalPath, partial);
+    QPointer<QWebEngineDownloadRequest> guard(request);
+    QPointer<QtWebHost> self(this);
+    auto* dialog = new QFileDialog(window(), uiText(TextId::SaveDownloadAs), proposedPath);
+    dialog->setObjectName(QStringLiteral("downloadDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    const QString partial = held.absoluteFilePath();
+    auto answered = std::make_shared<bool>(false);
+    // A window that closes with its dialog open takes the download along.
+    connect(dialog, &QObject::destroyed, request, [guard, answered, partial] {
+        if (*answered || !guard) return;
+        guard->cancel();
+        QFile::remove(partial);
+    });
+    pagedialogs::openDialog(dialog, [dialog, guard, self, answered, partial](int result) {
+        *answered = true;
+        // The engine may have given up while the dialog was open.
+        if (!guard) return;
+        const bool chosen = result == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+        // A window that closed meanwhile takes its downloads along.
+        if (!self || !chosen) {
+            guard->cancel();
+            QFile::remove(partial);
+            return;
+        }
+        self->downloadBar_->add(guard, dialog->selectedFiles().first(), partial);
+    });
 }
 
 void QtWebHost::downloadChanged(const QString& text) {
@@ -151,16 +166,43 @@ void QtWebHost::placeDownloadBar() {
 }
 
 void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy) {
-    QtLoginDialog dialog(proxy ? proxyHost : siteOf(url), authenticator->realm(), proxy, window());
-    if (!authenticator->user().isEmpty()) dialog.userEdit()->setText(authenticator->user());
-    if (pagedialogs::runDialog(dialog) != QDialog::Accepted) {
-        // A null authenticator cancels: the engine shows the site's own refusal
-        // page. Left as it is, the engine would send empty credentials again.
-        *authenticator = QAuthenticator();
+    const QString site = proxy ? proxyHost : siteOf(url);
+    const QString key = site + QLatin1Char('\n') + authenticator->realm() + (proxy ? QStringLiteral("\nproxy") : QString());
+    // Credentials given in the dialog are sent once, with the load that follows it.
+    if (auto it = givenLogins_.find(key); it != givenLogins_.end()) {
+        authenticator->setUser(it->first);
+        authenticator->setPassword(it->second);
+        givenLogins_.erase(it);
         return;
     }
-    authenticator->setUser(dialog.user());
-    authenticator->setPassword(dialog.password());
+    // The engine wants its answer before this returns; a user needs longer.
+    // An answer that is already there is taken at once; otherwise the engine
+    // shows the site's refusal page for now (a null authenticator cancels;
+    // left as it is, the engine would send empty credentials again), and the
+    // page loads again with the credentials once the user has given them.
+    auto* dialog = new QtLoginDialog(site, authenticator->realm(), proxy, window());
+    if (!authenticator->user().isEmpty()) dialog->userEdit()->setText(authenticator->user());
+    struct Waiting {
+        QAuthenticator* authenticator;  // while the engine waits for it
+        bool answered = false;
+    };
+    auto waiting = std::make_shared<Waiting>(Waiting{authenticator});
+    QPointer<QtWebHost> self(this);
+    pagedialogs::openDialog(dialog, [dialog, waiting, self, key](int result) {
+        const bool given = result == QDialog::Accepted;
+        if (QAuthenticator* now = waiting->authenticator) {
+            waiting->answered = true;
+            if (!given) return void(*now = QAuthenticator());
+            now->setUser(dialog->user());
+            now->setPassword(dialog->password());
+            return;
+        }
+        if (!given || !self) return;
+        self->givenLogins_[key] = {dialog->user(), dialog->password()};
+        self->view_->reload();
+    });
+    if (!waiting->answered) *authenticator = QAuthenticator();
+    waiting->authenticator = nullptr;
 }
 
 void QtWebHost::askPermission(QWebEnginePage* page, const QUrl& origin, int feature) {
@@ -173,13 +215,15 @@ void QtWebHost::askPermission(QWebEnginePage* page, const QUrl& origin, int feat
     // Asked from the event loop, not inside the engine's own call.
     QPointer<QWebEnginePage> asking(page);
     QTimer::singleShot(0, this, [this, asking, origin, f, what] {
-        bool allow = false;
-        QPointer<QtWebHost> self(this);
-        if (events_) events_->Web_PermissionRequest(siteOf(origin).toStdString(), *what, allow);
-        if (!self || !asking) return;
-        asking->setFeaturePermission(origin, f,
-                                     allow ? QWebEnginePage::PermissionGrantedByUser
-                                           : QWebEnginePage::PermissionDeniedByUser);
+        // The answer may come after the page has gone.
+        auto answer = [asking, origin, f](bool allow) {
+            if (!asking) return;
+            asking->setFeaturePermission(origin, f,
+                                         allow ? QWebEnginePage::PermissionGrantedByUser
+                                               : QWebEnginePage::PermissionDeniedByUser);
+        };
+        if (!events_) return answer(false);
+        events_->Web_PermissionRequest(siteOf(origin).toStdString(), *what, answer);
     });
 }
 
@@ -189,14 +233,15 @@ void QtWebHost::certificateRefused(const QWebEngineCertificateError& error) {
     QWebEngineCertificateError pending(error);
     pending.defer();
     QTimer::singleShot(0, this, [this, pending]() mutable {
-        bool goOn = false;
-        QPointer<QtWebHost> self(this);
-        if (events_) events_->Web_CertificateError(siteOf(pending.url()).toStdString(), problemOf(pending.type()), goOn);
         // The engine keeps an accepted certificate for this run only.
-        if (self && goOn)
-            pending.acceptCertificate();
-        else
-            pending.rejectCertificate();
+        auto answer = [pending](bool goOn) mutable {
+            if (goOn)
+                pending.acceptCertificate();
+            else
+                pending.rejectCertificate();
+        };
+        if (!events_) return answer(false);
+        events_->Web_CertificateError(siteOf(pending.url()).toStdString(), problemOf(pending.type()), answer);
     });
 }
 
@@ -218,7 +263,6 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
 }
 
 bool QtWebHost::pageAction(int action) {
-    QPointer<QtWebHost> self(this);
     switch (static_cast<QWebEnginePage::WebAction>(action)) {
         case QWebEnginePage::ViewSource:
             if (events_) events_->Web_PageCommand("EDIT:VIEW");

@@ -43,13 +43,22 @@ void QtWebView::Stop() {
     if (w_) w_->stop();
 }
 void QtWebView::GoSearch() { Navigate(QtWebHost::kSearchPage); }
-bool QtWebView::ExecWB(int command, int option) { return w_ && w_->execWB(command, option); }
+bool QtWebView::ExecWB(int command, int option, std::function<void()> finished) {
+    return w_ && w_->execWB(command, option, std::move(finished));
+}
 bool QtWebView::Busy() const { return w_ && w_->busy(); }
 std::string QtWebView::LocationName() const { return w_ ? w_->title().toStdString() : std::string(); }
 std::string QtWebView::LocationURL() const { return w_ ? w_->address().toStdString() : std::string(); }
-std::optional<std::string> QtWebView::readyState() { return w_ ? toStd(w_->readyState()) : std::nullopt; }
-std::optional<std::string> QtWebView::outerHtml() { return w_ ? toStd(w_->outerHtml()) : std::nullopt; }
-bool QtWebView::copyTextToClipboard() { return w_ && w_->copyTextToClipboard(); }
+// The host drops an answer once it is gone, and with it the window's continuation.
+void QtWebView::readyState(Answer answer) {
+    if (w_) w_->readyState([answer](std::optional<QString> s) { answer(toStd(s)); });
+}
+void QtWebView::outerHtml(Answer answer) {
+    if (w_) w_->outerHtml([answer](std::optional<QString> s) { answer(toStd(s)); });
+}
+void QtWebView::copyTextToClipboard(Done done) {
+    if (w_) w_->copyTextToClipboard(std::move(done));
+}
 void QtWebView::showFindBar() {
     if (w_) w_->showFindBar();
 }
@@ -79,7 +88,9 @@ void QtWebView::setZoomPercent(int percent) {
         if (v && std::abs(v->zoomFactor() * 100 - zoom_) > 0.5) v->setZoomFactor(zoom_ / 100.0);
     });
 }
-bool QtWebView::copyPageToClipboard() { return w_ && w_->copyPageToClipboard(); }
+void QtWebView::copyPageToClipboard(Done done) {
+    if (w_) w_->copyPageToClipboard(std::move(done));
+}
 
 std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent) { return std::make_unique<QtWebView>(parent); }
 

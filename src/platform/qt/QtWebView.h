@@ -20,15 +20,15 @@ public:
     void Refresh2() override { Refresh(); }
     void Stop() override;
     void GoSearch() override;
-    bool ExecWB(int command, int option) override;
+    bool ExecWB(int command, int option, std::function<void()> finished = {}) override;
     bool Busy() const override;
     std::string LocationName() const override;
     std::string LocationURL() const override;
-    std::optional<std::string> readyState() override;
-    std::optional<std::string> outerHtml() override;
-    bool copyTextToClipboard() override;
+    void readyState(Answer answer) override;
+    void outerHtml(Answer answer) override;
+    void copyTextToClipboard(Done done) override;
     void showFindBar() override;
-    bool copyPageToClipboard() override;
+    void copyPageToClipboard(Done done) override;
 
     // Keyboard and zoom.
     void ReloadBypassingCache() override;

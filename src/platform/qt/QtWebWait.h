@@ -1,36 +1,33 @@
 #pragma once
 
-#include <QEventLoop>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace corvano::qt {
 
 // How long a document read waits for the engine's answer.
 constexpr int kWebAnswerMs = 5000;
 
-// Asks the engine and runs the event loop until it answers, the time is up or
-// `guard` is destroyed. `ask` receives the function that delivers the answer;
-// an answer that comes after the wait ended is dropped.
+// The engine answers later, or sometimes never (a renderer that died). Gives
+// the function that takes the answer: `deliver` then runs once, with the
+// answer or, when the time is up first, with nothing. Once `owner` has gone
+// nothing is delivered at all.
 template <class T>
-std::optional<T> waitForAnswer(QObject* guard, const std::function<void(std::function<void(T)>)>& ask,
-                               int timeoutMs = kWebAnswerMs) {
-    if (!guard) return std::nullopt;
-    auto answer = std::make_shared<std::optional<T>>();
-    QEventLoop loop;
-    QPointer<QEventLoop> alive(&loop);
-    QObject::connect(guard, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    ask([answer, alive](T value) {
-        *answer = std::move(value);
-        if (alive) alive->quit();
-    });
-    if (!answer->has_value()) loop.exec();
-    return *answer;
+std::function<void(T)> answerWithin(QObject* owner, int timeoutMs, std::function<void(std::optional<T>)> deliver) {
+    auto pending = std::make_shared<std::function<void(std::optional<T>)>>(std::move(deliver));
+    QPointer<QObject> alive(owner);
+    auto finish = [pending, alive](std::optional<T> value) {
+        if (!alive || !*pending) return;
+        auto d = std::exchange(*pending, {});
+        d(std::move(value));
+    };
+    QTimer::singleShot(timeoutMs, owner, [finish] { finish(std::nullopt); });
+    return [finish](T value) { finish(std::move(value)); };
 }
 
 }  // namespace corvano::qt

@@ -1,9 +1,10 @@
 #include "platform/qt/QtWindow.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -76,8 +77,15 @@ public:
     QPixmap picture;
     QColor colour;
     QSize frameExtra{0, 0};
-    // The loop of a modal showing: it ends when the window is hidden.
-    QPointer<QEventLoop> modalLoop;
+    // What follows a modal showing: runs once the window is hidden or gone.
+    std::function<void()> modalClosed;
+    bool modal = false;
+    void endModal() {
+        modal = false;
+        setWindowModality(Qt::NonModal);
+        // From the event loop, after the handler that hid the window.
+        if (auto closed = std::exchange(modalClosed, {})) QTimer::singleShot(0, qApp, std::move(closed));
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -90,9 +98,7 @@ protected:
     void closeEvent(QCloseEvent* e) override {
         // The form decides; it destroys the window when it is done.
         e->ignore();
-        QPointer<QtWindowWidget> alive(this);
         events_.Form_QueryUnload();
-        (void)alive;
     }
     void keyPressEvent(QKeyEvent* e) override {
         const int code = keyCode(e->key());
@@ -114,7 +120,7 @@ protected:
     void hideEvent(QHideEvent* e) override {
         QWidget::hideEvent(e);
         // Our own hiding, not the window manager's minimising.
-        if (modalLoop && !e->spontaneous()) modalLoop->quit();
+        if (modal && !e->spontaneous()) endModal();
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
@@ -157,7 +163,10 @@ QtWindow::QtWindow(WindowRole role, WindowEvents& events) : role_(role) {
     if (role == WindowRole::About) w_->setWindowFlag(Qt::Dialog, true);
 }
 
-QtWindow::~QtWindow() { delete w_.data(); }
+QtWindow::~QtWindow() {
+    if (w_ && w_->modal) w_->endModal();
+    delete w_.data();
+}
 
 QWidget* QtWindow::widget() const { return w_.data(); }
 
@@ -265,22 +274,13 @@ void QtWindow::setBackgroundColor(int red, int green, int blue) {
     w_->update();
 }
 
-void QtWindow::showModal() {
+void QtWindow::showModal(std::function<void()> closed) {
     if (!w_) return;
-    // Everything after the loop runs on locals: the form may have released
-    // this window while its loop ran.
-    QPointer<QtWindowWidget> w = w_;
-    w->setWindowModality(Qt::ApplicationModal);
+    w_->modalClosed = std::move(closed);
+    w_->modal = true;
+    w_->setWindowModality(Qt::ApplicationModal);
     show();
-    w->activateWindow();
-    QEventLoop loop;
-    w->modalLoop = &loop;
-    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
-    if (w->isVisible()) loop.exec(QEventLoop::DialogExec);
-    if (w) {
-        w->modalLoop = nullptr;
-        w->setWindowModality(Qt::NonModal);
-    }
+    w_->activateWindow();
 }
 
 std::unique_ptr<MarkupBox> QtWindow::createMarkupBox() { return QtChildFactory::markupBox(w_); }

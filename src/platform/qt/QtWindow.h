@@ -39,7 +39,7 @@ public:
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override;
-    void showModal() override;
+    void showModal(std::function<void()> closed) override;
 
     // Page export and source view.
     std::unique_ptr<MarkupBox> createMarkupBox() override;
