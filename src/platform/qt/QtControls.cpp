@@ -1,5 +1,6 @@
 #include "platform/qt/QtControls.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -41,7 +42,15 @@ protected:
         }
         if (ev->type() == QEvent::KeyPress && obj == owner_.w_) {
             const int key = static_cast<QKeyEvent*>(ev)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                // The keyboard's Enter reaches the box, which has the focus,
+                // before its line edit: hand it over so returnPressed runs.
+                // One the line edit took already and passed on stops here.
+                if (!owner_.returnTaken_) QCoreApplication::sendEvent(owner_.w_->lineEdit(), ev);
+                owner_.returnTaken_ = false;
+                ev->accept();
+                return true;
+            }
         }
         return QObject::eventFilter(obj, ev);
     }
@@ -86,6 +95,7 @@ QtComboBox::QtComboBox(QWidget* parent) : QtControl(new QComboBox(parent)) {
     });
     // Enter's one way to the logic, from the box or passed on by the list.
     QObject::connect(w_->lineEdit(), &QLineEdit::returnPressed, w_, [this] {
+        returnTaken_ = true;
         choicePending_ = false;
         if (onKeyPress) onKeyPress(13);
     });
