@@ -3,8 +3,9 @@
 # Usage (inside dbus-run-session): portal_test.sh GUI_TEST_BINARY
 set -euo pipefail
 work=$(mktemp -d)
-# A folder the user chose for screenshots: not a temporary one.
-keep=$(mktemp -d "$PWD/portal-pictures.XXXXXX")
+# A folder the user chose for screenshots: not a temporary one, so not under
+# /tmp either (where a clone, and so the build folder, may well lie).
+keep=$(mktemp -d "$HOME/.corvano-portal-pictures.XXXXXX")
 fake=""
 cleanup() {
   [ -z "$fake" ] || kill "$fake" 2>/dev/null || true

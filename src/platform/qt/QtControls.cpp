@@ -1,6 +1,5 @@
 #include "platform/qt/QtControls.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -26,8 +25,7 @@ std::unique_ptr<WebView> QtPanel::createWebView() { return QtChildFactory::webVi
 std::unique_ptr<TextEditBox> QtPanel::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
 std::unique_ptr<MarkupBox> QtPanel::createMarkupBox() { return QtChildFactory::markupBox(w_); }
 
-// Selects the address on a click into the box, and keeps an Enter the line
-// edit has passed on (after its returnPressed) from reaching the window.
+// Hands Enter to the logic before the box or the window act on it.
 class QtComboBox::KeyFilter : public QObject {
 public:
     explicit KeyFilter(QtComboBox& owner) : owner_(owner) {}
@@ -40,19 +38,10 @@ protected:
             QPointer<QLineEdit> edit = owner_.w_->lineEdit();
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
         }
-        if (ev->type() == QEvent::KeyPress && obj == owner_.w_) {
-            const int key = static_cast<QKeyEvent*>(ev)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                // The keyboard's Enter reaches the box, which has the focus,
-                // before its line edit: hand it over so returnPressed runs.
-                // One the line edit took already and passed on stops here.
-                if (!owner_.returnTaken_) QCoreApplication::sendEvent(owner_.w_->lineEdit(), ev);
-                owner_.returnTaken_ = false;
-                ev->accept();
-                return true;
-            }
-        }
-        return QObject::eventFilter(obj, ev);
+        if (ev->type() != QEvent::KeyPress || !owner_.onKeyPress) return QObject::eventFilter(obj, ev);
+        const int key = static_cast<QKeyEvent*>(ev)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        return owner_.onKeyPress(13);
     }
 
 private:
@@ -93,9 +82,8 @@ QtComboBox::QtComboBox(QWidget* parent) : QtControl(new QComboBox(parent)) {
             if (onClick) onClick();
         });
     });
-    // Enter's one way to the logic, from the box or passed on by the list.
+    // An Enter on the list reaches the line edit directly, not the filter.
     QObject::connect(w_->lineEdit(), &QLineEdit::returnPressed, w_, [this] {
-        returnTaken_ = true;
         choicePending_ = false;
         if (onKeyPress) onKeyPress(13);
     });

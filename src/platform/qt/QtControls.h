@@ -50,8 +50,6 @@ private:
     QStringListModel* completions_ = nullptr;
     // A list choice made with Enter: Enter runs, not the choice as well.
     bool choicePending_ = false;
-    // The line edit has taken this Enter (its returnPressed ran).
-    bool returnTaken_ = false;
 };
 
 class QtLabel : public QtControl<Label, QLabel> {
