@@ -39,20 +39,24 @@ def page_html(n):
 
 # The animated wall: a CSS-rotated square (the engine's compositor animates
 # it), a counter changed 4 times a second, and the page's own count of its
-# animation frames. Each page asks for the measured span (once a second until
-# the driver has set it), then reports its frames in one request at the end:
-# neither the count nor a title change costs a frame.
+# animation frames, by second of the clock. Until it knows the measured span
+# (whole seconds, set by the driver) a page asks for it at most once a second;
+# once the span is over it reports the frames drawn in it in one request:
+# neither the count nor a title change costs a frame, and a late answer (the
+# engine's network requests can wait behind a busy user-interface thread)
+# changes no figure.
 WALL_SCRIPT = """
-var n=%d,frames=0,ticks=0;
-function f(){frames++;requestAnimationFrame(f)}requestAnimationFrame(f);
+var n=%d,ticks=0,hist={},plan=null,asked=0,busy=false,sent=false;
+function ask(now){if(busy||plan||now-asked<1000)return;busy=true;asked=now;
+ fetch('/wall/plan?n='+n,{cache:'no-store'}).then(function(r){return r.json()}).then(function(p){
+  busy=false;if(p.end_s!==undefined)plan=p}).catch(function(){busy=false})}
+function f(){var now=Date.now(),s=Math.floor(now/1000);hist[s]=(hist[s]||0)+1;ask(now);
+ if(plan&&!sent&&s>=plan.end_s){sent=true;var c=0;for(var k=plan.start_s;k<plan.end_s;k++)c+=hist[k]||0;
+  fetch('/wall/report?n='+n+'&frames='+c+'&ms='+(plan.end_s-plan.start_s)*1000+'&state='+document.visibilityState,
+   {cache:'no-store'})}
+ requestAnimationFrame(f)}
+requestAnimationFrame(f);
 setInterval(function(){document.getElementById('c').textContent=++ticks},250);
-function ask(){fetch('/wall/plan?n='+n,{cache:'no-store'}).then(function(r){return r.json()}).then(function(p){
- if(p.span_ms===undefined){setTimeout(ask,1000);return}
- setTimeout(function(){var a=frames,t=performance.now();
-  setTimeout(function(){fetch('/wall/report?n='+n+'&frames='+(frames-a)+'&ms='+Math.round(performance.now()-t)
-   +'&state='+document.visibilityState,{cache:'no-store'})},p.span_ms)},p.delay_ms)
-}).catch(function(){setTimeout(ask,1000)})}
-ask();
 """
 
 
@@ -87,14 +91,14 @@ def wall_answer(name, q):
             Wall.asking.add(q.get("n", ""))
             if Wall.start is None:
                 return {}
-            return {"delay_ms": max(0, round((Wall.start - time.time()) * 1000)), "span_ms": Wall.span_ms}
+            return {"start_s": round(Wall.start), "end_s": round(Wall.start) + Wall.span_ms // 1000}
         if name == "wall/report":
             Wall.reports[q.get("n", "")] = {"frames": int(q.get("frames", "0") or 0), "ms": int(q.get("ms", "0") or 0),
                                              "state": q.get("state", "")}
             return {}
         if name == "wall/start":
-            Wall.start = time.time() + float(q.get("delay", "15"))
-            Wall.span_ms = int(float(q.get("span", "30")) * 1000)
+            Wall.start = float(round(time.time() + float(q.get("delay", "15"))))  # on a whole second
+            Wall.span_ms = int(round(float(q.get("span", "30")))) * 1000
             return {"start": Wall.start}
         if name == "wall/reset":
             Wall.start, Wall.span_ms, Wall.asking, Wall.reports = None, 0, set(), {}
@@ -132,11 +136,16 @@ class PageHandler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Type", ctype)
         self.send_header("Cache-Control", "no-store")
         self.send_header("Content-Length", str(len(body)))
+        if name.startswith("wall/"):
+            # A page's question must never wait for another's connection.
+            self.send_header("Connection", "close")
+            self.close_connection = True
         self.end_headers()
         self.wfile.write(body)
 
-    def log_message(self, *args):
-        pass
+    def log_message(self, fmt, *args):
+        if os.environ.get("BENCH_LOG_REQUESTS"):
+            sys.stderr.write(f"{time.time():.1f} {fmt % args}\n")
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -593,8 +602,8 @@ def cmd_wall(a):
     while time.time() < deadline and wall_get(a.url, "wall/status")["asking"] < a.pages:
         time.sleep(0.5)
     asking = wall_get(a.url, "wall/status")["asking"]
-    wall_get(a.url, f"wall/start?delay={a.settle}&span={a.span}")
-    time.sleep(a.settle)
+    start = wall_get(a.url, f"wall/start?delay={a.settle}&span={a.span}")["start"]
+    time.sleep(max(0.0, start - time.time()))
     xs = x_server_pid()
     pids = descendants(a.pid) + ([xs] if xs else [])
     perf = None
@@ -602,7 +611,7 @@ def cmd_wall(a):
         perf = subprocess.Popen(["perf", "record", "-F", "499", "-g", "-o", a.perf_out, "-p", str(a.pid)],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     t0, c0 = time.time(), cpu_seconds(pids)
-    time.sleep(a.span)
+    time.sleep(round(a.span))
     pids = descendants(a.pid)
     t1, c1 = time.time(), cpu_seconds(pids + ([xs] if xs else []))
     load = open("/proc/loadavg").read().split()[:3]
@@ -613,18 +622,18 @@ def cmd_wall(a):
         except subprocess.TimeoutExpired:
             perf.kill()
     total_kib, main_kib, _ = tree_pss_kib(a.pid)
-    end = time.time() + 10
+    end = time.time() + 90
     reports = {}
     while time.time() < end:
         reports = wall_get(a.url, "wall/status")["reports"]
-        if len(reports) >= asking:
+        if len(reports) >= max(asking, a.pages):
             break
         time.sleep(0.3)
     wall = t1 - t0
     used = {p: c1[p] - c0.get(p, 0.0) for p in c1}
     tree = sum(v for p, v in used.items() if p != xs)
-    frames = sum(r["frames"] for r in reports.values())
     fps = [r["frames"] * 1000 / r["ms"] for r in reports.values() if r["ms"] > 0]
+    frames = sum(r["frames"] for r in reports.values())
     out = {"pages": len(reports), "asking": asking, "cpu_pct": 100 * tree / wall,
            "main_pct": 100 * used.get(a.pid, 0.0) / wall, "xvfb_pct": 100 * used.get(xs, 0.0) / wall if xs else None,
            "frames": frames, "fps_page": statistics.median(fps) if fps else None,
