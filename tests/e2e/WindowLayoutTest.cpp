@@ -184,6 +184,23 @@ public:
     pid_t pid = -1;
 };
 
+// Puts the environment variables back as they were when it goes.
+class EnvironmentKept {
+public:
+    explicit EnvironmentKept(std::vector<std::string> names) {
+        for (std::string& n : names) {
+            const char* v = std::getenv(n.c_str());
+            kept_.push_back({std::move(n), v ? std::optional<std::string>(v) : std::nullopt});
+        }
+    }
+    ~EnvironmentKept() {
+        for (const auto& [n, v] : kept_) v ? ::setenv(n.c_str(), v->c_str(), 1) : ::unsetenv(n.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> kept_;
+};
+
 // The first match of a pattern in a log, waited for.
 std::string waitInLog(const std::string& log, const std::regex& pattern, int timeoutMs = 30000) {
     std::string found;
@@ -221,6 +238,7 @@ TEST(WindowLayout, AWindowFollowsItsMonitorAcrossRuns) {
     const std::string xvfbDisplay = ":" + waitInLog(xvfbLog, std::regex("^([0-9]+)"));
     ASSERT_NE(":", xvfbDisplay) << "no Xvfb";
 
+    const EnvironmentKept env({"XDG_RUNTIME_DIR", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY"});
     ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     ::unsetenv("WAYLAND_DISPLAY");
