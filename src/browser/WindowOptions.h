@@ -1,12 +1,27 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/Geometry.h"
 
 namespace corvano {
 
 // What a browser window keeps in its options file besides its settings.
 struct WindowOptions {
     int zoomPercent = 100;
+    // Over its whole monitor, the page alone.
+    bool fullScreen = false;
+    bool barsShown = true;
+    // The monitor the window was on (its name and its place and size on the
+    // desktop) and the window's outer place relative to it, all in logical
+    // pixels. Empty name: not recorded.
+    std::string screen;
+    Rect screenRect;
+    Rect place;
+    // Lines of keys this build does not know, written back as they came.
+    std::vector<std::string> otherLines;
+    bool hasPlace() const { return !screen.empty() && place.width > 0 && place.height > 0; }
 };
 
 // The page zoom steps, in percent, as the web engine's own menus step.

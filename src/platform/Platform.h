@@ -71,6 +71,16 @@ public:
     }
 };
 
+// One monitor of the desktop.
+struct Monitor {
+    // The window system's name ("HDMI-1", "XWAYLAND0").
+    std::string name;
+    // Place and size on the desktop, in twips, and the part windows may use
+    // (without the desktop's panels).
+    Rect rect;
+    Rect workArea;
+};
+
 // Everything outside the logic that is not a window's child control.
 class Platform {
 public:
@@ -106,6 +116,14 @@ public:
         const Size s = screenSize();
         return {Rect{0, 0, s.width, s.height}};
     }
+    // Every monitor, the primary first.
+    virtual std::vector<Monitor> monitors() const {
+        std::vector<Monitor> all;
+        for (const Rect& r : screens()) all.push_back({"", r, r});
+        return all;
+    }
+    // Twips in one logical pixel.
+    virtual double twipsPerPixel() const { return 15.0; }
     // False where the window system keeps windows' places to itself (a
     // Wayland session without X): what the windows report then is no place.
     virtual bool windowPlacesKnown() const { return true; }
@@ -117,6 +135,8 @@ public:
     std::function<void()> onEndRequest;
     // Another start on the same application folder asks this one to come forward.
     std::function<void()> onRaiseRequest;
+    // A monitor was plugged in (or switched on) while the application runs.
+    std::function<void()> onScreenAdded;
 };
 
 }  // namespace corvano

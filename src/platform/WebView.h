@@ -64,6 +64,10 @@ public:
     virtual void Web_PageCommand(const std::string& /*key*/) {}
     // The page's menu: open this link in a new browser window.
     virtual void Web_OpenLinkInNewWindow(const std::string& /*url*/) {}
+    // What the page's menu shows checked: "PAGE:FULLSCREEN" and "PAGE:BARS"
+    // switch them.
+    virtual bool Web_FullScreen() const { return false; }
+    virtual bool Web_BarsShown() const { return true; }
 };
 
 // The embedded web browser control.
