@@ -19,6 +19,7 @@ import socketserver
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 # ---------------------------------------------------------------- pages
@@ -36,13 +37,91 @@ def page_html(n):
             f"<body><h1>Bench page {n}</h1>{paras}<table>{rows}</table></body></html>").encode()
 
 
+# The animated wall: a CSS-rotated square (the engine's compositor animates
+# it), a counter changed 4 times a second, and the page's own count of its
+# animation frames, by second of the clock. Until it knows the measured span
+# (whole seconds, set by the driver) a page asks for it at most once a second;
+# once the span is over it reports the frames drawn in it in one request:
+# neither the count nor a title change costs a frame, and a late answer (the
+# engine's network requests can wait behind a busy user-interface thread)
+# changes no figure.
+WALL_SCRIPT = """
+var n=%d,ticks=0,hist={},plan=null,asked=0,busy=false,sent=false;
+function ask(now){if(busy||plan||now-asked<1000)return;busy=true;asked=now;
+ fetch('/wall/plan?n='+n,{cache:'no-store'}).then(function(r){return r.json()}).then(function(p){
+  busy=false;if(p.end_s!==undefined)plan=p}).catch(function(){busy=false})}
+function f(){var now=Date.now(),s=Math.floor(now/1000);hist[s]=(hist[s]||0)+1;ask(now);
+ if(plan&&!sent&&s>=plan.end_s){sent=true;var c=0;for(var k=plan.start_s;k<plan.end_s;k++)c+=hist[k]||0;
+  fetch('/wall/report?n='+n+'&frames='+c+'&ms='+(plan.end_s-plan.start_s)*1000+'&state='+document.visibilityState,
+   {cache:'no-store'})}
+ requestAnimationFrame(f)}
+requestAnimationFrame(f);
+setInterval(function(){document.getElementById('c').textContent=++ticks},250);
+"""
+
+
+def wall_html(n):
+    return (f"<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bench page {n}</title>"
+            "<style>html,body{margin:0;overflow:hidden;font-family:sans-serif;background:#fff}"
+            "#sq{position:absolute;left:30px;top:20px;width:70px;height:70px;background:#2a6;"
+            "animation:spin 3s linear infinite}@keyframes spin{to{transform:rotate(360deg)}}"
+            "#c{position:absolute;left:140px;top:35px;font-size:30px;color:#246}</style></head>"
+            f"<body><div id=\"sq\"></div><div id=\"c\">0</div><script>{WALL_SCRIPT % n}</script>"
+            "</body></html>").encode()
+
+
+class Wall:
+    """What the wall's pages and the driver share inside the server."""
+    lock = threading.Lock()
+    start = None   # time.time() at which the measured span starts
+    span_ms = 0
+    asking = set()
+    reports = {}
+
+
+def query(path):
+    from urllib.parse import parse_qs, urlsplit
+    return {k: v[-1] for k, v in parse_qs(urlsplit(path).query).items()}
+
+
+def wall_answer(name, q):
+    """The JSON body for /wall/...; None when the name is unknown."""
+    with Wall.lock:
+        if name == "wall/plan":
+            Wall.asking.add(q.get("n", ""))
+            if Wall.start is None:
+                return {}
+            return {"start_s": round(Wall.start), "end_s": round(Wall.start) + Wall.span_ms // 1000}
+        if name == "wall/report":
+            Wall.reports[q.get("n", "")] = {"frames": int(q.get("frames", "0") or 0), "ms": int(q.get("ms", "0") or 0),
+                                             "state": q.get("state", "")}
+            return {}
+        if name == "wall/start":
+            Wall.start = float(round(time.time() + float(q.get("delay", "15"))))  # on a whole second
+            Wall.span_ms = int(round(float(q.get("span", "30")))) * 1000
+            return {"start": Wall.start}
+        if name == "wall/reset":
+            Wall.start, Wall.span_ms, Wall.asking, Wall.reports = None, 0, set(), {}
+            return {}
+        if name == "wall/status":
+            return {"asking": len(Wall.asking), "reports": Wall.reports}
+    return None
+
+
 class PageHandler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
     def do_GET(self):
         name = self.path.split("?")[0].lstrip("/")
         body = None
-        if name.startswith("page") and name.endswith(".html"):
+        ctype = "text/html; charset=utf-8"
+        if name.startswith("wall/"):
+            answer = wall_answer(name, query(self.path))
+            if answer is not None:
+                body, ctype = json.dumps(answer).encode(), "application/json"
+        elif name.startswith("wall") and name.endswith(".html") and name[4:-5].isdigit():
+            body = wall_html(int(name[4:-5]))
+        elif name.startswith("page") and name.endswith(".html"):
             num = name[4:-5]
             if num.isdigit():
                 body = page_html(int(num))
@@ -54,14 +133,19 @@ class PageHandler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
             return
         self.send_response(200)
-        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Type", ctype)
         self.send_header("Cache-Control", "no-store")
         self.send_header("Content-Length", str(len(body)))
+        if name.startswith("wall/"):
+            # A page's question must never wait for another's connection.
+            self.send_header("Connection", "close")
+            self.close_connection = True
         self.end_headers()
         self.wfile.write(body)
 
-    def log_message(self, *args):
-        pass
+    def log_message(self, fmt, *args):
+        if os.environ.get("BENCH_LOG_REQUESTS"):
+            sys.stderr.write(f"{time.time():.1f} {fmt % args}\n")
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
@@ -99,8 +183,17 @@ def cmd_folder(a):
     height, width = a.height * 15, a.width * 15  # pixels to twips at 96 dpi
     for k in range(1, n + 1):
         top, left = 20 * 15 * (k - 1) % 6000, 20 * 15 * (k - 1) % 9000
+        page = f"page{k}.html"
+        if a.grid:  # the wall: window k in cell k of the grid, side by side
+            left, top = grid_cell(k, a.grid, a.width, a.height)
+            left, top, page = left * 15, top * 15, f"wall{k}.html"
         write(f"Corvano{k}.Ini", [f" {top} ", f" {left} ", f" {height} ", f" {width} "] + [" 0 "] * 8 +
-              [" 0 ", f"http://127.0.0.1:{a.port}/", f"http://127.0.0.1:{a.port}/page{k}.html"])
+              [" 0 ", f"http://127.0.0.1:{a.port}/", f"http://127.0.0.1:{a.port}/{page}"])
+
+
+def grid_cell(k, columns, width, height):
+    """Left and top, in pixels, of window k (from 1) in a grid filled row by row."""
+    return (k - 1) % columns * width, (k - 1) // columns * height
 
 
 # ---------------------------------------------------------------- X titles
@@ -348,11 +441,18 @@ def cmd_titles(a):
 
 
 def cmd_resize(a):
-    """Gives the windows one size, so every browser draws the same area."""
+    """Gives the windows one size, so every browser draws the same area; with
+    --grid, also places them side by side, the first window in the top left."""
     x = X()
     x.lib.XResizeWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_uint, ctypes.c_uint]
-    for w in a.windows:
-        x.lib.XResizeWindow(x.dpy, int(w), a.width, a.height)
+    x.lib.XMoveResizeWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                        ctypes.c_uint, ctypes.c_uint]
+    for k, w in enumerate(a.windows, 1):
+        if a.grid:
+            left, top = grid_cell(k, a.grid, a.width, a.height)
+            x.lib.XMoveResizeWindow(x.dpy, int(w), left, top, a.width, a.height)
+        else:
+            x.lib.XResizeWindow(x.dpy, int(w), a.width, a.height)
     x.lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
     x.lib.XSync(x.dpy, 0)
 
@@ -457,6 +557,97 @@ def cmd_stop(a):
         print(f"benchtool: still running after SIGKILL: {left}", file=sys.stderr)
 
 
+def cpu_seconds(pids):
+    """utime + stime of each process (all its threads), in seconds."""
+    tick = os.sysconf("SC_CLK_TCK")
+    out = {}
+    for p in pids:
+        try:
+            with open(f"/proc/{p}/stat") as f:
+                s = f.read()
+            fields = s[s.rindex(")") + 2:].split()
+            out[p] = (int(fields[11]) + int(fields[12])) / tick
+        except (OSError, ValueError, IndexError):
+            pass
+    return out
+
+
+def x_server_pid():
+    """The Xvfb serving DISPLAY, when there is one (its CPU is part of drawing)."""
+    disp = os.environ.get("DISPLAY", "").split(".")[0]
+    for d in os.listdir("/proc"):
+        if d.isdigit():
+            try:
+                with open(f"/proc/{d}/cmdline", "rb") as f:
+                    args = f.read().split(b"\0")
+            except OSError:
+                continue
+            if args and os.path.basename(args[0]) == b"Xvfb" and disp.encode() in args[1:]:
+                return int(d)
+    return None
+
+
+def wall_get(url, name):
+    import urllib.request
+    with urllib.request.urlopen(f"{url}/{name}", timeout=10) as r:
+        return json.loads(r.read() or b"{}")
+
+
+def cmd_wall(a):
+    """Once every page of the wall has asked for the plan: the measured span
+    starts after --settle seconds and lasts --span seconds. CPU of the
+    launched tree (and of its main process, and of Xvfb) over the span, the
+    tree's memory at its end and the frames the pages counted, as JSON."""
+    deadline = time.time() + a.timeout
+    while time.time() < deadline and wall_get(a.url, "wall/status")["asking"] < a.pages:
+        time.sleep(0.5)
+    asking = wall_get(a.url, "wall/status")["asking"]
+    start = wall_get(a.url, f"wall/start?delay={a.settle}&span={a.span}")["start"]
+    time.sleep(max(0.0, start - time.time()))
+    xs = x_server_pid()
+    pids = descendants(a.pid) + ([xs] if xs else [])
+    perf = None
+    if a.perf_out:
+        perf = subprocess.Popen(["perf", "record", "-F", "499", "-g", "-o", a.perf_out, "-p", str(a.pid)],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    t0, c0 = time.time(), cpu_seconds(pids)
+    time.sleep(round(a.span))
+    pids = descendants(a.pid)
+    t1, c1 = time.time(), cpu_seconds(pids + ([xs] if xs else []))
+    load = open("/proc/loadavg").read().split()[:3]
+    if perf:
+        perf.send_signal(signal.SIGINT)
+        try:
+            perf.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            perf.kill()
+    total_kib, main_kib, _ = tree_pss_kib(a.pid)
+    end = time.time() + 90
+    reports = {}
+    while time.time() < end:
+        reports = wall_get(a.url, "wall/status")["reports"]
+        if len(reports) >= max(asking, a.pages):
+            break
+        time.sleep(0.3)
+    wall = t1 - t0
+    used = {p: c1[p] - c0.get(p, 0.0) for p in c1}
+    tree = sum(v for p, v in used.items() if p != xs)
+    fps = [r["frames"] * 1000 / r["ms"] for r in reports.values() if r["ms"] > 0]
+    frames = sum(r["frames"] for r in reports.values())
+    out = {"pages": len(reports), "asking": asking, "cpu_pct": 100 * tree / wall,
+           "main_pct": 100 * used.get(a.pid, 0.0) / wall, "xvfb_pct": 100 * used.get(xs, 0.0) / wall if xs else None,
+           "frames": frames, "fps_page": statistics.median(fps) if fps else None,
+           "cpu_ms_per_frame": 1000 * tree / frames if frames else None,
+           "mem_mib": total_kib / 1024, "main_mib": main_kib / 1024, "load": " ".join(load),
+           "hidden": sum(1 for r in reports.values() if r["state"] != "visible")}
+    with open(a.out, "w") as f:
+        json.dump(out, f)
+
+
+def cmd_wall_reset(a):
+    wall_get(a.url, "wall/reset")
+
+
 def cmd_median(a):
     vals = [float(v) for v in a.values if v not in ("", "timeout")]
     print(f"{statistics.median(vals):.3f}" if vals else "n/a")
@@ -476,12 +667,18 @@ def main():
     s.add_argument("--digits", type=int, default=3); s.set_defaults(f=cmd_get)
     s = sub.add_parser("resize"); s.add_argument("--width", type=int, required=True)
     s.add_argument("--height", type=int, required=True); s.add_argument("windows", nargs="*")
-    s.set_defaults(f=cmd_resize)
+    s.add_argument("--grid", type=int, default=0); s.set_defaults(f=cmd_resize)
     s = sub.add_parser("folder"); s.add_argument("--dir", required=True)
     s.add_argument("--exe", action="append", required=True); s.add_argument("--share", required=True)
     s.add_argument("--windows", type=int, required=True); s.add_argument("--port", type=int, required=True)
     s.add_argument("--width", type=int, default=1024); s.add_argument("--height", type=int, default=768)
-    s.set_defaults(f=cmd_folder)
+    s.add_argument("--grid", type=int, default=0); s.set_defaults(f=cmd_folder)
+    s = sub.add_parser("wall"); s.add_argument("--url", required=True); s.add_argument("--pid", type=int, required=True)
+    s.add_argument("--pages", type=int, default=20); s.add_argument("--settle", type=float, default=15)
+    s.add_argument("--span", type=float, default=30); s.add_argument("--timeout", type=float, default=120)
+    s.add_argument("--out", required=True); s.add_argument("--perf-out", default="")
+    s.set_defaults(f=cmd_wall)
+    s = sub.add_parser("wall-reset"); s.add_argument("--url", required=True); s.set_defaults(f=cmd_wall_reset)
     s = sub.add_parser("titles"); s.set_defaults(f=cmd_titles)
     s = sub.add_parser("pss"); s.add_argument("--pid", type=int, required=True)
     s.add_argument("--samples", type=int, default=3); s.set_defaults(f=cmd_pss)

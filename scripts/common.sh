@@ -40,9 +40,10 @@ make_package() {
 }
 
 web_engine_env() {
-  # Chromium refuses its sandbox as root; the GPU is absent on these machines.
+  # Chromium refuses its sandbox as root. The GPU is left to Corvano: it draws
+  # on the GPU where there is one and turns the engine's GPU use off where
+  # there is none.
   [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-  export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
   export QT_LOGGING_RULES="${QT_LOGGING_RULES:-qt.webenginecontext.info=false}"
   if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "$XDG_RUNTIME_DIR" ]; then
     XDG_RUNTIME_DIR="$(mktemp -d)"

@@ -7,11 +7,16 @@
 #include <QFile>
 #include <QIcon>
 #include <QList>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPointer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWidget>
 #include <cstdio>
+
+#include "platform/SceneGraph.h"
 
 namespace corvano::qt {
 
@@ -57,6 +62,32 @@ QWebEngineProfile* makeProfile() {
     return p;
 }
 
+// What the machine's OpenGL names as its renderer; nothing when no context
+// can be made (no GL library, a window system without OpenGL).
+GlRenderer openGlRenderer() {
+    GlRenderer gl;
+    QOpenGLContext context;
+    if (!context.create()) return gl;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface)) return gl;
+    QOpenGLFunctions* f = context.functions();
+    auto text = [f](GLenum which) {
+        const GLubyte* s = f->glGetString(which);
+        return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+    };
+    gl.available = true;
+    gl.vendor = text(GL_VENDOR);
+    gl.renderer = text(GL_RENDERER);
+    context.doneCurrent();
+    return gl;
+}
+
+bool sceneGraphGivenFromOutside() {
+    return !qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND");
+}
+
 // Pages handed to deleteLater still hold the profile until they really go.
 void flushDeletedPages() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -68,14 +99,21 @@ void prepareWebEngine() {
         std::fputs("corvano: running as root, the web engine's sandbox is turned off\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    // Most of a view's memory is its drawing buffers: the software scene graph
-    // halves it and pages still render. The user's own choice wins.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
-        qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
+namespace {
+void applySceneGraph() {
+    // The user's own choice wins. Read by Qt Quick at the first view and by
+    // the engine when it starts (it turns its GPU use off by itself on the
+    // software path), so it is set before the profile exists.
+    if (sceneGraphGivenFromOutside()) return;
+    if (corvano::chooseSceneGraph(openGlRenderer()) == SceneGraph::Software) qputenv("QT_QUICK_BACKEND", "software");
+}
+}  // namespace
+
 void initWebEngine() {
+    applySceneGraph();
     QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << "/usr/share/icons");
     QIcon::setThemeName("oxygen");
     webProfile();

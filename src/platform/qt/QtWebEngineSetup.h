@@ -9,7 +9,9 @@ namespace corvano::qt {
 
 // Before the application object: engine flags and attributes.
 void prepareWebEngine();
-// After the application object: the shared profile and icon theme.
+// After the application object and before the first page: the scene graph
+// (Qt Quick's OpenGL path where a graphics processor draws, else its software
+// path), the shared profile and the icon theme.
 void initWebEngine();
 // After the last window: closes the pop-ups left and releases the profile so
 // its data reaches the disk.

@@ -1,6 +1,7 @@
 #include "platform/qt/QtWebHost.h"
 
 #include <QAuthenticator>
+#include <QChildEvent>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -96,6 +97,20 @@ private:
     QPushButton* button_;
 };
 
+// The engine's drawing surface fills the view with the page's own opaque
+// pixels (the page's background is white): marked so, a page's frame paints
+// the surface alone, not first the window's background under it.
+class OpaqueSurface : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::ChildPolished)
+            if (auto* w = qobject_cast<QWidget*>(static_cast<QChildEvent*>(e)->child()))
+                w->setAttribute(Qt::WA_OpaquePaintEvent);
+        return QObject::eventFilter(watched, e);
+    }
+};
+
 }  // namespace
 
 QtWebHost::QtWebHost(QWidget* parent)
@@ -106,6 +121,8 @@ QtWebHost::QtWebHost(QWidget* parent)
       findBar_(new QtFindBar(this)),
       crash_(new CrashPanel(this, [this] { reload(); })) {
     setObjectName(QStringLiteral("webHost"));
+    view_->setAttribute(Qt::WA_OpaquePaintEvent);
+    view_->installEventFilter(new OpaqueSurface(view_));
     view_->setPage(page_);
     findBar_->setPage(page_);
     setFocusProxy(view_);

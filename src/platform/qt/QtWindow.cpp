@@ -16,6 +16,7 @@
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtShortcuts.h"
+#include "platform/qt/QtWindowCover.h"
 #include "platform/qt/Twips.h"
 
 namespace corvano::qt {
@@ -112,25 +113,41 @@ protected:
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         events_.Form_Resize();
+        windowcover::changed();
     }
     void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
         checkFrame();
+        windowcover::changed();
     }
     void hideEvent(QHideEvent* e) override {
         QWidget::hideEvent(e);
         // Our own hiding, not the window manager's minimising.
         if (modal && !e->spontaneous()) endModal();
+        windowcover::changed();
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
         // The window manager frames the window some time after it is mapped.
         for (int ms : {0, 50, 200, 500, 1500}) QTimer::singleShot(ms, this, [this] { checkFrame(); });
+        windowcover::changed();
     }
     void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
-        if (e->type() == QEvent::ActivationChange && isActiveWindow()) events_.Form_Activate();
-        if (e->type() == QEvent::WindowStateChange) events_.Form_Resize();
+        if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+            // Window managers raise the window they activate; without one,
+            // raising it here keeps the stacking what the user expects and
+            // what the covered windows are worked out from.
+            if (!(windowFlags() & Qt::WindowStaysOnBottomHint)) {
+                raise();
+                windowcover::raised(this);
+            }
+            events_.Form_Activate();
+        }
+        if (e->type() == QEvent::WindowStateChange) {
+            events_.Form_Resize();
+            windowcover::changed();
+        }
     }
 
 private:
@@ -161,11 +178,13 @@ QtWindow::QtWindow(WindowRole role, WindowEvents& events) : role_(role) {
     w_ = new QtWindowWidget(*this, role, events);
     if (role == WindowRole::Browser) w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (role == WindowRole::About) w_->setWindowFlag(Qt::Dialog, true);
+    windowcover::add(w_);
 }
 
 QtWindow::~QtWindow() {
     if (w_ && w_->modal) w_->endModal();
     delete w_.data();
+    windowcover::changed();
 }
 
 QWidget* QtWindow::widget() const { return w_.data(); }
@@ -188,10 +207,12 @@ void QtWindow::show() {
     if (!w_) return;
     w_->show();
     // Without a window manager the stacking is ours to keep.
-    if (role_ == WindowRole::Main)
+    if (role_ == WindowRole::Main) {
         w_->lower();
-    else
+    } else {
         w_->raise();
+        windowcover::raised(w_);
+    }
 }
 
 void QtWindow::hide() {
@@ -261,6 +282,7 @@ void QtWindow::setTopmost() {
     const bool wasVisible = w_->isVisible();
     w_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (wasVisible) w_->show();
+    windowcover::raised(w_);
 }
 
 void QtWindow::bringToTop() {
@@ -269,6 +291,7 @@ void QtWindow::bringToTop() {
     // A hidden window stays hidden.
     if (!w_->isVisible()) return;
     w_->raise();
+    windowcover::raised(w_);
     w_->activateWindow();
 }
 
@@ -302,6 +325,7 @@ std::unique_ptr<MarkupBox> QtWindow::createMarkupBox() { return QtChildFactory::
 bool QtWindow::setOpacity(int alpha) {
     if (!w_) return false;
     w_->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    windowcover::changed();
     // Some window systems (no compositor, offscreen) cannot show it; that is no fault.
     return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
