@@ -168,6 +168,10 @@ enum class TextId : int {
     WindowPlacesUnknown = 421,
     ScreenshotEmpty = 422,
     ScreenshotServiceFailed = 423,
+    RefreshEvery = 431,
+    RefreshNever = 432,
+    WaitingToRetry = 433,
+    NotLoadedYet = 434,
 };
 
 // The text's line number in a language file.

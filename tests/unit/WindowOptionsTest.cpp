@@ -8,7 +8,9 @@ using namespace corvano;
 TEST(WindowOptions, ZoomRoundTripsAndStepsStayInRange) {
     corvano::test::TempFolder dir;
     const std::string file = dir.file("/Corvano3.Opt");
-    ASSERT_TRUE(saveWindowOptions(file, {175}));
+    WindowOptions zoomed;
+    zoomed.zoomPercent = 175;
+    ASSERT_TRUE(saveWindowOptions(file, zoomed));
     EXPECT_EQ(readWindowOptions(file).zoomPercent, 175);
     EXPECT_EQ(dir.read("/Corvano3.Opt"), "version=1\r\nzoom=175\r\n");
 
