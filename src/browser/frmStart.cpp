@@ -32,7 +32,7 @@ namespace {
 
 constexpr int kMinWidth = 5000;
 constexpr int kPicBarHeight = 400;
-constexpr int kBar0Width = 2860;
+constexpr int kBar0Width = 3220;  // nine buttons: the refresh interval beside Refresh
 constexpr int kBar2Width = 1100;
 // How long the caption shows a new zoom.
 constexpr int kZoomCaptionMs = 2000;

@@ -339,10 +339,11 @@ long long QtWindow::lastInputMs() const {
 bool QtWindow::dialogOpen() const {
     if (!w_) return false;
     // A dialog the page or the window opened: its parent lies in this window.
+    const QWidget* self = w_.data();
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == w_ || !top->isVisible() || !top->parentWidget()) continue;
+        if (top == self || !top->isVisible() || !top->parentWidget()) continue;
         if (!qobject_cast<QDialog*>(top) && top->windowModality() == Qt::NonModal) continue;
-        if (top->parentWidget()->window() == w_) return true;
+        if (top->parentWidget()->window() == self) return true;
     }
     return false;
 }
