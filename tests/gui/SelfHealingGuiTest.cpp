@@ -7,6 +7,7 @@
 
 #include "AppFixture.h"
 #include "platform/qt/QtWebHost.h"
+#include "platform/qt/QtWebPage.h"
 
 namespace corvano::test {
 namespace {
