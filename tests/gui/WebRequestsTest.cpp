@@ -90,6 +90,17 @@ protected:
             return int(QDialog::Accepted);
         });
     }
+    // An attachment served at `path` under `name`; the dialog proposes it in the test's folder.
+    void serveDownload(const QString& path, const QString& name, const QByteArray& body,
+                       const QByteArray& type = "application/octet-stream", bool stall = false) {
+        LocalHttpServer::Route r;
+        r.body = body;
+        r.contentType = type;
+        r.headers = "Content-Disposition: attachment; filename=\"" + name.toUtf8() + "\"\r\n";
+        r.stall = stall;
+        WebViewFixture::server().addRoute(path, r);
+        events.proposedPath = folder.filePath(name).toStdString();
+    }
     bool titleIs(const std::string& title) {
         return waitUntil([&] { return f.view->LocationName() == title && !f.view->Busy(); }, 15000);
     }
@@ -104,12 +115,7 @@ protected:
 
 TEST_F(WebRequestsTest, ADownloadAsksWhereAndReachesItsFileWithTheRightBytes) {
     const QByteArray data = bytes(3 << 20);
-    LocalHttpServer::Route r;
-    r.body = data;
-    r.contentType = "application/octet-stream";
-    r.headers = "Content-Disposition: attachment; filename=\"report.bin\"\r\n";
-    WebViewFixture::server().addRoute("/report", r);
-    events.proposedPath = folder.filePath("report.bin").toStdString();
+    serveDownload("/report", "report.bin", data);
     saveAs("saved.bin");
 
     f.view->Navigate(WebViewFixture::server().address("/report").toStdString());
@@ -132,13 +138,7 @@ TEST_F(WebRequestsTest, ADownloadAsksWhereAndReachesItsFileWithTheRightBytes) {
 }
 
 TEST_F(WebRequestsTest, ACancelledOrAbandonedDownloadLeavesNoFile) {
-    LocalHttpServer::Route r;
-    r.body = bytes(4 << 20);
-    r.contentType = "application/zip";
-    r.headers = "Content-Disposition: attachment; filename=\"big.zip\"\r\n";
-    r.stall = true;
-    WebViewFixture::server().addRoute("/big", r);
-    events.proposedPath = folder.filePath("big.zip").toStdString();
+    serveDownload("/big", "big.zip", bytes(4 << 20), "application/zip", true);
     saveAs("big.zip");
 
     auto startOne = [&]() -> qt::QtDownloadItem* {
@@ -168,12 +168,7 @@ TEST_F(WebRequestsTest, ACancelledOrAbandonedDownloadLeavesNoFile) {
 
 TEST_F(WebRequestsTest, ADownloadWhoseDialogIsAnsweredLaterKeepsItsBytesOrLeavesNoFile) {
     const QByteArray data = bytes(1 << 20);
-    LocalHttpServer::Route r;
-    r.body = data;
-    r.contentType = "application/octet-stream";
-    r.headers = "Content-Disposition: attachment; filename=\"later.bin\"\r\n";
-    WebViewFixture::server().addRoute("/later.bin", r);
-    events.proposedPath = folder.filePath("later.bin").toStdString();
+    serveDownload("/later.bin", "later.bin", data);
     auto openDialog = [&]() -> QFileDialog* {
         QFileDialog* found = nullptr;
         f.view->Navigate(WebViewFixture::server().address("/later.bin").toStdString());
