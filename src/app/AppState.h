@@ -53,6 +53,8 @@ struct AppState {
     SiteAnswers siteAnswers;
     // A show mode brings the windows forward in turn: no page may ask meanwhile.
     bool showModeOn = false;
+    // The show modes raise each window full screen until the next turn.
+    bool showFullScreen = false;
     // True when the last source view call, in whichever window, showed a source.
     bool sourceShown = false;
 };

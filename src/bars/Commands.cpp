@@ -50,6 +50,12 @@ constexpr std::pair<Command, const char*> kKeys[] = {
     {Command::Show10m, "SHOW:10M"},
     {Command::Show30m, "SHOW:30M"},
     {Command::NewLanguage, "LANG:NEW"},
+    {Command::ShowFullScreen, "SHOW:FULL"},
+    {Command::ArrangeGrid, "ARRANGE:GRID"},
+    {Command::ArrangeColumns, "ARRANGE:COLUMNS"},
+    {Command::ArrangeRows, "ARRANGE:ROWS"},
+    {Command::ArrangeCascade, "ARRANGE:CASCADE"},
+    {Command::ArrangeEveryScreen, "ARRANGE:EVERY"},
     {Command::EditorSave, "SAVE3"},
     {Command::EditorExit, "EXIT3"},
 };

@@ -56,6 +56,12 @@ enum class Command {
     Show10m,
     Show30m,
     NewLanguage,  // "LANG:NEW"
+    ShowFullScreen,      // "SHOW:FULL": the show modes raise each window full screen
+    ArrangeGrid,         // "ARRANGE:GRID"
+    ArrangeColumns,
+    ArrangeRows,
+    ArrangeCascade,
+    ArrangeEveryScreen,  // "ARRANGE:EVERY"
     // The language editor's bar.
     EditorSave,  // "SAVE3"
     EditorExit,  // "EXIT3"

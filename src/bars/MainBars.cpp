@@ -38,6 +38,12 @@ ImageList mainImageList() {
     theme(8, "system-search");
     theme(9, "preferences-system-windows");
     theme(10, "applications-office");          // window with a toolbar: Office style
+    theme(11, "view-grid");                    // arrangements
+    theme(12, "view-split-left-right");        // columns
+    theme(13, "view-split-top-bottom");        // rows
+    theme(14, "document-multiple");            // cascade
+    theme(16, "view-fullscreen");              // full screen in show modes
+    theme(17, "view-multiple-objects");        // a grid on every screen
     theme(15, "user-identity");                // portrait: about
     theme(18, "camera-photo");                 // screenshot
     theme(27, "x-office-document");
@@ -81,6 +87,13 @@ void Build_MainButtons(Application& app) {
     bars.addEntry("STYLE:MONEY", 47, Option);
     bars.addEntry("STYLE:SYSTEM", 48, Option);
     withCaption(bars.addEntry("NOTE1", 50, Plain));
+    bars.addEntry("SHOW:FULL", 16, Option);
+    dropDown(bars.addEntry("ARRANGE", 11, Plain));
+    bars.addEntry("ARRANGE:GRID", 11, Plain);
+    bars.addEntry("ARRANGE:COLUMNS", 12, Plain);
+    bars.addEntry("ARRANGE:ROWS", 13, Plain);
+    bars.addEntry("ARRANGE:CASCADE", 14, Plain);
+    bars.addEntry("ARRANGE:EVERY", 17, Plain);
 
     // One option entry per language file.
     const ImageList images = mainImageList();
@@ -101,6 +114,8 @@ void Build_MainButtons(Application& app) {
     bars.addEntry("LANG:NEW", 49, Plain);
     for (int n = 1; n <= 13; ++n)
         if (n != 12) bars.addEntry("SEP0" + std::to_string(n), -1, Separator);
+    bars.addEntry("SEP014", -1, Separator);
+    bars.addEntry("SEP015", -1, Separator);
 }
 
 void Build_MainBars(Application& app) {
@@ -111,10 +126,14 @@ void Build_MainBars(Application& app) {
     Bar& show = bars.addBar("SHOW");
     Bar& style = bars.addBar("STYLE");
     Bar& lang = bars.addBar("LANG");
+    Bar& arrange = bars.addBar("ARRANGE");
     appendKeys(bars, standard3, {"EXIT", "SEP01", "NEW", "SEP02", "SCREENSHOT", "SEP07", "STYLE", "SEP011", "LANG",
-                                 "SEP08", "SHOW", "SEP010", "NOTE1", "SEP013"});
-    appendKeys(bars, show, {"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M"});
+                                 "SEP08", "SHOW", "SEP014", "ARRANGE", "SEP010", "NOTE1", "SEP013"});
+    appendKeys(bars, show,
+               {"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M", "SEP015", "SHOW:FULL"});
     attachMenu(bars, "SHOW", show);
+    appendKeys(bars, arrange, {"ARRANGE:GRID", "ARRANGE:COLUMNS", "ARRANGE:ROWS", "ARRANGE:CASCADE", "ARRANGE:EVERY"});
+    attachMenu(bars, "ARRANGE", arrange);
     appendKeys(bars, style, {"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:XP", "STYLE:MONEY"});
     attachMenu(bars, "STYLE", style);
     for (const std::string& name : app.App.languages)

@@ -1,7 +1,10 @@
 #include "browser/Placement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+
+#include "browser/Arrange.h"
 
 namespace corvano {
 
@@ -21,7 +24,50 @@ long long distance(const Rect& window, const Rect& screen) {
     return dx * dx + dy * dy;
 }
 
+int pixels(int twips, double tpp) { return static_cast<int>(std::lround(twips / tpp)); }
+int twips(int pixels, double tpp) { return static_cast<int>(std::lround(pixels * tpp)); }
+
+Rect inPixels(const Rect& r, double tpp) {
+    return {pixels(r.left, tpp), pixels(r.top, tpp), pixels(r.width, tpp), pixels(r.height, tpp)};
+}
+
 }  // namespace
+
+MonitorPlace monitorPlace(const Rect& window, const std::vector<Monitor>& monitors, double twipsPerPixel) {
+    std::vector<Rect> rects;
+    for (const Monitor& m : monitors) rects.push_back(m.rect);
+    const int i = areaHolding(window, rects);
+    if (i < 0 || twipsPerPixel <= 0) return {};
+    const Monitor& m = monitors[static_cast<size_t>(i)];
+    const Rect screen = inPixels(m.rect, twipsPerPixel);
+    Rect place = inPixels(window, twipsPerPixel);
+    place.left -= screen.left;
+    place.top -= screen.top;
+    return {m.name, screen, place};
+}
+
+int findMonitor(const std::string& name, const Rect& screenRectPixels, const std::vector<Monitor>& monitors,
+                double twipsPerPixel) {
+    auto find = [&](auto&& match) {
+        for (size_t i = 0; i < monitors.size(); ++i)
+            if (match(monitors[i], inPixels(monitors[i].rect, twipsPerPixel))) return static_cast<int>(i);
+        return -1;
+    };
+    const Rect& want = screenRectPixels;
+    auto sameSize = [&](const Rect& r) { return r.width == want.width && r.height == want.height; };
+    for (int i : {find([&](const Monitor& m, const Rect& r) { return m.name == name && r == want; }),
+                  find([&](const Monitor&, const Rect& r) { return r == want; }),
+                  find([&](const Monitor& m, const Rect& r) { return m.name == name && sameSize(r); }),
+                  find([&](const Monitor& m, const Rect&) { return !name.empty() && m.name == name; })})
+        if (i >= 0) return i;
+    return -1;
+}
+
+Rect placeOnMonitor(const Rect& placePixels, const Monitor& monitor, double twipsPerPixel) {
+    const Rect screen = inPixels(monitor.rect, twipsPerPixel);
+    return {twips(screen.left + placePixels.left, twipsPerPixel), twips(screen.top + placePixels.top, twipsPerPixel),
+            twips(placePixels.width, twipsPerPixel), twips(placePixels.height, twipsPerPixel)};
+}
 
 Rect placeOnScreens(const Rect& place, const std::vector<Rect>& screens) {
     if (screens.empty() || place.width <= 0 || place.height <= 0) return place;

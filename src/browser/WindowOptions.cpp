@@ -43,6 +43,27 @@ std::optional<int> wholeNumber(const std::string& text) {
     return v;
 }
 
+// "left,top,width,height" with a positive size.
+std::optional<Rect> rectOf(const std::string& text) {
+    int v[4];
+    size_t from = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t comma = i < 3 ? text.find(',', from) : text.size();
+        if (comma == std::string::npos) return std::nullopt;
+        const auto n = wholeNumber(text.substr(from, comma - from));
+        if (!n) return std::nullopt;
+        v[i] = *n;
+        from = comma + 1;
+    }
+    if (v[2] <= 0 || v[3] <= 0) return std::nullopt;
+    return Rect{v[0], v[1], v[2], v[3]};
+}
+
+std::string rectText(const Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) + "," +
+           std::to_string(r.height);
+}
+
 }  // namespace
 
 int zoomStep(int percent, int direction) {
@@ -66,7 +87,8 @@ WindowOptions readWindowOptions(const std::string& path) {
         const size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         const std::string key = tf::trimBlanks(line.substr(0, eq));
-        const auto value = wholeNumber(line.substr(eq + 1));
+        const std::string text = line.substr(eq + 1);
+        const auto value = wholeNumber(text);
         if (!versioned) {
             // The version line comes first; a file without one is not an options file.
             if (key != "version" || !value || *value < 1) return options;
@@ -77,19 +99,43 @@ WindowOptions readWindowOptions(const std::string& path) {
             if (value && *value >= kZoomMin && *value <= kZoomMax) options.zoomPercent = *value;
         } else if (key == "refresh") {
             if (value) options.refreshSeconds = refreshFromFile(*value);
+        } else if (key == "fullscreen") {
+            options.fullScreen = value == 1;
+        } else if (key == "bars") {
+            options.barsShown = value != 0;
+        } else if (key == "screen") {
+            options.screen = tf::trimBlanks(text);
+        } else if (key == "screenrect") {
+            if (auto r = rectOf(text)) options.screenRect = *r;
+        } else if (key == "place") {
+            if (auto r = rectOf(text)) options.place = *r;
         } else if (key != "version" && plausibleKey(key) && printable(line) &&
                    options.otherLines.size() < kMaxOtherLines) {
-            options.otherLines.push_back(tf::trimBlanks(line));
+            options.otherLines.push_back(line);
         }
+    }
+    // A place means nothing without the monitor it is relative to.
+    if (!options.hasPlace() || options.screenRect.width <= 0) {
+        options.screen.clear();
+        options.screenRect = options.place = Rect{};
     }
     return options;
 }
 
 std::string windowOptionsText(const WindowOptions& options) {
-    std::vector<std::string> lines = {"version=" + std::to_string(kVersion),
-                                      "zoom=" + std::to_string(options.zoomPercent)};
+    std::vector<std::string> lines{"version=" + std::to_string(kVersion), "zoom=" + std::to_string(options.zoomPercent)};
+    // Only what differs from the defaults: older files stay as they were.
     if (const int r = refreshFromFile(options.refreshSeconds); r > 0) lines.push_back("refresh=" + std::to_string(r));
-    lines.insert(lines.end(), options.otherLines.begin(), options.otherLines.end());
+    if (options.fullScreen) lines.push_back("fullscreen=1");
+    if (!options.barsShown) lines.push_back("bars=0");
+    if (options.hasPlace()) {
+        std::string name = options.screen;
+        std::erase_if(name, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        lines.push_back("screen=" + name);
+        lines.push_back("screenrect=" + rectText(options.screenRect));
+        lines.push_back("place=" + rectText(options.place));
+    }
+    for (const std::string& line : options.otherLines) lines.push_back(line);
     return tf::joinCrlf(lines);
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Geometry.h"
+
 namespace corvano {
 
 // What a browser window keeps in its options file besides its settings.
@@ -10,8 +12,18 @@ struct WindowOptions {
     int zoomPercent = 100;
     // Seconds between two refreshes of the page; 0 never.
     int refreshSeconds = 0;
-    // Lines of keys this build does not know, written back as they were.
+    // Over its whole monitor, the page alone.
+    bool fullScreen = false;
+    bool barsShown = true;
+    // The monitor the window was on (its name and its place and size on the
+    // desktop) and the window's outer place relative to it, all in logical
+    // pixels. Empty name: not recorded.
+    std::string screen;
+    Rect screenRect;
+    Rect place;
+    // Lines of keys this build does not know, written back as they came.
     std::vector<std::string> otherLines;
+    bool hasPlace() const { return !screen.empty() && place.width > 0 && place.height > 0; }
 };
 
 // The page zoom steps, in percent, as the web engine's own menus step.

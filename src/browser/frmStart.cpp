@@ -1,6 +1,7 @@
 #include "browser/frmStart.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "app/Application.h"
@@ -11,6 +12,7 @@
 #include "bars/CommandBars.h"
 #include "bars/Commands.h"
 #include "browser/AddressCompletion.h"
+#include "browser/Arrange.h"
 #include "browser/BrowserKeys.h"
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
@@ -36,6 +38,8 @@ constexpr int kBar0Width = 3220;  // nine buttons: the refresh interval beside R
 constexpr int kBar2Width = 1100;
 // How long the caption shows a new zoom.
 constexpr int kZoomCaptionMs = 2000;
+// A window manager may place a window a pixel or two off what was asked.
+constexpr int kPlaceSlack = 45;
 
 size_t utf8Length(const std::string& s) {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
@@ -118,11 +122,14 @@ void frmStart::Form_Load() {
     // The settings file is read after the bars exist: its defaults tile below the strip.
     buildBarsOnce();
     Read_Settings();
+    options_ = readWindowOptions(optionsFilePath(App.appPath, number_));
     placeStrip();
     Hyst_Read();
     setUpBars();
     place();
     text1_->setLeft(cmdBar(0).width() - 40);
+    if (!options_.barsShown) setBarsShown(false);
+    if (options_.fullScreen) setFullScreen(true);
     window().setCaption(shortCaption());
     openLastPage();
     applyOptions();
@@ -132,17 +139,9 @@ void frmStart::Form_Load() {
 
 // The engine keeps a zoom per page, so it is set once the page is asked for.
 void frmStart::applyOptions() {
-    options_ = readWindowOptions(optionsFilePath(app_.App.appPath, number_));
     zoom_ = options_.zoomPercent;
     if (zoom_ != 100) web_->setZoomPercent(zoom_);
     care_->setRefresh(options_.refreshSeconds);
-}
-
-WindowOptions frmStart::options() const {
-    WindowOptions o = options_;
-    o.zoomPercent = zoom_;
-    o.refreshSeconds = care_->refresh();
-    return o;
 }
 
 void frmStart::placeStrip() {
@@ -158,11 +157,27 @@ void frmStart::place() {
     if (App.windowMode == 2) {
         const Size screen = app_.platform.screenSize();
         window().setGeometry({0, 0, screen.width, screen.height});
-    } else {
-        // A place saved on other screens is brought back onto today's.
-        window().setGeometry(
-            placeOnScreens({App.winLeft, App.winTop, App.winWidth, App.winHeight}, app_.platform.screens()));
+        return;
     }
+    Rect r{App.winLeft, App.winTop, App.winWidth, App.winHeight};
+    if (options_.hasPlace()) {
+        // The options file's place has no 16-bit limit and follows its monitor.
+        const std::vector<Monitor> monitors = app_.platform.monitors();
+        const double tpp = app_.platform.twipsPerPixel();
+        const int i = findMonitor(options_.screen, options_.screenRect, monitors, tpp);
+        if (i >= 0) {
+            r = placeOnMonitor(options_.place, monitors[static_cast<size_t>(i)], tpp);
+        } else if (!monitors.empty()) {
+            // Its monitor is missing: onto the primary, keeping the record.
+            r = placeOnMonitor(options_.place, monitors.front(), tpp);
+            away_ = true;
+        }
+        arrangedWidth_ = r.width;
+    }
+    // A place saved on other screens is brought back onto today's.
+    r = placeOnScreens(r, app_.platform.screens());
+    awayPlace_ = r;
+    window().setGeometry(r);
 }
 
 void frmStart::openLastPage() {
@@ -230,7 +245,10 @@ void frmStart::Form_Activate() {
 void frmStart::Form_Resize() {
     if (!picBar_ || closing_) return;
     Rect outer = window().geometry();
-    if (outer.width < kMinWidth) {
+    // An arranged window may be narrow until the user sizes it.
+    const bool arranged = arrangedWidth_ > 0 && outer.width >= arrangedWidth_ - kPlaceSlack;
+    if (outer.width < kMinWidth && !fullScreen_ && !arranged) {
+        arrangedWidth_ = 0;
         outer.width = kMinWidth;
         window().setGeometry(outer);
         return;
@@ -244,6 +262,16 @@ void frmStart::Form_Resize() {
     CommandBarControl& bar0 = cmdBar(0);
     CommandBarControl& bar1 = cmdBar(1);
     CommandBarControl& bar2 = cmdBar(2);
+    if (!stripShown()) {
+        // The page alone, over the whole inner area.
+        picBar_->setVisible(false);
+        web_->setLeft(0);
+        web_->setTop(0);
+        web_->setWidth(std::max(0, innerWidth));
+        web_->setHeight(std::max(0, innerHeight));
+        return;
+    }
+    picBar_->setVisible(true);
     // Sizes never go below zero on a window whose frame is larger than itself.
     picBar_->setWidth(std::max(0, innerWidth - 20));
     bar1.setWidth(std::max(0, picBar_->width() - bar0.width() - bar2.width() + 150));
@@ -272,7 +300,7 @@ void frmStart::GO_Exit() {
     if (number_ > 0) {
         if (!Hyst_Save()) failed.push_back(historyFilePath(App.appPath, number_));
         if (!Save_Settings()) failed.push_back(settingsFilePath(App.appPath, number_));
-        if (!saveWindowOptions(optionsFilePath(App.appPath, number_), options()))
+        if (!saveWindowOptions(optionsFilePath(App.appPath, number_), optionsToSave()))
             failed.push_back(optionsFilePath(App.appPath, number_));
     }
     deleteQuietly(app_.file("/html.txt"));
@@ -290,6 +318,7 @@ void frmStart::GO_Exit() {
 
 void frmStart::CommandGo(int flag) {
     typing_ = false;
+    endPeek();
     const std::string typed = text1_->text();
     if (typed.empty()) {
         web_->Navigate(app_.App.newBrowserUrl);
@@ -329,7 +358,7 @@ void frmStart::Read_Settings() {
 }
 
 Rect frmStart::placeToSave() const {
-    Rect outer = window().geometry();
+    Rect outer = normalPlace();
     if (!app_.platform.windowPlacesKnown()) {
         outer.top = loadedTop_;
         outer.left = loadedLeft_;
@@ -522,6 +551,8 @@ void frmStart::Web_CertificateError(const std::string& site, CertificateProblem 
 void frmStart::Web_PageCommand(const std::string& key) {
     if (closing_) return;
     if (const std::optional<int> every = refreshChoiceOf(key)) return setRefresh(*every);
+    if (key == "PAGE:FULLSCREEN") return setFullScreen(!fullScreen_);
+    if (key == "PAGE:BARS") return setBarsShown(!barsShown_);
     // The page's menu acts on its own window, as the bar's drop-downs act on
     // the window activated last.
     app_.App.currentBrowser = static_cast<int16_t>(number_);
@@ -549,6 +580,10 @@ void frmStart::Form_Shortcut(Shortcut which) {
     if (keyCommand(which)) return runKeyCommand(which);
     switch (which) {
         case Shortcut::FocusAddress:
+            if (!stripShown()) {
+                peeking_ = true;
+                Form_Resize();
+            }
             text1_->setFocus();
             text1_->selectAll();
             break;
@@ -564,7 +599,10 @@ void frmStart::Form_Shortcut(Shortcut which) {
             // Stopping a page also stops it from trying again.
             care_->cancel();
             web_->Stop();
+            endPeek();
             break;
+        case Shortcut::FullScreen: setFullScreen(!fullScreen_); break;
+        case Shortcut::ToggleBars: setBarsShown(!barsShown_); break;
         case Shortcut::ZoomIn: setZoom(zoomStep(zoom_, 1)); break;
         case Shortcut::ZoomOut: setZoom(zoomStep(zoom_, -1)); break;
         case Shortcut::ZoomReset: setZoom(100); break;
@@ -611,5 +649,97 @@ void frmStart::Text1_Edited(const std::string& text) {
 void frmStart::SaveAs() { PageExport(app_, *this).SaveAs(); }
 void frmStart::SaveAsW() { PageExport(app_, *this).SaveAsW(); }
 void frmStart::ViewSource() { corvano::ViewSource(app_, *this); }
+
+}  // namespace corvano
+
+namespace corvano {
+
+void frmStart::endPeek() {
+    if (!peeking_) return;
+    peeking_ = false;
+    Form_Resize();
+}
+
+Rect frmStart::normalPlace() const { return fullScreen_ ? normalPlace_ : window().geometry(); }
+
+bool frmStart::movedSince(const Rect& place) const {
+    const Rect now = normalPlace();
+    return std::abs(now.left - place.left) > kPlaceSlack || std::abs(now.top - place.top) > kPlaceSlack ||
+           std::abs(now.width - place.width) > kPlaceSlack || std::abs(now.height - place.height) > kPlaceSlack;
+}
+
+void frmStart::setFullScreen(bool on, bool kept) {
+    if (closing_ || unloaded()) return;
+    if (on == fullScreen_) {
+        // The user's F11 on a show mode's turn keeps it.
+        if (on) fullScreenKept_ = fullScreenKept_ || kept;
+        return;
+    }
+    if (on) {
+        normalPlace_ = window().geometry();
+        std::vector<Rect> screens;
+        for (const Monitor& m : app_.platform.monitors()) screens.push_back(m.rect);
+        const int i = areaHolding(normalPlace_, screens);
+        const Size whole = app_.platform.screenSize();
+        const Rect screen = i >= 0 ? screens[static_cast<size_t>(i)] : Rect{0, 0, whole.width, whole.height};
+        fullScreen_ = true;
+        fullScreenKept_ = kept;
+        peeking_ = false;
+        window().setFrameless(true);
+        window().setGeometry(screen);
+    } else {
+        fullScreen_ = false;
+        window().setFrameless(false);
+        window().setGeometry(normalPlace_);
+    }
+    Form_Resize();
+}
+
+void frmStart::setBarsShown(bool shown) {
+    barsShown_ = shown;
+    peeking_ = false;
+    Form_Resize();
+}
+
+void frmStart::arrangeTo(const Rect& place) {
+    if (closing_ || unloaded()) return;
+    if (fullScreen_) setFullScreen(false);
+    away_ = false;
+    arrangedWidth_ = place.width;
+    window().setGeometry(place);
+}
+
+void frmStart::Screens_Added() {
+    if (!away_ || closing_ || unloaded() || fullScreen_) return;
+    if (movedSince(awayPlace_)) {
+        away_ = false;
+        return;
+    }
+    const std::vector<Monitor> monitors = app_.platform.monitors();
+    const double tpp = app_.platform.twipsPerPixel();
+    const int i = findMonitor(options_.screen, options_.screenRect, monitors, tpp);
+    if (i < 0) return;
+    away_ = false;
+    const Rect r = placeOnScreens(placeOnMonitor(options_.place, monitors[static_cast<size_t>(i)], tpp),
+                                  app_.platform.screens());
+    if (arrangedWidth_ > 0) arrangedWidth_ = r.width;
+    window().setGeometry(r);
+}
+
+WindowOptions frmStart::optionsToSave() const {
+    WindowOptions o = options_;
+    o.zoomPercent = zoom_;
+    o.refreshSeconds = care_->refresh();
+    o.fullScreen = fullScreenKept();
+    o.barsShown = barsShown_;
+    // Where the window system keeps places to itself, and for a window put
+    // aside that has not moved since, the record read stays.
+    if (!app_.platform.windowPlacesKnown() || (away_ && !movedSince(awayPlace_))) return o;
+    const MonitorPlace mp = monitorPlace(normalPlace(), app_.platform.monitors(), app_.platform.twipsPerPixel());
+    o.screen = mp.screen;
+    o.screenRect = mp.screenRect;
+    o.place = mp.place;
+    return o;
+}
 
 }  // namespace corvano

@@ -128,8 +128,6 @@ public:
     // A show mode raises the window in so many ms.
     void turnComing(int inMs) { care_->turnComing(inMs); }
     PageCare& pageCare() { return *care_; }
-    // What the options file holds when the window closes now.
-    WindowOptions options() const;
 
 private:
     void chooseNumber();
@@ -144,7 +142,6 @@ private:
     std::string waitingCaption() const;
     void checkRefreshChoice();
     std::unique_ptr<PageCare> care_;
-    WindowOptions options_;
     std::string lastLoadedText_;
     std::string waitingShown_;
 
@@ -193,6 +190,42 @@ private:
     std::unique_ptr<Timer> zoomCaption_;
     std::string lastTyped_;
     // A new language: the caption takes the new word for "browser".
+public:
+    // Full screen: over the window's whole monitor, the page alone. `kept`
+    // false is a show mode's turn: the options file does not record it.
+    bool fullScreen() const { return fullScreen_; }
+    bool fullScreenKept() const { return fullScreen_ && fullScreenKept_; }
+    void setFullScreen(bool on, bool kept = true);
+    bool barsShown() const { return barsShown_; }
+    void setBarsShown(bool shown);
+    // An arrangement's place; it may be narrower than a window the user sizes.
+    void arrangeTo(const Rect& place);
+    // A monitor came: a window put aside for want of its own goes back to it,
+    // unless it was moved since.
+    void Screens_Added();
+    // Where the window is, or returns to from full screen.
+    Rect normalPlace() const;
+    WindowOptions optionsToSave() const;
+    bool Web_FullScreen() const override { return fullScreen_; }
+    bool Web_BarsShown() const override { return barsShown_; }
+
+private:
+    WindowOptions options_;
+    bool fullScreen_ = false;
+    bool fullScreenKept_ = true;
+    bool barsShown_ = true;
+    // The address box shown for Ctrl+L while the bars are hidden.
+    bool peeking_ = false;
+    bool stripShown() const { return peeking_ || (barsShown_ && !fullScreen_); }
+    void endPeek();
+    Rect normalPlace_;
+    // The width an arrangement or a restored arrangement gave; 0: none.
+    int arrangedWidth_ = 0;
+    // Put on the primary monitor because its own was missing, at awayPlace_.
+    bool away_ = false;
+    Rect awayPlace_;
+    bool movedSince(const Rect& place) const;
+
 public:
     void Form_TextsChanged() override;
 public:

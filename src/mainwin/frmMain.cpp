@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "about/frmAbout.h"
 #include "app/Application.h"
@@ -15,6 +16,7 @@
 #include "bars/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/BrowserKeys.h"
+#include "browser/Arrange.h"
 #include "browser/BrowserSettings.h"
 #include "browser/History.h"
 #include "browser/PageCommands.h"
@@ -49,6 +51,7 @@ frmMain::~frmMain() {
     app_.platform.onEndRequest = nullptr;
     app_.platform.onRaiseRequest = nullptr;
     app_.platform.onNetworkBack = nullptr;
+    app_.platform.onScreenAdded = nullptr;
     if (app_.bars.dropDownHost == cmdBar(5)) app_.bars.dropDownHost = nullptr;
     app_.bars.newInstanceRequest = nullptr;
 }
@@ -215,7 +218,16 @@ void frmMain::Timer2_Timer() {
     rotationTicks_ = 0;
     // The wrap uses the list as it stands now: windows may have come or gone.
     if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
-    list[static_cast<size_t>(App.rotationPos)]->window().bringToTop();
+    Form* next = list[static_cast<size_t>(App.rotationPos)];
+    endSlide();
+    if (app_.App.showFullScreen && next->role() == WindowRole::Browser && next->window().visible()) {
+        auto* browser = static_cast<frmStart*>(next);
+        if (!browser->fullScreen()) {
+            browser->setFullScreen(true, false);
+            slideNumber_ = browser->number();
+        }
+    }
+    next->window().bringToTop();
     ++App.rotationPos;
     prepareNextTurn();
 }
@@ -327,6 +339,81 @@ void frmMain::showEvery(int period) {
 void frmMain::showOff() {
     app_.App.showModeOn = false;
     timer2_->setEnabled(false);
+    endSlide();
+}
+
+void frmMain::toggleSlideshow(Entry& entry) {
+    app_.App.showFullScreen = !app_.App.showFullScreen;
+    entry.setChecked(app_.App.showFullScreen);
+    if (!app_.App.showFullScreen) endSlide();
+}
+
+void frmMain::endSlide() {
+    const int number = std::exchange(slideNumber_, 0);
+    for (frmStart* b : browsersByNumber())
+        if (b->number() == number && b->fullScreen() && !b->fullScreenKept()) b->setFullScreen(false);
+}
+
+std::vector<frmStart*> frmMain::browsersByNumber() const {
+    std::vector<frmStart*> all;
+    for (Form* f : app_.openWindows()) {
+        if (f->role() != WindowRole::Browser || f->unloaded()) continue;
+        auto* b = static_cast<frmStart*>(f);
+        if (!b->closing() && b->number() > 0) all.push_back(b);
+    }
+    std::sort(all.begin(), all.end(), [](const frmStart* a, const frmStart* b) { return a->number() < b->number(); });
+    return all;
+}
+
+Rect frmMain::workArea(const Monitor& monitor) const {
+    Rect area = monitor.workArea.width > 0 && monitor.workArea.height > 0 ? monitor.workArea : monitor.rect;
+    if (!app_.App.barsShown) return area;
+    // The strip lies along the top of the main window.
+    const Rect main = window().geometry();
+    const int stripBottom = main.top + dock1_->height();
+    const bool across = main.left < area.left + area.width && area.left < main.left + main.width;
+    if (across && main.top < area.top + area.height && stripBottom > area.top) {
+        const int bottom = area.top + area.height;
+        area.top = std::min(stripBottom, bottom - 1);
+        area.height = bottom - area.top;
+    }
+    return area;
+}
+
+void frmMain::arrange(Command how) {
+    const std::vector<frmStart*> windows = browsersByNumber();
+    const std::vector<Monitor> monitors = app_.platform.monitors();
+    if (windows.empty() || monitors.empty()) return;
+    const int count = static_cast<int>(windows.size());
+    std::vector<Rect> places;
+    if (how == Command::ArrangeEveryScreen) {
+        // The monitors in turn, as they stand on the desktop: left to right, then top to bottom.
+        std::vector<Monitor> order = monitors;
+        std::stable_sort(order.begin(), order.end(), [](const Monitor& a, const Monitor& b) {
+            return a.rect.left != b.rect.left ? a.rect.left < b.rect.left : a.rect.top < b.rect.top;
+        });
+        std::vector<Rect> areas, shapes;
+        for (const Monitor& m : order) {
+            areas.push_back(workArea(m));
+            shapes.push_back(m.rect);
+        }
+        places = gridOnEveryArea(count, areas, shapes);
+    } else {
+        // The monitor of the browser window activated last, else of the first.
+        const frmStart* current = windows.front();
+        for (const frmStart* b : windows)
+            if (b->number() == app_.App.currentBrowser) current = b;
+        std::vector<Rect> rects;
+        for (const Monitor& m : monitors) rects.push_back(m.rect);
+        const int i = std::max(0, areaHolding(current->normalPlace(), rects));
+        const Monitor& m = monitors[static_cast<size_t>(i)];
+        const Arrangement kind = how == Command::ArrangeColumns  ? Arrangement::Columns
+                                 : how == Command::ArrangeRows   ? Arrangement::Rows
+                                 : how == Command::ArrangeCascade ? Arrangement::Cascade
+                                                                  : Arrangement::Grid;
+        places = arrangeWindows(kind, count, workArea(m), m.rect);
+    }
+    for (size_t i = 0; i < windows.size() && i < places.size(); ++i) windows[i]->arrangeTo(places[i]);
 }
 
 void frmMain::cmdBar_Click(int index, Entry& entry) {
@@ -354,6 +441,12 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
         {5, Command::Show10m, [](frmMain& m, Entry&) { m.showEvery(20); }},
         {5, Command::Show30m, [](frmMain& m, Entry&) { m.showEvery(60); }},
         {5, Command::NewLanguage, [](frmMain& m, Entry&) { m.showLanguageEditor(); }},
+        {5, Command::ShowFullScreen, [](frmMain& m, Entry& e) { m.toggleSlideshow(e); }},
+        {5, Command::ArrangeGrid, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeGrid); }},
+        {5, Command::ArrangeColumns, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeColumns); }},
+        {5, Command::ArrangeRows, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeRows); }},
+        {5, Command::ArrangeCascade, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeCascade); }},
+        {5, Command::ArrangeEveryScreen, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeEveryScreen); }},
     };
     const std::optional<Command> command = commandOf(entry.key());
     if (command) {
@@ -435,6 +528,9 @@ void frmMain::keepSessionCurrent() {
         for (Form* f : app_.openWindows())
             if (f->role() == WindowRole::Browser && !f->unloaded()) static_cast<frmStart*>(f)->networkBack();
     };
+    app_.platform.onScreenAdded = [this] {
+        for (frmStart* b : browsersByNumber()) b->Screens_Added();
+    };
 }
 
 int16_t frmMain::sessionCount() const {
@@ -462,7 +558,7 @@ std::vector<FileText> frmMain::sessionSnapshot() {
         else
             files.push_back({settingsFilePath(App.appPath, browser->number()), browser->settingsText()});
         files.push_back({historyFilePath(App.appPath, browser->number()), browser->historyText()});
-        files.push_back({optionsFilePath(App.appPath, browser->number()), windowOptionsText(browser->options())});
+        files.push_back({optionsFilePath(App.appPath, browser->number()), windowOptionsText(browser->optionsToSave())});
     }
     placeSeen_ = std::move(seen);
     heldBack_ = std::move(held);

@@ -8,6 +8,7 @@
 #include "app/SessionFiles.h"
 #include "bars/Commands.h"
 #include "bars/ImageList.h"
+#include "platform/Platform.h"
 #include "platform/Timer.h"
 
 namespace corvano {
@@ -80,6 +81,15 @@ private:
     void hideBars();
     void showEvery(int period);
     void showOff();
+    // Window layout: the arrangements and the show modes' full screen.
+    void arrange(Command how);
+    void toggleSlideshow(Entry& entry);
+    // The previous show mode's turn returns to its place.
+    void endSlide();
+    // The work area of a monitor less the bar strip where it covers it.
+    Rect workArea(const Monitor& monitor) const;
+    std::vector<frmStart*> browsersByNumber() const;
+    int slideNumber_ = 0;
 
     std::unique_ptr<Panel> dock1_;
     std::map<int, std::unique_ptr<CommandBarControl>> cmdBar_;

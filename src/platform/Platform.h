@@ -71,6 +71,16 @@ public:
     }
 };
 
+// One monitor of the desktop.
+struct Monitor {
+    // The window system's name ("HDMI-1", "XWAYLAND0").
+    std::string name;
+    // Place and size on the desktop, in twips, and the part windows may use
+    // (without the desktop's panels).
+    Rect rect;
+    Rect workArea;
+};
+
 // Everything outside the logic that is not a window's child control.
 class Platform {
 public:
@@ -106,6 +116,14 @@ public:
         const Size s = screenSize();
         return {Rect{0, 0, s.width, s.height}};
     }
+    // Every monitor, the primary first.
+    virtual std::vector<Monitor> monitors() const {
+        std::vector<Monitor> all;
+        for (const Rect& r : screens()) all.push_back({"", r, r});
+        return all;
+    }
+    // Twips in one logical pixel.
+    virtual double twipsPerPixel() const { return 15.0; }
     // False where the window system keeps windows' places to itself (a
     // Wayland session without X): what the windows report then is no place.
     virtual bool windowPlacesKnown() const { return true; }
@@ -124,6 +142,8 @@ public:
     virtual std::string timeOfDay(long long atClockMs) const = 0;
     // The system reports that the network is reachable again.
     std::function<void()> onNetworkBack;
+    // A monitor was plugged in (or switched on) while the application runs.
+    std::function<void()> onScreenAdded;
 };
 
 }  // namespace corvano

@@ -23,6 +23,8 @@ enum class Shortcut {
     ZoomIn,                // Ctrl+plus, Ctrl+wheel up
     ZoomOut,               // Ctrl+minus, Ctrl+wheel down
     ZoomReset,             // Ctrl+0
+    FullScreen,            // F11
+    ToggleBars,            // Ctrl+Shift+B
 };
 
 }  // namespace corvano

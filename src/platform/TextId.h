@@ -172,6 +172,16 @@ enum class TextId : int {
     RefreshNever = 432,
     WaitingToRetry = 433,
     NotLoadedYet = 434,
+    Arrange = 451,
+    ArrangeTip = 452,
+    ArrangeGrid = 453,
+    ArrangeColumns = 454,
+    ArrangeRows = 455,
+    ArrangeCascade = 456,
+    ArrangeEveryScreen = 457,
+    ShowFullScreen = 458,
+    FullScreen = 459,
+    ShowTheBars = 460,
 };
 
 // The text's line number in a language file.

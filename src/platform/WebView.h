@@ -97,6 +97,10 @@ public:
     // The page's menu: a line with a check list under it (title, choices).
     virtual std::string Web_PageMenuTitle() { return {}; }
     virtual std::vector<MenuChoice> Web_PageMenuChoices() { return {}; }
+    // What the page's menu shows checked: "PAGE:FULLSCREEN" and "PAGE:BARS"
+    // switch them.
+    virtual bool Web_FullScreen() const { return false; }
+    virtual bool Web_BarsShown() const { return true; }
 };
 
 // The embedded web browser control.

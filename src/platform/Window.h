@@ -15,6 +15,7 @@ enum class WindowState { Normal, Minimized, Maximized };
 namespace keys {
 constexpr int Enter = 13;
 constexpr int Escape = 27;
+constexpr int F11 = 122;
 constexpr int F12 = 123;
 }  // namespace keys
 
@@ -52,6 +53,9 @@ public:
     virtual int scaleWidth() const = 0;
     virtual int scaleHeight() const = 0;
     virtual WindowState state() const = 0;
+
+    // Without the window manager's frame and title bar (full screen), or with them again.
+    virtual void setFrameless(bool frameless) { (void)frameless; }
 
     // Above every window that is not topmost; position and size unchanged.
     virtual void setTopmost() = 0;

@@ -278,6 +278,8 @@ public:
     int scaleHeight() const override { return r.height - frameHeight; }
     WindowState state() const override { return windowState; }
     void setTopmost() override { topmost = true; }
+    void setFrameless(bool f) override { frameless = f; }
+    bool frameless = false;
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
     void setBackgroundColor(int red, int green, int blue) override { background = {red, green, blue}, picture.clear(); }
@@ -471,12 +473,27 @@ public:
     // Shortcuts and screens: none set means the one screen of screenSize().
     std::string shortcutText(Shortcut which) const override { return "Key" + std::to_string(static_cast<int>(which)); }
     std::vector<Rect> screens() const override {
+        if (!monitorList.empty()) {
+            std::vector<Rect> rects;
+            for (const Monitor& m : monitorList) rects.push_back(m.rect);
+            return rects;
+        }
         return screenRects.empty() ? Platform::screens() : screenRects;
     }
     std::vector<Rect> screenRects;
     // The virtual clock; the time of day starts at midnight.
     long long clockMs() const override { return now; }
     std::string timeOfDay(long long atClockMs) const override;
+    // Named monitors with work areas; none set means one per screen above.
+    std::vector<Monitor> monitors() const override {
+        return monitorList.empty() ? Platform::monitors() : monitorList;
+    }
+    std::vector<Monitor> monitorList;
+    // Plugs in a monitor as the window system reports it.
+    void addMonitor(const Monitor& m) {
+        monitorList.push_back(m);
+        if (onScreenAdded) onScreenAdded();
+    }
 };
 
 }  // namespace corvano::fake

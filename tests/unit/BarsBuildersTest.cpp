@@ -117,10 +117,12 @@ TEST_F(BarsBuilders, MainEntriesBarsAndDropDowns) {
     EXPECT_EQ(nullptr, bars().entry("SEP012"));
 
     EXPECT_EQ((Keys{"EXIT", "SEP01", "NEW", "SEP02", "SCREENSHOT", "SEP07", "STYLE", "SEP011", "LANG", "SEP08", "SHOW",
-                    "SEP010", "NOTE1", "SEP013"}),
+                    "SEP014", "ARRANGE", "SEP010", "NOTE1", "SEP013"}),
               keysOf(bars().bar("STANDARD3")));
     EXPECT_EQ((Keys{"SEP03", "BRAMBLE", "SEP04", "EXIT2"}), keysOf(bars().bar("STANDARD4")));
-    EXPECT_EQ((Keys{"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M"}), keysOf(bars().bar("SHOW")));
+    EXPECT_EQ((Keys{"SHOW:0", "SHOW:30S", "SHOW:1M", "SHOW:5M", "SHOW:10M", "SHOW:30M", "SEP015", "SHOW:FULL"}),
+              keysOf(bars().bar("SHOW")));
+    EXPECT_EQ(bars().bar("ARRANGE"), at("ARRANGE").bar());
     EXPECT_EQ((Keys{"STYLE:SYSTEM", "STYLE:OFFICE", "STYLE:XP", "STYLE:MONEY"}), keysOf(bars().bar("STYLE")));
     EXPECT_EQ((Keys{"LANG:ENGLISH", "LANG:NEW"}), keysOf(bars().bar("LANG")));
     EXPECT_EQ(bars().bar("SHOW"), at("SHOW").bar());
@@ -141,7 +143,7 @@ TEST_F(BarsBuilders, EveryCommandIsAnEntryOnABar) {
     Build_EditorButtons(*app);
     Build_EditorBar(*app);
     const char* const barNames[] = {"STANDARD0", "STANDARD2", "STANDARD3", "STANDARD4", "STANDARD5", "SHOW",
-                                    "STYLE",     "LANG",      "SEARCH",    "SAVE",      "EDIT"};
+                                    "STYLE",     "LANG",      "SEARCH",    "SAVE",      "EDIT",      "ARRANGE"};
     for (int i = 0; i <= static_cast<int>(Command::EditorExit); ++i) {
         const auto command = static_cast<Command>(i);
         const std::string key = commandKey(command);

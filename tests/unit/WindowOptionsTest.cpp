@@ -53,3 +53,34 @@ TEST(WindowOptions, HostileFilesReadAsNoOptions) {
     dir.write("/Corvano1.Opt", "version=2\nsomething=else\n zoom = 67 \n");
     EXPECT_EQ(readWindowOptions(file).zoomPercent, 67);
 }
+
+TEST(WindowOptions, LayoutKeysRoundTripAndUnknownKeysAreKept) {
+    corvano::test::TempFolder dir;
+    const std::string file = dir.file("/Corvano2.Opt");
+    dir.write("/Corvano2.Opt", "version=1\r\nzoom=110\r\nrefresh=30\r\nfullscreen=1\r\nbars=0\r\nscreen=DP-2\r\n"
+                               "screenrect=1920,0,1280,1024\r\nplace=3000,-20,600,400\r\nlater=x=y\r\n");
+    WindowOptions o = readWindowOptions(file);
+    EXPECT_TRUE(o.fullScreen);
+    EXPECT_FALSE(o.barsShown);
+    EXPECT_EQ("DP-2", o.screen);
+    EXPECT_EQ((Rect{1920, 0, 1280, 1024}), o.screenRect);
+    EXPECT_EQ((Rect{3000, -20, 600, 400}), o.place) << "no 16-bit limit, and off the monitor's edge is a place";
+    ASSERT_TRUE(saveWindowOptions(file, o));
+    const std::string text = dir.read("/Corvano2.Opt");
+    EXPECT_NE(std::string::npos, text.find("refresh=30\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("later=x=y\r\n")) << text;
+    EXPECT_EQ(readWindowOptions(file).place, o.place);
+
+    // A place without its monitor, or a broken one, is no place.
+    for (const char* broken : {"place=1,2,3,4\r\n", "screen=A\r\nscreenrect=0,0,0,0\r\nplace=1,2,3,4\r\n",
+                               "screen=A\r\nscreenrect=0,0,9,9\r\nplace=1,2,-3,4\r\n",
+                               "screen=A\r\nscreenrect=0,0,9,9\r\nplace=1,2,3\r\n",
+                               "screen=A\r\nscreenrect=0,0,9,9\r\nplace=1,2,3,4,5\r\n"}) {
+        dir.write("/Corvano2.Opt", std::string("version=1\r\n") + broken);
+        EXPECT_FALSE(readWindowOptions(file).hasPlace()) << broken;
+    }
+    // A monitor's name never breaks the file's lines.
+    o.screen = "A\r\nzoom=500";
+    ASSERT_TRUE(saveWindowOptions(file, o));
+    EXPECT_EQ(110, readWindowOptions(file).zoomPercent);
+}

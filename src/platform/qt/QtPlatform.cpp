@@ -132,6 +132,8 @@ struct QtPlatform::Impl {
     QtDialogs dialogs;
     QtScreenCapture capture;
     QtShell shell;
+    // Ends the platform's connections when it goes.
+    QObject context;
 };
 
 QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {
@@ -152,6 +154,12 @@ QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {
                              if (back && onNetworkBack) onNetworkBack();
                          });
     }
+    // From the event loop, once Qt has the new monitor's place.
+    QObject::connect(qApp, &QGuiApplication::screenAdded, &d_->context, [this](QScreen*) {
+        QTimer::singleShot(0, &d_->context, [this] {
+            if (onScreenAdded) onScreenAdded();
+        });
+    });
 }
 QtPlatform::~QtPlatform() = default;
 
@@ -194,6 +202,19 @@ std::vector<Rect> QtPlatform::screens() const {
     }
     return all;
 }
+
+std::vector<Monitor> QtPlatform::monitors() const {
+    std::vector<Monitor> all;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    auto twips = [](const QRect& g) { return Rect{toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())}; };
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const Monitor m{s->name().toStdString(), twips(s->geometry()), twips(s->availableGeometry())};
+        all.insert(s == primary ? all.begin() : all.end(), m);
+    }
+    return all;
+}
+
+double QtPlatform::twipsPerPixel() const { return qt::twipsPerPixel(); }
 
 void QtPlatform::setBusyCursor(bool busy) {
     // Balanced, so a second export or an early way out never leaves the hourglass.

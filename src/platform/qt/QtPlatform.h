@@ -27,6 +27,8 @@ public:
     // Shortcuts and screens.
     std::string shortcutText(Shortcut which) const override;
     std::vector<Rect> screens() const override;
+    std::vector<Monitor> monitors() const override;
+    double twipsPerPixel() const override;
 
     // Page export.
     void setBusyCursor(bool busy) override;

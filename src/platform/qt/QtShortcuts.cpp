@@ -19,7 +19,7 @@ constexpr Shortcut kAll[] = {
     Shortcut::FocusAddress, Shortcut::Find,      Shortcut::FindNext,    Shortcut::FindPrevious, Shortcut::Reload,
     Shortcut::ReloadBypassingCache, Shortcut::Stop, Shortcut::Back,     Shortcut::Forward,      Shortcut::Print,
     Shortcut::Save,         Shortcut::ViewSource, Shortcut::NewWindow,  Shortcut::CloseWindow,  Shortcut::ZoomIn,
-    Shortcut::ZoomOut,      Shortcut::ZoomReset,
+    Shortcut::ZoomOut,      Shortcut::ZoomReset, Shortcut::FullScreen, Shortcut::ToggleBars,
 };
 
 // Mouse buttons and Ctrl+wheel anywhere inside a browser window, the page included.
@@ -116,6 +116,12 @@ QList<QKeySequence> keySequences(Shortcut which) {
             break;
         case Shortcut::ZoomOut: add(standard(QKeySequence::ZoomOut)); break;
         case Shortcut::ZoomReset: add(key(Qt::CTRL | Qt::Key_0)); break;
+        // The desktop's binding is empty here: F11, as in the desktop browsers.
+        case Shortcut::FullScreen:
+            add(key(QKeyCombination(Qt::Key_F11)));
+            add(standard(QKeySequence::FullScreen));
+            break;
+        case Shortcut::ToggleBars: add(key(Qt::CTRL | Qt::SHIFT | Qt::Key_B)); break;
     }
     return keys;
 }

@@ -19,6 +19,7 @@
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtLoginDialog.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtShortcuts.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebHost.h"
 #include "platform/qt/QtWebPage.h"
@@ -260,6 +261,22 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
         for (const auto& [action, text] : own)
             if (a == page_->action(action)) a->setText(uiText(text));
     addChoices(menu);
+    // The window's own layout: full screen and its bars.
+    menu->addSeparator();
+    auto ownEntry = [this, menu](TextId text, Shortcut key, bool checked, const char* command) {
+        QAction* a = menu->addAction(uiText(text));
+        a->setObjectName(QString::fromLatin1(command));
+        a->setCheckable(true);
+        a->setChecked(checked);
+        a->setShortcut(keySequences(key).value(0));
+        // Shown in the menu only: the window's own shortcut does the work.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, [this, key = std::string(command)] {
+            if (events_) events_->Web_PageCommand(key);
+        });
+    };
+    ownEntry(TextId::FullScreen, Shortcut::FullScreen, events_ && events_->Web_FullScreen(), "PAGE:FULLSCREEN");
+    ownEntry(TextId::ShowTheBars, Shortcut::ToggleBars, !events_ || events_->Web_BarsShown(), "PAGE:BARS");
     menu->popup(view_->mapToGlobal(pos));
 }
 

@@ -246,6 +246,20 @@ WindowState QtWindow::state() const {
     return WindowState::Normal;
 }
 
+void QtWindow::setFrameless(bool frameless) {
+    if (!w_ || w_->windowFlags().testFlag(Qt::FramelessWindowHint) == frameless) return;
+    const bool wasVisible = w_->isVisible();
+    // Changing the flags takes the window down; it comes back framed anew.
+    w_->setWindowFlag(Qt::FramelessWindowHint, frameless);
+    w_->frameExtra = QSize(0, 0);
+    applyRequestedGeometry();
+    if (wasVisible) {
+        w_->show();
+        w_->raise();
+        w_->activateWindow();
+    }
+}
+
 void QtWindow::setTopmost() {
     if (!w_ || (w_->windowFlags() & Qt::WindowStaysOnTopHint)) return;
     const bool wasVisible = w_->isVisible();

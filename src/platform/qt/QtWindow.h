@@ -35,6 +35,7 @@ public:
     int scaleWidth() const override;
     int scaleHeight() const override;
     WindowState state() const override;
+    void setFrameless(bool frameless) override;
     void setTopmost() override;
     void bringToTop() override;
     bool setBackgroundPicture(const std::string& path) override;
