@@ -1,6 +1,9 @@
 #include "bars/BrowserBars.h"
 
 #include <stdexcept>
+#include <string_view>
+
+#include "app/StringTable.h"
 
 #include "app/Application.h"
 #include "bars/BarBuilding.h"
@@ -27,6 +30,7 @@ ImageList browserImageList() {
     theme(11, "internet-web-browser");         // search engines
     theme(12, "view-web-browser-dom-tree");
     theme(13, "edit-find");                    // search button
+    theme(14, "chronometer");                  // refresh interval
     theme(17, "go-jump");                      // go
     theme(26, "text-html");                    // save as HTML
     theme(27, "application-msword");           // Word export
@@ -50,6 +54,26 @@ ImageList browserImageList() {
     return ImageList(std::move(images));
 }
 
+std::string refreshChoiceKey(int seconds) { return "EVERY:" + std::to_string(seconds); }
+
+std::optional<int> refreshChoiceOf(const std::string& key) {
+    constexpr std::string_view kPrefix = "EVERY:";
+    if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 6 || key.compare(0, kPrefix.size(), kPrefix) != 0)
+        return std::nullopt;
+    int seconds = 0;
+    for (size_t i = kPrefix.size(); i < key.size(); ++i) {
+        if (key[i] < '0' || key[i] > '9') return std::nullopt;
+        seconds = seconds * 10 + (key[i] - '0');
+    }
+    return seconds;
+}
+
+std::string refreshChoiceText(const StringTable& texts, int seconds) {
+    if (seconds <= 0) return texts[TextId::RefreshNever];
+    if (seconds < 60 || seconds % 60 != 0) return std::to_string(seconds) + " " + texts[TextId::Seconds];
+    return std::to_string(seconds / 60) + " " + texts[TextId::Minutes];
+}
+
 void Build_BrowserButtons(Application& app) {
     CommandBars& bars = app.bars;
     if (bars.entry("BACK")) throw std::logic_error("the browser windows' entries exist already");
@@ -61,6 +85,8 @@ void Build_BrowserButtons(Application& app) {
     bars.addEntry("NEXT", 2, Plain);
     bars.addEntry("PRINT", 5, Plain);
     bars.addEntry("REFRESH", 4, Plain);
+    dropDown(bars.addEntry("EVERY", 14, Plain));
+    for (int seconds : kRefreshChoices) bars.addEntry(refreshChoiceKey(seconds), -1, Option);
     bars.addEntry("GOOGLE", 13, Plain);
     dropDown(bars.addEntry("SAVE", 6, Plain));
     dropDown(bars.addEntry("TOOLS", 9, Plain));
@@ -105,7 +131,10 @@ void Build_BrowserBars(Application& app) {
     Bar& search = bars.addBar("SEARCH");
     bars.addBar("TOOLS");
     Bar& edit = bars.addBar("EDIT");
-    appendKeys(bars, standard0, {"BACK", "NEXT", "REFRESH", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"});
+    appendKeys(bars, standard0, {"BACK", "NEXT", "REFRESH", "EVERY", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"});
+    Bar& every = bars.addBar("EVERY");
+    for (int seconds : kRefreshChoices) every.append(bars.at(refreshChoiceKey(seconds)));
+    attachMenu(bars, "EVERY", every);
     appendKeys(bars, search,
                {"SEARCH:SEARCH", "SEARCH:ALTAV", "SEARCH:YAHOO", "SEARCH:GOOGLE", "SEARCH:LIVE", "SEARCH:LYGO"});
     attachMenu(bars, "SEARCH", search);

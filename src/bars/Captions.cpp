@@ -1,6 +1,7 @@
 #include "bars/Captions.h"
 
 #include "app/Application.h"
+#include "bars/BrowserBars.h"
 #include "bars/CommandBars.h"
 
 namespace corvano {
@@ -24,6 +25,7 @@ const Row kRows[] = {
     {"NEXT", ToolTip, TextId::Forward, TextId{}, ""},
     {"PRINT", ToolTip, TextId::Print, TextId{}, ""},
     {"REFRESH", ToolTip, TextId::Refresh, TextId{}, ""},
+    {"EVERY", ToolTip, TextId::RefreshEvery, TextId{}, ""},
     {"GOOGLE", ToolTip, TextId::Google, TextId{}, ""},
     {"SAVE", ToolTip, TextId::Save, TextId{}, ""},
     {"EDIT", ToolTip, TextId::Edit, TextId{}, ""},
@@ -97,6 +99,8 @@ void Set_Captions(Application& app) {
         e->setCaption(row.prefix + texts[row.text]);
         if (row.property == Both) e->setToolTip(texts[row.toolTip]);
     }
+    for (int seconds : kRefreshChoices)
+        if (Entry* e = app.bars.entry(refreshChoiceKey(seconds))) e->setCaption(refreshChoiceText(texts, seconds));
     // The platform's own widgets and words first (key names come from its
     // translations), then the window titles and what the windows word with them.
     app.platform.textsChanged();

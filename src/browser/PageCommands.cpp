@@ -1,6 +1,7 @@
 #include "browser/PageCommands.h"
 
 #include "app/Application.h"
+#include "bars/BrowserBars.h"
 #include "browser/ProductUrls.h"
 #include "browser/frmStart.h"
 
@@ -81,6 +82,10 @@ bool runPageCommand(Application& app, Command command) {
 }
 
 bool runPageCommand(Application& app, const std::string& key) {
+    if (const std::optional<int> every = refreshChoiceOf(key)) {
+        if (frmStart* target = currentBrowserWindow(app)) target->setRefresh(*every);
+        return true;
+    }
     const std::optional<Command> command = commandOf(key);
     return command && runPageCommand(app, *command);
 }

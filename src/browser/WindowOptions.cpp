@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/TextFile.h"
+#include "browser/PageCare.h"
 
 namespace corvano {
 
@@ -17,6 +18,20 @@ constexpr int kVersion = 1;
 constexpr int kSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
 // An options file is a few short lines; anything bigger is not ours.
 constexpr size_t kMaxBytes = 64 * 1024;
+constexpr size_t kMaxOtherLines = 64;
+
+// A key another version may have written: plain letters, digits and a few marks.
+bool plausibleKey(const std::string& key) {
+    if (key.empty() || key.size() > 64) return false;
+    return std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+               c == '.';
+    });
+}
+
+bool printable(const std::string& text) {
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
 
 // A whole decimal number and nothing else around it but blanks.
 std::optional<int> wholeNumber(const std::string& text) {
@@ -82,6 +97,8 @@ WindowOptions readWindowOptions(const std::string& path) {
         }
         if (key == "zoom") {
             if (value && *value >= kZoomMin && *value <= kZoomMax) options.zoomPercent = *value;
+        } else if (key == "refresh") {
+            if (value) options.refreshSeconds = refreshFromFile(*value);
         } else if (key == "fullscreen") {
             options.fullScreen = value == 1;
         } else if (key == "bars") {
@@ -92,7 +109,8 @@ WindowOptions readWindowOptions(const std::string& path) {
             if (auto r = rectOf(text)) options.screenRect = *r;
         } else if (key == "place") {
             if (auto r = rectOf(text)) options.place = *r;
-        } else if (key != "version") {
+        } else if (key != "version" && plausibleKey(key) && printable(line) &&
+                   options.otherLines.size() < kMaxOtherLines) {
             options.otherLines.push_back(line);
         }
     }
@@ -107,6 +125,7 @@ WindowOptions readWindowOptions(const std::string& path) {
 std::string windowOptionsText(const WindowOptions& options) {
     std::vector<std::string> lines{"version=" + std::to_string(kVersion), "zoom=" + std::to_string(options.zoomPercent)};
     // Only what differs from the defaults: older files stay as they were.
+    if (const int r = refreshFromFile(options.refreshSeconds); r > 0) lines.push_back("refresh=" + std::to_string(r));
     if (options.fullScreen) lines.push_back("fullscreen=1");
     if (!options.barsShown) lines.push_back("bars=0");
     if (options.hasPlace()) {

@@ -10,6 +10,8 @@ namespace corvano {
 // What a browser window keeps in its options file besides its settings.
 struct WindowOptions {
     int zoomPercent = 100;
+    // Seconds between two refreshes of the page; 0 never.
+    int refreshSeconds = 0;
     // Over its whole monitor, the page alone.
     bool fullScreen = false;
     bool barsShown = true;
@@ -33,7 +35,8 @@ int zoomStep(int percent, int direction);
 // The options file is key=value lines under a first line "version=N".
 // A missing, empty, oversized or unreadable file, one without a version line,
 // and any value that does not parse or lies out of range read as the default;
-// keys this build does not know are skipped, so a later version still reads.
+// keys this build does not know are kept as they are, so a later version
+// still reads and loses nothing when this one writes the file again.
 WindowOptions readWindowOptions(const std::string& path);
 std::string windowOptionsText(const WindowOptions& options);
 // Written atomically; false (old file untouched) when it cannot be.

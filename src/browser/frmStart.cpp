@@ -34,7 +34,7 @@ namespace {
 
 constexpr int kMinWidth = 5000;
 constexpr int kPicBarHeight = 400;
-constexpr int kBar0Width = 2860;
+constexpr int kBar0Width = 3220;  // nine buttons: the refresh interval beside Refresh
 constexpr int kBar2Width = 1100;
 // How long the caption shows a new zoom.
 constexpr int kZoomCaptionMs = 2000;
@@ -74,6 +74,28 @@ frmStart::frmStart(Application& app, std::string firstPage)
     txtSource_->setVisible(false);
     attend_ = app.platform.createTimer();
     attend_->onTick = [this] { attendTick(); };
+    PageCare::Window careOf;
+    careOf.use = [this] {
+        WindowUse use;
+        use.keyboardFocus = window().hasKeyboardFocus();
+        use.lastInputMs = window().lastInputMs();
+        use.dialogOpen = window().dialogOpen();
+        use.downloadsOpen = web_->downloadsOpen();
+        use.findBarShown = web_->findBarShown();
+        use.sourceShown = txtSource_->visible();
+        return use;
+    };
+    careOf.load = [this](const std::string& url) { web_->Navigate(url); };
+    careOf.reload = [this] { web_->Refresh2(); };
+    careOf.crashPanel = [this] { web_->showCrashPanel(); };
+    careOf.waitingChanged = [this] {
+        if (closing_ || unloaded()) return;
+        if (care_->waiting())
+            window().setCaption(waitingShown_ = waitingCaption());
+        else if (window().caption() == waitingShown_)
+            window().setCaption(shortCaption());
+    };
+    care_ = std::make_unique<PageCare>(app.platform, std::move(careOf));
 }
 
 frmStart::~frmStart() {
@@ -87,6 +109,7 @@ frmStart::~frmStart() {
     if (zoomCaption_) zoomCaption_->onTick = nullptr;
     history_.onChanged = nullptr;
     if (attend_) attend_->onTick = nullptr;
+    care_.reset();
 }
 
 void frmStart::Form_Load() {
@@ -118,6 +141,7 @@ void frmStart::Form_Load() {
 void frmStart::applyOptions() {
     zoom_ = options_.zoomPercent;
     if (zoom_ != 100) web_->setZoomPercent(zoom_);
+    care_->setRefresh(options_.refreshSeconds);
 }
 
 void frmStart::placeStrip() {
@@ -213,7 +237,10 @@ void frmStart::setUpBars() {
     bar1.setLeft(bar0.width());
 }
 
-void frmStart::Form_Activate() { app_.App.currentBrowser = static_cast<int16_t>(number_); }
+void frmStart::Form_Activate() {
+    app_.App.currentBrowser = static_cast<int16_t>(number_);
+    checkRefreshChoice();
+}
 
 void frmStart::Form_Resize() {
     if (!picBar_ || closing_) return;
@@ -266,6 +293,7 @@ void frmStart::Form_KeyDown(int keyCode, int) {
 void frmStart::GO_Exit() {
     if (closing_ || unloaded()) return;
     closing_ = true;
+    care_->cancel();
     AppState& App = app_.App;
     // A refused write leaves the old file as it was; the window closes anyway.
     std::vector<std::string> failed;
@@ -386,13 +414,19 @@ std::string frmStart::shortCaption() const {
 
 std::string frmStart::longCaption(const std::string& text) const { return shortCaption() + " [" + text + "]"; }
 
-void frmStart::Web_StatusTextChange(const std::string& text) {
+void frmStart::showPageCaption(const std::string& text) {
+    // While the page waits to try again, its caption says so.
+    if (care_ && care_->waiting()) return window().setCaption(waitingShown_ = waitingCaption());
     window().setCaption(text.empty() ? shortCaption() : longCaption(text));
 }
 
+void frmStart::Web_StatusTextChange(const std::string& text) { showPageCaption(text); }
+
 void frmStart::Web_TitleChange(const std::string& text) {
     Web_StatusTextChange(text);
-    currentAddress_ = web_->LocationURL();
+    // An error page's own address is not where the window should go next time.
+    const std::string url = web_->LocationURL();
+    if (!startsWith(tf::toLower(url), "chrome-error:")) currentAddress_ = url;
     // What the user is typing stays: a page whose title keeps changing must
     // not overwrite it. The box shows the page's address once it is left.
     if (typing_ && text1_->hasFocus()) return;
@@ -400,10 +434,53 @@ void frmStart::Web_TitleChange(const std::string& text) {
     text1_->setText(currentAddress_);
 }
 
-void frmStart::Web_BeforeNavigate2() { window().setCaption(shortCaption()); }
-void frmStart::Web_NavigateComplete2() { window().setCaption(shortCaption()); }
-void frmStart::Web_DocumentComplete() { window().setCaption(shortCaption()); }
-void frmStart::Web_DownloadComplete() { window().setCaption(shortCaption()); }
+void frmStart::Web_BeforeNavigate2() {
+    care_->loadStarted();
+    showPageCaption({});
+}
+void frmStart::Web_NavigateComplete2() { showPageCaption({}); }
+void frmStart::Web_DocumentComplete() { showPageCaption({}); }
+void frmStart::Web_DownloadComplete() { showPageCaption({}); }
+
+void frmStart::Web_LoadEnd(const LoadEnd& end) {
+    if (closing_) return;
+    if (end.kind == LoadEnd::Loaded) lastLoadedText_ = app_.platform.timeOfDay(app_.platform.clockMs());
+    care_->loadEnded(end);
+}
+
+bool frmStart::Web_RendererGone() {
+    if (closing_) return false;
+    return care_->rendererGone();
+}
+
+std::string frmStart::waitingCaption() const {
+    const StringTable& texts = app_.App.strings;
+    const std::string last = lastLoadedText_.empty() ? texts[TextId::NotLoadedYet] : lastLoadedText_;
+    return longCaption(
+        withArgs(texts[TextId::WaitingToRetry], {app_.platform.timeOfDay(care_->nextTryMs()), last}));
+}
+
+void frmStart::setRefresh(int seconds) {
+    care_->setRefresh(seconds);
+    checkRefreshChoice();
+}
+
+void frmStart::checkRefreshChoice() {
+    // The choices are shared by every window: they show the one in front.
+    const int current = care_->refresh();
+    for (int choice : kRefreshChoices)
+        if (Entry* e = app_.bars.entry(refreshChoiceKey(choice))) e->setChecked(choice == current);
+}
+
+std::string frmStart::Web_PageMenuTitle() { return app_.App.strings[TextId::RefreshEvery]; }
+
+std::vector<MenuChoice> frmStart::Web_PageMenuChoices() {
+    std::vector<MenuChoice> choices;
+    for (int choice : kRefreshChoices)
+        choices.push_back({refreshChoiceKey(choice), refreshChoiceText(app_.App.strings, choice),
+                           choice == care_->refresh()});
+    return choices;
+}
 
 void frmStart::Web_NewWindow2(bool& cancel) {
     if (app_.App.lockAdvertising == 1) cancel = true;
@@ -449,8 +526,7 @@ void frmStart::attendEnd(bool loaded) {
 
 void frmStart::Form_TextsChanged() {
     if (window().state() == WindowState::Minimized) return window().setCaption(app_.App.strings[TextId::BrowserCaption]);
-    const std::string title = web_->LocationName();
-    window().setCaption(title.empty() ? shortCaption() : longCaption(title));
+    showPageCaption(web_->LocationName());
 }
 
 bool frmStart::seen() const { return window().visible() && window().state() != WindowState::Minimized; }
@@ -474,6 +550,7 @@ void frmStart::Web_CertificateError(const std::string& site, CertificateProblem 
 
 void frmStart::Web_PageCommand(const std::string& key) {
     if (closing_) return;
+    if (const std::optional<int> every = refreshChoiceOf(key)) return setRefresh(*every);
     if (key == "PAGE:FULLSCREEN") return setFullScreen(!fullScreen_);
     if (key == "PAGE:BARS") return setBarsShown(!barsShown_);
     // The page's menu acts on its own window, as the bar's drop-downs act on
@@ -519,6 +596,8 @@ void frmStart::Form_Shortcut(Shortcut which) {
         }
         case Shortcut::ReloadBypassingCache: web_->ReloadBypassingCache(); break;
         case Shortcut::Stop:
+            // Stopping a page also stops it from trying again.
+            care_->cancel();
             web_->Stop();
             endPeek();
             break;
@@ -650,6 +729,7 @@ void frmStart::Screens_Added() {
 WindowOptions frmStart::optionsToSave() const {
     WindowOptions o = options_;
     o.zoomPercent = zoom_;
+    o.refreshSeconds = care_->refresh();
     o.fullScreen = fullScreenKept();
     o.barsShown = barsShown_;
     // Where the window system keeps places to itself, and for a window put

@@ -8,6 +8,7 @@
 
 #include "app/Form.h"
 #include "browser/AddressHistory.h"
+#include "browser/PageCare.h"
 #include "browser/WindowOptions.h"
 #include "bars/ImageList.h"
 #include "platform/Container.h"
@@ -114,6 +115,20 @@ public:
     // The user can see the window: shown and not minimized.
     bool seen() const;
 
+    // Pages that heal themselves and refresh on a timer.
+    void Web_LoadEnd(const LoadEnd& end) override;
+    bool Web_RendererGone() override;
+    std::string Web_PageMenuTitle() override;
+    std::vector<MenuChoice> Web_PageMenuChoices() override;
+    // Seconds between two refreshes (0 never); kept in the options file.
+    void setRefresh(int seconds);
+    int refresh() const { return care_->refresh(); }
+    // The network came back: a page waiting to try again tries now.
+    void networkBack() { care_->networkBack(); }
+    // A show mode raises the window in so many ms.
+    void turnComing(int inMs) { care_->turnComing(inMs); }
+    PageCare& pageCare() { return *care_; }
+
 private:
     void chooseNumber();
     void buildBarsOnce();
@@ -122,6 +137,13 @@ private:
     void place();
     void openLastPage();
     void applyOptions();
+    // The caption for the page's state, or what a waiting retry says.
+    void showPageCaption(const std::string& text);
+    std::string waitingCaption() const;
+    void checkRefreshChoice();
+    std::unique_ptr<PageCare> care_;
+    std::string lastLoadedText_;
+    std::string waitingShown_;
 
     // The image list outlives the bars that point to it; the panel outlives
     // the controls inside it.

@@ -50,6 +50,7 @@ frmMain::frmMain(Application& app) : Form(app, WindowRole::Main) {
 frmMain::~frmMain() {
     app_.platform.onEndRequest = nullptr;
     app_.platform.onRaiseRequest = nullptr;
+    app_.platform.onNetworkBack = nullptr;
     app_.platform.onScreenAdded = nullptr;
     if (app_.bars.dropDownHost == cmdBar(5)) app_.bars.dropDownHost = nullptr;
     app_.bars.newInstanceRequest = nullptr;
@@ -202,6 +203,7 @@ void frmMain::GO_Show() {
     app_.App.rotationPos = 1;
     timer2_->setEnabled(true);
     app_.App.showModeOn = true;
+    prepareNextTurn();
 }
 
 void frmMain::Timer2_Timer() {
@@ -212,7 +214,7 @@ void frmMain::Timer2_Timer() {
     // nothing, so the position and the period's count wait for a window.
     if (count < 2) return;
     ++rotationTicks_;
-    if (rotationTicks_ < App.rotationPeriod) return;
+    if (rotationTicks_ < App.rotationPeriod) return prepareNextTurn();
     rotationTicks_ = 0;
     // The wrap uses the list as it stands now: windows may have come or gone.
     if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
@@ -227,6 +229,20 @@ void frmMain::Timer2_Timer() {
     }
     next->window().bringToTop();
     ++App.rotationPos;
+    prepareNextTurn();
+}
+
+void frmMain::prepareNextTurn() {
+    // The window raised at the next tick refreshes now when its page would
+    // be stale then, so it has loaded when its turn comes.
+    const AppState& App = app_.App;
+    if (rotationTicks_ + 1 < App.rotationPeriod) return;
+    const auto& list = app_.openWindows();
+    const int count = static_cast<int>(list.size());
+    if (count < 2) return;
+    const int next = App.rotationPos > count - 1 || App.rotationPos < 1 ? 1 : App.rotationPos;
+    Form* f = list[static_cast<size_t>(next)];
+    if (f->role() == WindowRole::Browser && !f->unloaded()) static_cast<frmStart*>(f)->turnComing(timer2_->interval());
 }
 
 void frmMain::GO_MainExit() {
@@ -440,8 +456,8 @@ void frmMain::cmdBar_Click(int index, Entry& entry) {
         if (index == 5) runPageCommand(app_, *command);
         return;
     }
-    // Any other drop-down entry is a language: "LANG:" and a file's name.
-    if (index == 5) chooseLanguage(entry.key());
+    // A browser window's refresh interval, else a language: "LANG:" and a file's name.
+    if (index == 5 && !runPageCommand(app_, entry.key())) chooseLanguage(entry.key());
 }
 
 frmLang* frmMain::languageEditor() const {
@@ -508,6 +524,10 @@ void frmMain::keepSessionCurrent() {
     sessionFiles_->start();
     app_.platform.onEndRequest = [this] { endRequested(); };
     app_.platform.onRaiseRequest = [this] { bringForward(); };
+    app_.platform.onNetworkBack = [this] {
+        for (Form* f : app_.openWindows())
+            if (f->role() == WindowRole::Browser && !f->unloaded()) static_cast<frmStart*>(f)->networkBack();
+    };
     app_.platform.onScreenAdded = [this] {
         for (frmStart* b : browsersByNumber()) b->Screens_Added();
     };

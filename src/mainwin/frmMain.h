@@ -34,6 +34,8 @@ public:
     void Timer1_Timer();
     // One rotation tick.
     void Timer2_Timer();
+    // A show mode's next window refreshes a tick ahead of its turn.
+    void prepareNextTurn();
     void GO_Show();
 
     // Key names in the bars' tooltips follow the language.

@@ -135,6 +135,13 @@ public:
     std::function<void()> onEndRequest;
     // Another start on the same application folder asks this one to come forward.
     std::function<void()> onRaiseRequest;
+
+    // Time: a steady clock in milliseconds, and the local time of day as
+    // the user reads it ("14:05:09") at a point of that clock.
+    virtual long long clockMs() const = 0;
+    virtual std::string timeOfDay(long long atClockMs) const = 0;
+    // The system reports that the network is reachable again.
+    std::function<void()> onNetworkBack;
     // A monitor was plugged in (or switched on) while the application runs.
     std::function<void()> onScreenAdded;
 };

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Control.h"
 #include "platform/WebPrompts.h"
@@ -24,6 +25,28 @@ constexpr int Delete = 33;
 constexpr int OptDoDefault = 0;
 constexpr int OptPromptUser = 1;
 }  // namespace olecmd
+
+// How a load of the main page ended.
+struct LoadEnd {
+    enum Kind {
+        Loaded,       // the page came, with a good status
+        Unreachable,  // no connection, unknown host, refused, reset, timed out
+        HttpError,    // the server answered with an error status (in httpStatus)
+        Failed,       // any other failure (a refused certificate, a bad address)
+        Stopped,      // stopped or replaced by another navigation
+    };
+    Kind kind = Loaded;
+    int httpStatus = 0;
+    // The address the load was asked for, not an error page's.
+    std::string url;
+};
+
+// One choice of a check list the page's menu shows.
+struct MenuChoice {
+    std::string key;  // what Web_PageCommand gets when it is chosen
+    std::string text;
+    bool checked = false;
+};
 
 // What the page tells its owner. All calls arrive on the user-interface thread.
 class WebViewEvents {
@@ -64,6 +87,16 @@ public:
     virtual void Web_PageCommand(const std::string& /*key*/) {}
     // The page's menu: open this link in a new browser window.
     virtual void Web_OpenLinkInNewWindow(const std::string& /*url*/) {}
+
+    // A load of the main page ended (after Web_DocumentComplete).
+    virtual void Web_LoadEnd(const LoadEnd& /*end*/) {}
+    // The page's process crashed or was killed. Return false to leave the
+    // control's own panel with its Reload button; true when the owner
+    // takes care of the page.
+    virtual bool Web_RendererGone() { return false; }
+    // The page's menu: a line with a check list under it (title, choices).
+    virtual std::string Web_PageMenuTitle() { return {}; }
+    virtual std::vector<MenuChoice> Web_PageMenuChoices() { return {}; }
     // What the page's menu shows checked: "PAGE:FULLSCREEN" and "PAGE:BARS"
     // switch them.
     virtual bool Web_FullScreen() const { return false; }
@@ -120,6 +153,14 @@ public:
     // text and plain text (a page that is only a picture gives the picture);
     // answers once the clipboard has it (bounded), false when nothing came.
     virtual void copyPageToClipboard(Done done) = 0;
+
+    // Pages that heal themselves and refresh on a timer.
+    // The panel over a page whose process ended, with its Reload button.
+    virtual void showCrashPanel() {}
+    // The find bar is open over the page.
+    virtual bool findBarShown() const { return false; }
+    // A download of this window (or its pop-ups) runs or waits for a name.
+    virtual bool downloadsOpen() const { return false; }
 };
 
 }  // namespace corvano

@@ -73,6 +73,13 @@ public:
     // Page export: 0 transparent to 255 opaque. False when the window system
     // cannot make windows translucent.
     virtual bool setOpacity(int alpha) = 0;
+
+    // Someone using the window: it has the keyboard focus, and when the user
+    // last pressed a key or a mouse button in it (the platform's clock, ms;
+    // negative: never). A dialog of this window is open.
+    virtual bool hasKeyboardFocus() const { return false; }
+    virtual long long lastInputMs() const { return -1; }
+    virtual bool dialogOpen() const { return false; }
 };
 
 }  // namespace corvano

@@ -1,6 +1,7 @@
 #include "fakes/FakePlatform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -172,6 +173,13 @@ FakePlatform::~FakePlatform() = default;
 
 std::unique_ptr<Window> FakePlatform::createWindow(WindowRole role, WindowEvents& events) {
     return std::make_unique<FakeWindow>(*this, role, events);
+}
+
+std::string FakePlatform::timeOfDay(long long atClockMs) const {
+    const long long s = atClockMs / 1000;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", s / 3600 % 24, s / 60 % 60, s % 60);
+    return text;
 }
 
 std::unique_ptr<Timer> FakePlatform::createTimer() { return std::make_unique<FakeTimer>(*this); }

@@ -167,6 +167,13 @@ public:
     void setZoomPercent(int percent) override { zoom = percent; }
     int zoomPercent() const override { return zoom; }
     int zoom = 100;
+    // Pages that heal themselves.
+    void showCrashPanel() override { ++crashPanels; }
+    bool findBarShown() const override { return findBar; }
+    bool downloadsOpen() const override { return downloads; }
+    int crashPanels = 0;
+    bool findBar = false;
+    bool downloads = false;
 };
 
 class FakeMarkupBox : public FakeControl<MarkupBox> {
@@ -301,6 +308,13 @@ public:
         return true;
     }
     std::vector<int> opacities;
+    // Someone using the window.
+    bool hasKeyboardFocus() const override { return keyboardFocus; }
+    long long lastInputMs() const override { return lastInput; }
+    bool dialogOpen() const override { return dialog; }
+    bool keyboardFocus = false;
+    long long lastInput = -1;
+    bool dialog = false;
     bool modal = false;
     std::function<void()> modalClosed;
 };
@@ -467,6 +481,9 @@ public:
         return screenRects.empty() ? Platform::screens() : screenRects;
     }
     std::vector<Rect> screenRects;
+    // The virtual clock; the time of day starts at midnight.
+    long long clockMs() const override { return now; }
+    std::string timeOfDay(long long atClockMs) const override;
     // Named monitors with work areas; none set means one per screen above.
     std::vector<Monitor> monitors() const override {
         return monitorList.empty() ? Platform::monitors() : monitorList;

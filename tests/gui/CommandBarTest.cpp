@@ -239,7 +239,7 @@ TEST_F(CommandBarTest, FourStylesLookDifferent) {
             browser->setImageList(&browserImages);
             browser->setBar("STANDARD0");
             browser->setBarStyle(style);
-            browser->setWidth(2860);
+            browser->setWidth(3220);
             browser->setTop(420);
             browser->widget()->grab().save(QString("%1/browser-%2.png").arg(QString::fromLocal8Bit(out), names[style]));
             openAndChoose(*browser, "EDIT", [&](QMenu& menu) {
@@ -297,7 +297,7 @@ TEST_F(CommandBarTest, DropDownItemsReachTheHostInItsLook) {
     auto browser = make(0);
     browser->setImageList(&browserImages);
     browser->setBar("STANDARD0");
-    browser->setWidth(2860);
+    browser->setWidth(3220);
     openAndChoose(*browser, "EDIT", [&](QMenu& menu) {
         int separators = 0;
         for (QAction* a : menu.actions()) separators += a->isSeparator();

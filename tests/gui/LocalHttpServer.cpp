@@ -36,7 +36,12 @@ LocalHttpServer::LocalHttpServer() : server_(new QTcpServer(this)) {
 
 LocalHttpServer::~LocalHttpServer() { stop(); }
 
-bool LocalHttpServer::start() { return server_->isListening() || server_->listen(QHostAddress::LocalHost, 0); }
+bool LocalHttpServer::start(quint16 port) {
+    if (server_->isListening()) return true;
+    if (!server_->listen(QHostAddress::LocalHost, port)) return false;
+    port_ = server_->serverPort();
+    return true;
+}
 
 bool LocalHttpServer::startTls(const QString& certFile, const QString& keyFile) {
     QFile certIn(certFile), keyIn(keyFile);
@@ -60,7 +65,7 @@ void LocalHttpServer::stop() {
     for (QTcpSocket* s : findChildren<QTcpSocket*>()) s->abort();
 }
 
-quint16 LocalHttpServer::port() const { return server_->serverPort(); }
+quint16 LocalHttpServer::port() const { return server_->isListening() ? server_->serverPort() : port_; }
 
 void LocalHttpServer::addRoute(const QString& path, const Route& route) { routes_.insert(path, route); }
 

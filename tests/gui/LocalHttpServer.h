@@ -35,8 +35,9 @@ public:
     LocalHttpServer();
     ~LocalHttpServer() override;
 
-    // Listens on a free port; false when no port could be had.
-    bool start();
+    // Listens on the port, or on a free one; false when it could not be had.
+    // Stopped, it keeps its port: started again on it, it is a server back.
+    bool start(quint16 port = 0);
     // The same over TLS with the given certificate and key (PEM files).
     bool startTls(const QString& certFile, const QString& keyFile);
     void stop();
@@ -59,6 +60,7 @@ private:
     QHash<QString, Route> routes_;
     QHash<QString, int> hits_;
     bool tls_ = false;
+    quint16 port_ = 0;
 };
 
 }  // namespace corvano::test

@@ -243,7 +243,7 @@ TEST_F(BarsBuilders, BrowserEntriesAndBars) {
     for (const char* key : {"ADDURL", "EDITURL", "GOURL", "NEXTGRP", "PREVGRP", "SORT", "SAVE2", "HELP2", "TITLE"})
         EXPECT_EQ(icon++, at(key).icon()) << key;
 
-    EXPECT_EQ((Keys{"BACK", "NEXT", "REFRESH", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"}),
+    EXPECT_EQ((Keys{"BACK", "NEXT", "REFRESH", "EVERY", "PRINT", "EDIT", "SAVE", "SEARCH", "LANG"}),
               keysOf(bars().bar("STANDARD0")));
     EXPECT_EQ((Keys{"GO", "SEP6", "GOOGLE"}), keysOf(bars().bar("STANDARD2")));
     ASSERT_NE(nullptr, bars().bar("STANDARD1"));
@@ -271,7 +271,7 @@ TEST_F(BarsBuilders, BrowserEntriesAndBars) {
 TEST_F(BarsBuilders, BrowserBarsWithoutTheMainCatalogueLeaveLanguageOut) {
     Build_BrowserButtons(*app);
     Build_BrowserBars(*app);
-    EXPECT_EQ((Keys{"BACK", "NEXT", "REFRESH", "PRINT", "EDIT", "SAVE", "SEARCH"}), keysOf(bars().bar("STANDARD0")));
+    EXPECT_EQ((Keys{"BACK", "NEXT", "REFRESH", "EVERY", "PRINT", "EDIT", "SAVE", "SEARCH"}), keysOf(bars().bar("STANDARD0")));
 }
 
 }  // namespace

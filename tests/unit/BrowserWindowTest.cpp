@@ -111,7 +111,7 @@ TEST_F(BrowserWindowTest, LoadSetsUpTheWindow) {
     EXPECT_EQ(b.picBar().left(), 20);
     EXPECT_EQ(b.Text1().top(), 20);
     EXPECT_EQ(bar(b, 0).bar(), "STANDARD0");
-    EXPECT_EQ(bar(b, 0).width(), 2860);
+    EXPECT_EQ(bar(b, 0).width(), 3220);
     EXPECT_EQ(bar(b, 0).left(), 0);
     EXPECT_EQ(bar(b, 0).imageList(), &b.ImageList1());
     EXPECT_EQ(bar(b, 2).bar(), "STANDARD2");
@@ -119,11 +119,11 @@ TEST_F(BrowserWindowTest, LoadSetsUpTheWindow) {
     EXPECT_EQ(bar(b, 2).imageList(), &b.ImageList1());
     EXPECT_EQ(bar(b, 1).bar(), "STANDARD1");
     EXPECT_EQ(bar(b, 1).top(), -10);
-    EXPECT_EQ(bar(b, 1).left(), 2860);
+    EXPECT_EQ(bar(b, 1).left(), 3220);
     EXPECT_EQ(bar(b, 1).imageList(), nullptr);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(bar(b, i).barStyle(), 2);
     EXPECT_EQ(w.geometry(), (corvano::Rect{200, 100, 9000, 6000}));
-    EXPECT_EQ(b.Text1().left(), 2820);
+    EXPECT_EQ(b.Text1().left(), 3180);
     EXPECT_EQ(w.caption(), "Browser  N.  3");
     EXPECT_EQ(web(b).calls, std::vector<std::string>{"Navigate http://three.example/"});
     EXPECT_TRUE(b.Web().visible());
@@ -155,10 +155,10 @@ TEST_F(BrowserWindowTest, ResizeLaysOutWithTheExactFormulas) {
     frmStart& b = open();
     b.window().setGeometry({0, 0, 10120, 8450});  // inner 10000 x 8000
     EXPECT_EQ(b.picBar().width(), 9980);
-    EXPECT_EQ(b.cmdBar(1).width(), 9980 - 2860 - 1100 + 150);
+    EXPECT_EQ(b.cmdBar(1).width(), 9980 - 3220 - 1100 + 150);
     EXPECT_EQ(b.cmdBar(2).left(), 9980 - 1100 + 150);
-    EXPECT_EQ(b.Text1().width(), 6170 - 100);
-    EXPECT_EQ(b.Text1().left(), 2860 + 50);
+    EXPECT_EQ(b.Text1().width(), 5810 - 100);
+    EXPECT_EQ(b.Text1().left(), 3220 + 50);
     EXPECT_EQ(b.Web().left(), 0);
     EXPECT_EQ(b.Web().width(), 10010);
     EXPECT_EQ(b.Web().top(), 400);

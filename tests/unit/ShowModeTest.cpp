@@ -4,7 +4,10 @@
 #include "bars/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
+#include "browser/frmStart.h"
 #include "mainwin/frmMain.h"
+
+#include <algorithm>
 
 using namespace corvano;
 using fake::FakePlatform;
@@ -112,4 +115,27 @@ TEST_F(ShowModes, ClosedWindowsShrinkTheListAndTheLoneMainWindowRaisesNothing) {
     platform.raised.clear();
     ticks(1);
     EXPECT_EQ(platform.raised.size(), 1u) << "the lone ticks counted nothing; the half period did";
+}
+
+TEST_F(ShowModes, AWindowWhosePageWouldBeStaleOnItsTurnRefreshesOneTickAhead) {
+    auto* a = static_cast<frmStart*>(app->openWindows().at(1));
+    auto* b = static_cast<frmStart*>(app->openWindows().at(3));
+    auto refreshes = [](frmStart* w) {
+        const auto& calls = static_cast<fake::FakeWebView&>(w->Web()).calls;
+        return std::count(calls.begin(), calls.end(), "Refresh2");
+    };
+    // A's page is 150 s old at its second turn, more than its 140 s; B's never is.
+    a->setRefresh(140);
+    b->setRefresh(3600);
+    a->Web_LoadEnd({LoadEnd::Loaded, 200, "http://127.0.0.1/a"});
+    b->Web_LoadEnd({LoadEnd::Loaded, 200, "http://127.0.0.1/b"});
+    click(5, "SHOW:30S");
+    platform.advance(4 * kTick - 1);
+    EXPECT_EQ(refreshes(a), 0);
+    platform.advance(1);
+    EXPECT_EQ(refreshes(a), 1) << "a tick before its turn at 150 s";
+    platform.advance(kTick);
+    EXPECT_EQ(platform.raised.back(), &a->window());
+    EXPECT_EQ(refreshes(a), 1) << "not again while it is shown";
+    EXPECT_EQ(refreshes(b), 0);
 }

@@ -6,7 +6,10 @@
 #include <QClipboard>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QMimeData>
+#include <QNetworkInformation>
+#include <QTime>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -137,6 +140,20 @@ QtPlatform::QtPlatform() : d_(std::make_unique<Impl>()) {
     followLanguageInQtDialogs();
     // Every window of ours, message boxes too, shows the product icon.
     QApplication::setWindowIcon(productIcon());
+    watchInput();
+    // NetworkManager's backend where it runs, else glib's, which judges from
+    // the routes. Without either, pages still try again on their own.
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+        QNetworkInformation* info = QNetworkInformation::instance();
+        auto last = std::make_shared<QNetworkInformation::Reachability>(info->reachability());
+        QObject::connect(info, &QNetworkInformation::reachabilityChanged, qApp,
+                         [this, last](QNetworkInformation::Reachability now) {
+                             const bool back = now == QNetworkInformation::Reachability::Online &&
+                                               *last != QNetworkInformation::Reachability::Online;
+                             *last = now;
+                             if (back && onNetworkBack) onNetworkBack();
+                         });
+    }
     // From the event loop, once Qt has the new monitor's place.
     QObject::connect(qApp, &QGuiApplication::screenAdded, &d_->context, [this](QScreen*) {
         QTimer::singleShot(0, &d_->context, [this] {
@@ -204,6 +221,19 @@ void QtPlatform::setBusyCursor(bool busy) {
     if (busy && !busyCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!busy && busyCursor_) QApplication::restoreOverrideCursor();
     busyCursor_ = busy;
+}
+
+long long steadyClockMs() {
+    static QElapsedTimer clock;
+    if (!clock.isValid()) clock.start();
+    return clock.elapsed();
+}
+
+long long QtPlatform::clockMs() const { return steadyClockMs(); }
+
+std::string QtPlatform::timeOfDay(long long atClockMs) const {
+    const QTime at = QTime::currentTime().addMSecs(static_cast<int>((atClockMs - clockMs()) % 86400000));
+    return at.toString(QStringLiteral("HH:mm:ss")).toStdString();
 }
 
 std::string applicationFolder() { return QCoreApplication::applicationDirPath().toStdString(); }

@@ -33,11 +33,17 @@ public:
     // Page export.
     void setBusyCursor(bool busy) override;
 
+    long long clockMs() const override;
+    std::string timeOfDay(long long atClockMs) const override;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;
     bool busyCursor_ = false;
 };
+
+// The steady clock of clockMs(), for the platform's own parts.
+long long steadyClockMs();
 
 // The application folder: the folder of the executable.
 std::string applicationFolder();

@@ -21,6 +21,7 @@
 
 #include "platform/WebView.h"
 #include "platform/qt/QtDownloadBar.h"
+#include "platform/qt/QtDownloadItem.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
@@ -160,6 +161,8 @@ void QtWebHost::connectPage() {
     connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
             setStatus(uiText(TextId::Loading).arg(info.url().toDisplayString()));
+        else
+            loadEnded(info);
     });
     connect(page_, &QWebEnginePage::loadProgress, this, [this](int p) {
         if (!busy_) return;
@@ -195,10 +198,51 @@ void QtWebHost::connectPage() {
     });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status != QWebEnginePage::NormalTerminationStatus) showCrash();
+                if (status == QWebEnginePage::NormalTerminationStatus) return;
+                busy_ = false;
+                progress_->hide();
+                // The owner may load the page again by itself; else the panel.
+                if (!events_ || !events_->Web_RendererGone()) showCrash();
             });
     connect(view_, &QWebEngineView::printRequested, this, [this] { pagedialogs::print(view_); });
 }
+
+void QtWebHost::loadEnded(const QWebEngineLoadingInfo& info) {
+    if (!events_) return;
+    LoadEnd end;
+    end.url = info.url().toString().toStdString();
+    switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadSucceededStatus: end.kind = LoadEnd::Loaded; break;
+        case QWebEngineLoadingInfo::LoadStoppedStatus: end.kind = LoadEnd::Stopped; break;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            switch (info.errorDomain()) {
+                // Unknown host names come here too, not as a name error.
+                case QWebEngineLoadingInfo::ConnectionErrorDomain:
+                case QWebEngineLoadingInfo::DnsErrorDomain: end.kind = LoadEnd::Unreachable; break;
+                case QWebEngineLoadingInfo::HttpStatusCodeDomain:
+                    end.kind = LoadEnd::HttpError;
+                    end.httpStatus = info.errorCode();
+                    break;
+                case QWebEngineLoadingInfo::InternalErrorDomain: {
+                    // The engine's general errors: a timeout or a changed network
+                    // is worth another try; an aborted load is a navigation elsewhere.
+                    constexpr int kAborted = -3, kTimedOut = -7, kNetworkChanged = -21;
+                    const int code = info.errorCode();
+                    end.kind = code == kTimedOut || code == kNetworkChanged ? LoadEnd::Unreachable
+                               : code == kAborted                           ? LoadEnd::Stopped
+                                                                            : LoadEnd::Failed;
+                    break;
+                }
+                default: end.kind = LoadEnd::Failed; break;
+            }
+            break;
+        default: return;
+    }
+    events_->Web_LoadEnd(end);
+}
+
+bool QtWebHost::findBarShown() const { return findBar_->isVisible(); }
+bool QtWebHost::downloadsRunning() const { return downloadBar_ && downloadBar_->runningPercent() >= 0; }
 
 void QtWebHost::flushNavigated() {
     if (!navigatedPending_) return;

@@ -9,8 +9,10 @@
 #include <utility>
 
 class QAuthenticator;
+class QMenu;
 class QWebEngineCertificateError;
 class QWebEngineDownloadRequest;
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 class QWebEnginePage;
 
@@ -71,6 +73,9 @@ public:
     QtFindBar* findBar() const { return findBar_; }
     QWidget* progressLine() const { return progress_; }
     QWidget* crashPanel() const { return crash_; }
+    void showCrashPanel() { showCrash(); }
+    bool findBarShown() const;
+    bool downloadsRunning() const;
 
     // Downloads, logins, permissions, certificates and the page's menu.
     QtDownloadBar* downloadBar() const { return downloadBar_; }
@@ -84,6 +89,7 @@ protected:
 
 private:
     void connectPage();
+    void loadEnded(const QWebEngineLoadingInfo& info);
     void flushNavigated();
     void request(const std::function<void()>& step);
     void setStatus(const QString& text);
@@ -102,6 +108,7 @@ private:
     void askPermission(QWebEnginePage* page, const QUrl& origin, int feature);
     void certificateRefused(const QWebEngineCertificateError& error);
     void showPageMenu(const QPoint& pos);
+    void addChoices(QMenu* menu);
     bool pageAction(int action);
     void downloadChanged(const QString& text);
     void placeDownloadBar();

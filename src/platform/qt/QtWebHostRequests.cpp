@@ -260,6 +260,7 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
     for (QAction* a : menu->actions())
         for (const auto& [action, text] : own)
             if (a == page_->action(action)) a->setText(uiText(text));
+    addChoices(menu);
     // The window's own layout: full screen and its bars.
     menu->addSeparator();
     auto ownEntry = [this, menu](TextId text, Shortcut key, bool checked, const char* command) {
@@ -277,6 +278,28 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
     ownEntry(TextId::FullScreen, Shortcut::FullScreen, events_ && events_->Web_FullScreen(), "PAGE:FULLSCREEN");
     ownEntry(TextId::ShowTheBars, Shortcut::ToggleBars, !events_ || events_->Web_BarsShown(), "PAGE:BARS");
     menu->popup(view_->mapToGlobal(pos));
+}
+
+void QtWebHost::addChoices(QMenu* menu) {
+    if (!events_) return;
+    const std::vector<MenuChoice> choices = events_->Web_PageMenuChoices();
+    if (choices.empty()) return;
+    menu->addSeparator();
+    QMenu* sub = menu->addMenu(QString::fromStdString(events_->Web_PageMenuTitle()));
+    sub->setObjectName(QStringLiteral("pageMenuChoices"));
+    QPointer<QtWebHost> self(this);
+    for (const MenuChoice& c : choices) {
+        QAction* a = sub->addAction(QString::fromStdString(c.text));
+        a->setCheckable(true);
+        a->setChecked(c.checked);
+        a->setData(QString::fromStdString(c.key));
+        // Chosen from the event loop, once the menu has closed.
+        connect(a, &QAction::triggered, this, [self, key = c.key] {
+            QTimer::singleShot(0, self, [self, key] {
+                if (self && self->events_) self->events_->Web_PageCommand(key);
+            });
+        });
+    }
 }
 
 bool QtWebHost::pageAction(int action) {

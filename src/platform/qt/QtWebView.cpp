@@ -43,6 +43,11 @@ void QtWebView::Stop() {
     if (w_) w_->stop();
 }
 void QtWebView::GoSearch() { Navigate(QtWebHost::kSearchPage); }
+void QtWebView::showCrashPanel() {
+    if (w_) w_->showCrashPanel();
+}
+bool QtWebView::findBarShown() const { return w_ && w_->findBarShown(); }
+bool QtWebView::downloadsOpen() const { return w_ && w_->downloadsRunning(); }
 bool QtWebView::ExecWB(int command, int option, std::function<void()> finished) {
     return w_ && w_->execWB(command, option, std::move(finished));
 }

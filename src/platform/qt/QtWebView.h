@@ -36,6 +36,11 @@ public:
     void setZoomPercent(int percent) override;
     int zoomPercent() const override { return zoom_; }
 
+    // Pages that heal themselves.
+    void showCrashPanel() override;
+    bool findBarShown() const override;
+    bool downloadsOpen() const override;
+
 private:
     int zoom_ = 100;
     bool zoomKept_ = false;

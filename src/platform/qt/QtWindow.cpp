@@ -1,5 +1,9 @@
 #include "platform/qt/QtWindow.h"
 
+#include <QApplication>
+#include <QDialog>
+#include "platform/qt/QtPlatform.h"
+
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -328,6 +332,58 @@ bool QtWindow::setOpacity(int alpha) {
     windowcover::changed();
     // Some window systems (no compositor, offscreen) cannot show it; that is no fault.
     return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
+namespace {
+
+constexpr const char* kLastInput = "corvanoLastInput";
+
+class InputWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonPress:
+            case QEvent::Wheel:
+            case QEvent::TouchBegin:
+                if (watched->isWidgetType())
+                    if (QWidget* top = static_cast<QWidget*>(watched)->window())
+                        top->setProperty(kLastInput, steadyClockMs());
+                break;
+            default: break;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void watchInput() {
+    static InputWatch* watch = nullptr;
+    if (watch || !qApp) return;
+    watch = new InputWatch;
+    watch->setParent(qApp);
+    qApp->installEventFilter(watch);
+}
+
+bool QtWindow::hasKeyboardFocus() const { return w_ && w_->isActiveWindow(); }
+
+long long QtWindow::lastInputMs() const {
+    if (!w_) return -1;
+    const QVariant v = w_->property(kLastInput);
+    return v.isValid() ? v.toLongLong() : -1;
+}
+
+bool QtWindow::dialogOpen() const {
+    if (!w_) return false;
+    // A dialog the page or the window opened: its parent lies in this window.
+    const QWidget* self = w_.data();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == self || !top->isVisible() || !top->parentWidget()) continue;
+        if (!qobject_cast<QDialog*>(top) && top->windowModality() == Qt::NonModal) continue;
+        if (top->parentWidget()->window() == self) return true;
+    }
+    return false;
 }
 
 }  // namespace corvano::qt

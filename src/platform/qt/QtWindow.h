@@ -48,6 +48,11 @@ public:
 
     QWidget* widget() const;
 
+    // Someone using the window.
+    bool hasKeyboardFocus() const override;
+    long long lastInputMs() const override;
+    bool dialogOpen() const override;
+
 
 private:
     friend class QtWindowWidget;
@@ -58,5 +63,9 @@ private:
     Rect requested_;
     bool haveRequest_ = false;
 };
+
+// Records, on each top-level window, when the user last pressed a key or a
+// mouse button in it. Installed once on the application.
+void watchInput();
 
 }  // namespace corvano::qt
