@@ -11,14 +11,14 @@ using namespace corvano::test;
 TEST(EndToEnd, WindowKeepsItsPlaceUnderAWindowManagerOverManyRestarts) {
     RealCorvano corvano;
     const std::string script = corvano.folder.file("/cycles.sh");
-    std::ofstream(script) << R"(
+    std::ofstream(script) << kFindWindowSh << R"(
 cd "$1"
 openbox >/dev/null 2>&1 &
 for i in 1 2 3 4 5 6 7 8 9 10; do
   ./corvano >/dev/null 2>&1 &
   pid=$!
-  timeout 30 xdotool search --sync --onlyvisible --name '^Browser  N\.  1' >/dev/null
-  main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvano$' | head -1)
+  find_window '^Browser  N\.  1' 30 >/dev/null
+  main=$(find_window '^Corvano$' 30)
   sleep 1.5  # the window manager frames the window after it is mapped
   xdotool windowfocus --sync "$main" key Escape
   timeout 30 tail --pid=$pid -f /dev/null

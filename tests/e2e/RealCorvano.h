@@ -67,9 +67,15 @@ public:
     }
 
     // The X window id of the first visible window whose title matches, or empty.
+    // xdotool's own --sync gives up at once when a window vanishes under its
+    // search, as windows do while Corvano starts: search again until the time is up.
     std::string findWindow(const std::string& titleRegex, int timeoutS = 60) const {
-        return shell("timeout " + std::to_string(timeoutS) + " xdotool search --sync --onlyvisible --name '" +
-                     titleRegex + "' 2>/dev/null | head -1");
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
+        for (;;) {
+            std::string id = shell("xdotool search --onlyvisible --name '" + titleRegex + "' 2>/dev/null | head -1");
+            if (!id.empty() || std::chrono::steady_clock::now() > end) return id;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
     }
     std::vector<std::string> windows(const std::string& titleRegex) const {
         std::vector<std::string> ids;
@@ -167,6 +173,18 @@ private:
     pid_t pid_ = -1;
     pid_t busPid_ = -1;
 };
+
+// The same search for the tests' shell scripts: find_window REGEX SECONDS.
+inline const char* const kFindWindowSh = R"(
+find_window() {
+  local end=$((SECONDS + $2)) w
+  while :; do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    if [ -n "$w" ] || [ $SECONDS -ge $end ]; then echo "$w"; return; fi
+    sleep 0.1
+  done
+}
+)";
 
 // Polls until the condition holds or the time is up.
 template <class F>

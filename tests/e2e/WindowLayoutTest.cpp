@@ -123,12 +123,12 @@ TEST(WindowLayout, AWindowAtThreeThousandPixelsComesBackThereOnAWideDesktop) {
     corvano.folder.write("/Data/Corvano.Ini", iniWith(1));
     corvano.folder.write("/Data/Corvano1.Ini", windowIni(1500, 1500, 6000, 9000, server.url("/one.html")));
     const std::string script = corvano.folder.file("/wide.sh");
-    std::ofstream(script) << R"(
+    std::ofstream(script) << kFindWindowSh << R"(
 cd "$1"
 run() {
   ./corvano >/dev/null 2>&1 &
   pid=$!
-  w=$(timeout 60 xdotool search --sync --onlyvisible --name '^Browser  N\.  1' | head -1)
+  w=$(find_window '^Browser  N\.  1' 60)
 }
 run
 xdotool windowmove --sync "$w" 3000 200

@@ -29,7 +29,12 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$
 
 HOME="$home" env -u XDG_DATA_HOME corvano >"$home.log" 2>&1 &
 pid=$!
-main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Corvano$' 2>/dev/null | head -1)
+# xdotool's --sync gives up when a window vanishes under its search: search again.
+for _ in $(seq 600); do
+  main=$(xdotool search --onlyvisible --name '^Corvano$' 2>/dev/null | head -1)
+  [ -n "$main" ] && break
+  sleep 0.1
+done
 if [ -z "$main" ]; then
   fail "the main window did not appear"; cat "$home.log"
 else
