@@ -50,13 +50,14 @@ var n=%d,ticks=0,hist={},plan=null,asked=0,busy=false,sent=false;
 function ask(now){if(busy||plan||now-asked<1000)return;busy=true;asked=now;
  fetch('/wall/plan?n='+n,{cache:'no-store'}).then(function(r){return r.json()}).then(function(p){
   busy=false;if(p.end_s!==undefined)plan=p}).catch(function(){busy=false})}
-function f(){var now=Date.now(),s=Math.floor(now/1000);hist[s]=(hist[s]||0)+1;ask(now);
+function report(now){var s=Math.floor(now/1000);ask(now);
  if(plan&&!sent&&s>=plan.end_s){sent=true;var c=0;for(var k=plan.start_s;k<plan.end_s;k++)c+=hist[k]||0;
   fetch('/wall/report?n='+n+'&frames='+c+'&ms='+(plan.end_s-plan.start_s)*1000+'&state='+document.visibilityState,
-   {cache:'no-store'})}
- requestAnimationFrame(f)}
+   {cache:'no-store'})}}
+function f(){var now=Date.now(),s=Math.floor(now/1000);hist[s]=(hist[s]||0)+1;report(now);requestAnimationFrame(f)}
 requestAnimationFrame(f);
-setInterval(function(){document.getElementById('c').textContent=++ticks},250);
+// A hidden page draws no frames but its timer still runs: it reports too.
+setInterval(function(){document.getElementById('c').textContent=++ticks;report(Date.now())},250);
 """
 
 
@@ -94,7 +95,9 @@ def wall_answer(name, q):
             return {"start_s": round(Wall.start), "end_s": round(Wall.start) + Wall.span_ms // 1000}
         if name == "wall/report":
             Wall.reports[q.get("n", "")] = {"frames": int(q.get("frames", "0") or 0), "ms": int(q.get("ms", "0") or 0),
-                                             "state": q.get("state", "")}
+                                             "state": q.get("state", ""),
+                                             # how long after the span the report came: the page's request delay
+                                             "late_s": time.time() - Wall.start - Wall.span_ms / 1000 if Wall.start else None}
             return {}
         if name == "wall/start":
             Wall.start = float(round(time.time() + float(q.get("delay", "15"))))  # on a whole second
@@ -185,14 +188,17 @@ def cmd_folder(a):
         top, left = 20 * 15 * (k - 1) % 6000, 20 * 15 * (k - 1) % 9000
         page = f"page{k}.html"
         if a.grid:  # the wall: window k in cell k of the grid, side by side
-            left, top = grid_cell(k, a.grid, a.width, a.height)
+            left, top = grid_cell(k, a.grid, a.width, a.height, a.cells)
             left, top, page = left * 15, top * 15, f"wall{k}.html"
         write(f"Corvano{k}.Ini", [f" {top} ", f" {left} ", f" {height} ", f" {width} "] + [" 0 "] * 8 +
               [" 0 ", f"http://127.0.0.1:{a.port}/", f"http://127.0.0.1:{a.port}/{page}"])
 
 
-def grid_cell(k, columns, width, height):
-    """Left and top, in pixels, of window k (from 1) in a grid filled row by row."""
+def grid_cell(k, columns, width, height, cells=0):
+    """Left and top, in pixels, of window k (from 1) in a grid filled row by row;
+    with cells, window cells + k lies exactly over window k."""
+    if cells:
+        k = (k - 1) % cells + 1
     return (k - 1) % columns * width, (k - 1) // columns * height
 
 
@@ -449,7 +455,7 @@ def cmd_resize(a):
                                         ctypes.c_uint, ctypes.c_uint]
     for k, w in enumerate(a.windows, 1):
         if a.grid:
-            left, top = grid_cell(k, a.grid, a.width, a.height)
+            left, top = grid_cell(k, a.grid, a.width, a.height, a.cells)
             x.lib.XMoveResizeWindow(x.dpy, int(w), left, top, a.width, a.height)
         else:
             x.lib.XResizeWindow(x.dpy, int(w), a.width, a.height)
@@ -632,14 +638,16 @@ def cmd_wall(a):
     wall = t1 - t0
     used = {p: c1[p] - c0.get(p, 0.0) for p in c1}
     tree = sum(v for p, v in used.items() if p != xs)
-    fps = [r["frames"] * 1000 / r["ms"] for r in reports.values() if r["ms"] > 0]
+    # A hidden page draws nothing: the frames a second are those of the pages in view.
+    fps = [r["frames"] * 1000 / r["ms"] for r in reports.values() if r["ms"] > 0 and r["state"] == "visible"]
     frames = sum(r["frames"] for r in reports.values())
     out = {"pages": len(reports), "asking": asking, "cpu_pct": 100 * tree / wall,
            "main_pct": 100 * used.get(a.pid, 0.0) / wall, "xvfb_pct": 100 * used.get(xs, 0.0) / wall if xs else None,
            "frames": frames, "fps_page": statistics.median(fps) if fps else None,
            "cpu_ms_per_frame": 1000 * tree / frames if frames else None,
            "mem_mib": total_kib / 1024, "main_mib": main_kib / 1024, "load": " ".join(load),
-           "hidden": sum(1 for r in reports.values() if r["state"] != "visible")}
+           "hidden": sum(1 for r in reports.values() if r["state"] != "visible"),
+           "late_s": max((r["late_s"] for r in reports.values() if r.get("late_s") is not None), default=None)}
     with open(a.out, "w") as f:
         json.dump(out, f)
 
@@ -667,12 +675,14 @@ def main():
     s.add_argument("--digits", type=int, default=3); s.set_defaults(f=cmd_get)
     s = sub.add_parser("resize"); s.add_argument("--width", type=int, required=True)
     s.add_argument("--height", type=int, required=True); s.add_argument("windows", nargs="*")
-    s.add_argument("--grid", type=int, default=0); s.set_defaults(f=cmd_resize)
+    s.add_argument("--grid", type=int, default=0); s.add_argument("--cells", type=int, default=0)
+    s.set_defaults(f=cmd_resize)
     s = sub.add_parser("folder"); s.add_argument("--dir", required=True)
     s.add_argument("--exe", action="append", required=True); s.add_argument("--share", required=True)
     s.add_argument("--windows", type=int, required=True); s.add_argument("--port", type=int, required=True)
     s.add_argument("--width", type=int, default=1024); s.add_argument("--height", type=int, default=768)
-    s.add_argument("--grid", type=int, default=0); s.set_defaults(f=cmd_folder)
+    s.add_argument("--grid", type=int, default=0); s.add_argument("--cells", type=int, default=0)
+    s.set_defaults(f=cmd_folder)
     s = sub.add_parser("wall"); s.add_argument("--url", required=True); s.add_argument("--pid", type=int, required=True)
     s.add_argument("--pages", type=int, default=20); s.add_argument("--settle", type=float, default=15)
     s.add_argument("--span", type=float, default=30); s.add_argument("--timeout", type=float, default=120)

@@ -14,11 +14,18 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <malloc.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,8 +51,16 @@ QByteArray pageHtml(int n) {
         .toUtf8();
 }
 
-// Pss of a process and all its descendants, in KiB.
-long long treePssKib(int root) {
+// Memory of a process and all its descendants, in KiB: Pss of the whole tree,
+// and the private dirty pages of the main process and of the engine's child
+// processes (renderers, zygotes), which tell where growth is and do not move
+// when another program shares libraries.
+struct TreeMemory {
+    long long pss = 0, mainPrivate = 0, childPrivate = 0;
+    int children = 0;
+};
+
+TreeMemory treeMemory(int root) {
     std::map<int, std::vector<int>> children;
     for (const QString& name : QDir("/proc").entryList(QDir::Dirs)) {
         bool ok = false;
@@ -62,23 +77,23 @@ long long treePssKib(int root) {
         rest >> state >> ppid;
         children[ppid].push_back(pid);
     }
-    long long total = 0;
+    TreeMemory m;
     std::vector<int> todo{root};
     while (!todo.empty()) {
         const int pid = todo.back();
         todo.pop_back();
         std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-        std::string key;
-        long long kib = 0;
         std::string line;
-        while (std::getline(rollup, line))
-            if (std::sscanf(line.c_str(), "Pss: %lld", &kib) == 1) {
-                total += kib;
-                break;
-            }
+        long long kib = 0;
+        while (std::getline(rollup, line)) {
+            if (std::sscanf(line.c_str(), "Pss: %lld", &kib) == 1) m.pss += kib;
+            if (std::sscanf(line.c_str(), "Private_Dirty: %lld", &kib) == 1)
+                (pid == root ? m.mainPrivate : m.childPrivate) += kib;
+        }
+        m.children += pid != root;
         for (int c : children[pid]) todo.push_back(c);
     }
-    return total;
+    return m;
 }
 
 void write(const QString& path, const std::string& text) {
@@ -142,15 +157,34 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     struct Sample {
         double minute;
-        double mib;
+        double mib, mainPrivate, childPrivate;
     };
     std::vector<Sample> samples;
     qint64 last = 0, maxGap = 0, maxGapWarm = 0;
+    // BENCH_SOAK_PLAIN=1: the same pages in bare views of the engine, reloaded
+    // on the same timer, to tell what the engine grows by itself from ours.
+    const bool plain = std::getenv("BENCH_SOAK_PLAIN") && *std::getenv("BENCH_SOAK_PLAIN") == '1';
     {
         qt::QtPlatform platform;
-        Application app(platform, dir.path().toStdString());
+        std::optional<Application> app;
+        std::vector<std::unique_ptr<QWebEngineView>> views;
         clock.start();
-        Sub_Main(app);
+        if (plain) {
+            for (int n = 1; n <= kWindows; ++n) {
+                auto view = std::make_unique<QWebEngineView>(new QWebEnginePage(qt::webProfile()));
+                view->page()->setParent(view.get());
+                view->setGeometry((n - 1) % 5 * 384, (n - 1) / 5 * 270, 384, 270);
+                view->load(QUrl(QStringLiteral("http://127.0.0.1:%1/soak%2.html").arg(server.serverPort()).arg(n)));
+                view->show();
+                auto* again = new QTimer(view.get());
+                QObject::connect(again, &QTimer::timeout, view.get(), &QWebEngineView::reload);
+                again->start(30000);
+                views.push_back(std::move(view));
+            }
+        } else {
+            app.emplace(platform, dir.path().toStdString());
+            Sub_Main(*app);
+        }
 
         QTimer tick;
         tick.setInterval(5);
@@ -167,14 +201,20 @@ int main(int argc, char* argv[]) {
         sample.setInterval(kSampleMs);
         auto take = [&] {
             const double m = clock.elapsed() / 60000.0;
-            samples.push_back({m, treePssKib(static_cast<int>(QCoreApplication::applicationPid())) / 1024.0});
-            std::printf("soak: %5.1f min %7.1f MiB, %lld pages served\n", m, samples.back().mib, hits);
+            const TreeMemory t = treeMemory(static_cast<int>(QCoreApplication::applicationPid()));
+            samples.push_back({m, t.pss / 1024.0, t.mainPrivate / 1024.0, t.childPrivate / 1024.0});
+            std::printf("soak: %5.1f min %7.1f MiB, %lld pages served; private: main %.1f, %d child processes %.1f MiB; "
+                        "main heap in use %.1f MiB\n",
+                        m, samples.back().mib, hits, t.mainPrivate / 1024.0, t.children, t.childPrivate / 1024.0,
+                        static_cast<double>(mallinfo2().uordblks) / (1 << 20));
             std::fflush(stdout);
             // Reading /proc is the probe's own work, not a stall of Corvano's.
             last = clock.elapsed();
             if (m >= minutes - 0.01)
-                QTimer::singleShot(0, &qapp, [&app] {
-                    if (frmMain* f = mainForm(app)) f->GO_MainExit();
+                QTimer::singleShot(0, &qapp, [&app, &views] {
+                    views.clear();
+                    if (app)
+                        if (frmMain* f = mainForm(*app)) f->GO_MainExit();
                     QTimer::singleShot(20000, [] { QApplication::quit(); });
                 });
         };
@@ -192,23 +232,28 @@ int main(int argc, char* argv[]) {
     std::printf("soak: %d windows, refresh 30 s, %.0f min\n", kWindows, minutes);
     for (double m : {5.0, 10.0, 20.0, 30.0})
         if (at(m) >= 0) std::printf("soak: at %2.0f min %.1f MiB\n", m, at(m));
-    // Least squares over the samples after the first five minutes.
-    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (const Sample& s : samples)
-        if (s.minute > 5.0 - 0.05) {
-            const double h = s.minute / 60.0;
-            n += 1, sx += h, sy += s.mib, sxx += h * h, sxy += h * s.mib;
-        }
-    if (n >= 3) {
+    // Least squares over the samples after the first five minutes: slope and its standard error.
+    auto fit = [&](double Sample::*field) {
+        double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+        for (const Sample& s : samples)
+            if (s.minute > 5.0 - 0.05) {
+                const double h = s.minute / 60.0, y = s.*field;
+                n += 1, sx += h, sy += y, sxx += h * h, sxy += h * y;
+            }
+        if (n < 3) return std::pair{0.0, -1.0};
         const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
         const double icpt = (sy - slope * sx) / n;
         double rss = 0;
         for (const Sample& s : samples)
-            if (s.minute > 5.0 - 0.05) rss += std::pow(s.mib - (icpt + slope * s.minute / 60.0), 2);
-        const double se = std::sqrt(rss / (n - 2) / (sxx - sx * sx / n));
+            if (s.minute > 5.0 - 0.05) rss += std::pow(s.*field - (icpt + slope * s.minute / 60.0), 2);
+        return std::pair{slope, std::sqrt(rss / (n - 2) / (sxx - sx * sx / n))};
+    };
+    if (const auto [slope, se] = fit(&Sample::mib); se >= 0) {
         const double warm = at(5.0);
         std::printf("soak: slope after 5 min %.1f MiB/h (standard error %.1f), %.1f %% of the %.0f MiB at 5 min\n",
                     slope, se, warm > 0 ? 100.0 * slope / warm : 0.0, warm);
+        std::printf("soak: of which private memory: main process %+.1f MiB/h, the engine's child processes %+.1f MiB/h\n",
+                    fit(&Sample::mainPrivate).first, fit(&Sample::childPrivate).first);
     }
     std::printf("soak: %lld pages served (%lld reloads after the first loads)\n", hits, hits - kWindows);
     std::printf("soak: longest UI-thread stall %lld ms (after the first minute %lld ms)\n", maxGap, maxGapWarm);
