@@ -102,7 +102,7 @@ void PageCare::retryNow() {
     if (window_.load && !retryUrl_.empty()) window_.load(retryUrl_);
 }
 
-bool PageCare::rendererGone() {
+void PageCare::rendererGone() {
     const long long now = platform_.clockMs();
     while (!crashes_.empty() && now - crashes_.front() >= kCrashWindowMs) crashes_.pop_front();
     crashes_.push_back(now);
@@ -111,10 +111,9 @@ bool PageCare::rendererGone() {
         gaveUp_ = true;
         recover_->setEnabled(false);
         if (window_.crashPanel) window_.crashPanel();
-        return true;
+        return;
     }
     startOnce(*recover_, kRecoverMs);
-    return true;
 }
 
 void PageCare::cancel() {

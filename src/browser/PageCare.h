@@ -62,8 +62,8 @@ public:
     // From the page.
     void loadStarted();
     void loadEnded(const LoadEnd& end);
-    // True: the page loads again by itself (or the panel is shown).
-    bool rendererGone();
+    // The page process died: the page loads again by itself, or the panel shows.
+    void rendererGone();
     // The user stopped the page or the window closes: nothing more is tried.
     void cancel();
     // The network is back: a waiting retry goes at once.

@@ -90,10 +90,8 @@ frmStart::frmStart(Application& app, std::string firstPage)
     careOf.crashPanel = [this] { web_->showCrashPanel(); };
     careOf.waitingChanged = [this] {
         if (closing_ || unloaded()) return;
-        if (care_->waiting())
-            window().setCaption(waitingShown_ = waitingCaption());
-        else if (window().caption() == waitingShown_)
-            window().setCaption(shortCaption());
+        // When the wait ends, only the wait's own caption gives way.
+        if (care_->waiting() || window().caption() == waitingShown_) showPageCaption({});
     };
     care_ = std::make_unique<PageCare>(app.platform, std::move(careOf));
 }
@@ -450,7 +448,8 @@ void frmStart::Web_LoadEnd(const LoadEnd& end) {
 
 bool frmStart::Web_RendererGone() {
     if (closing_) return false;
-    return care_->rendererGone();
+    care_->rendererGone();
+    return true;
 }
 
 std::string frmStart::waitingCaption() const {
