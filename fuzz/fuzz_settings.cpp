@@ -19,20 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     corvano::fuzz::writeInput(path, data, size);
     const Size screen{28800, 16200};
     const TilingDefaults defaults = tilingDefaults(3, screen, 395);
-    AppState App;
+    WindowSettings App;
     std::string address;
     readSettingsFile(path, App, address, screen, defaults);
-    if (App.winTop < 0 || App.winLeft < 0) std::abort();
+    if (App.top < 0 || App.left < 0) std::abort();
     if (!textfile::isValidUtf8(address) || !textfile::isValidUtf8(App.homeAddress)) std::abort();
 
-    const Rect outer{App.winLeft, App.winTop, App.winWidth, App.winHeight};
+    const Rect outer{App.left, App.top, App.width, App.height};
     const std::string text = settingsFileText(App, outer, address);
     if (textfile::splitLines(text).size() != 15) std::abort();
     if (!saveSettingsFile(path, App, outer, address)) return 0;
-    AppState again;
+    WindowSettings again;
     std::string addressAgain;
     if (!readSettingsFile(path, again, addressAgain, screen, defaults)) std::abort();
-    if (settingsFileText(again, {again.winLeft, again.winTop, again.winWidth, again.winHeight}, addressAgain) != text)
+    if (settingsFileText(again, {again.left, again.top, again.width, again.height}, addressAgain) != text)
         std::abort();
     return 0;
 }

@@ -34,7 +34,7 @@ frmAbout::frmAbout(Application& app) : Form(app, WindowRole::About) {
     label1_ = link(&frmAbout::Label1_Click);
     cmdSysInfo_ = w.createButton();
     cmdSysInfo_->onClick = [this] { cmdSysInfo_Click(); };
-    webHelp_ = w.createWebView();
+    webHelp_ = w.createWebView(WebProfile{});
     webHelp_->setVisible(false);
 }
 

@@ -10,7 +10,8 @@
 
 namespace corvano {
 
-// The process-wide record every window reads and writes by name.
+// The process-wide record: what belongs to the whole wall. What one browser
+// window holds (its place, addresses, export and source view) is its own.
 struct AppState {
     std::string appPath;
     // The language files as shipped; empty: the application folder.
@@ -29,22 +30,10 @@ struct AppState {
     int16_t rotationPos = 0;
     int16_t rotationPeriod = 0;
     int16_t screenshotCounter = 0;
-    bool wordLayout = false;
     int16_t dimOpacity = 0;
     int16_t fullOpacity = 0;
     // Height of the main window's bar strip: browser windows tile below it.
     int16_t stripHeight = 395;
-
-    // Placement and values the browser windows share through their settings files.
-    int16_t winTop = 0;
-    int16_t winLeft = 0;
-    int16_t winHeight = 0;
-    int16_t winWidth = 0;
-    std::array<double, 8> reservedReals{};
-    int16_t windowMode = 0;
-    std::string homeAddress;
-    std::string templatePath1;
-    std::string templatePath2;
 
     // Language names found at start-up, for the language drop-down.
     std::vector<std::string> languages;
@@ -55,8 +44,6 @@ struct AppState {
     bool showModeOn = false;
     // The show modes raise each window full screen until the next turn.
     bool showFullScreen = false;
-    // True when the last source view call, in whichever window, showed a source.
-    bool sourceShown = false;
 };
 
 }  // namespace corvano

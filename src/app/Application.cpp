@@ -7,6 +7,8 @@ namespace corvano {
 Application::Application(Platform& p, std::string appPath) : platform(p) {
     App.appPath = std::move(appPath);
     platform.setTexts([this](int n) { return App.strings.byNumber(n); });
+    commands.currentWindow = [this] { return browsers.find(App.currentBrowser) ? int{App.currentBrowser} : 0; };
+    commands.windowOpen = [this](int number) { return browsers.find(number) != nullptr; };
 }
 
 Application::~Application() {

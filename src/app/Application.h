@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/CommandRegistry.h"
 #include "app/Form.h"
+#include "app/NumberedWindows.h"
 #include "app/SaveFailures.h"
 #include "bars/CommandBars.h"
 #include "platform/Platform.h"
 
 namespace corvano {
+
+class frmStart;
 
 // One per process: the state, the shared bar collections and the open windows.
 class Application {
@@ -24,6 +28,10 @@ public:
     Platform& platform;
     AppState App;
     CommandBars bars;
+    // Every command of the wall, and the open browser windows by number
+    // (each window is there from the end of its load until it closes).
+    CommandRegistry commands;
+    NumberedWindows<frmStart> browsers;
 
     // Creates the form, puts it at the end of the list of open windows and
     // runs its load.

@@ -1,5 +1,7 @@
 #include "browser/BrowserKeys.h"
 
+#include <utility>
+
 #include "bars/CommandBars.h"
 #include "platform/Platform.h"
 
@@ -7,31 +9,43 @@ namespace corvano {
 
 namespace {
 
-constexpr KeyCommand kCommands[] = {
-    {Shortcut::Back, 0, Command::Back},
-    {Shortcut::Forward, 0, Command::Forward},
-    {Shortcut::Reload, 0, Command::Refresh},
-    {Shortcut::Print, 0, Command::Print},
-    {Shortcut::Find, 5, Command::FindInPage},
-    {Shortcut::Save, 5, Command::SaveHtml},
-    {Shortcut::ViewSource, 5, Command::ViewSource},
-    {Shortcut::NewWindow, 3, Command::New},
+// Keys with a bar entry run the entry's command, so both always do the same.
+constexpr std::pair<Shortcut, const char*> kCommands[] = {
+    {Shortcut::Back, "BACK"},
+    {Shortcut::Forward, "NEXT"},
+    {Shortcut::Reload, "REFRESH"},
+    {Shortcut::Print, "PRINT"},
+    {Shortcut::Find, "EDIT:FINDDOC"},
+    {Shortcut::Save, "SAVE:HTML"},
+    {Shortcut::ViewSource, "EDIT:VIEW"},
+    {Shortcut::NewWindow, "NEW"},
+    {Shortcut::FocusAddress, "PAGE:ADDRESS"},
+    {Shortcut::FindNext, "PAGE:FINDNEXT"},
+    {Shortcut::FindPrevious, "PAGE:FINDPREVIOUS"},
+    {Shortcut::ReloadBypassingCache, "PAGE:RELOADHARD"},
+    {Shortcut::Stop, "PAGE:STOP"},
+    {Shortcut::CloseWindow, "PAGE:CLOSE"},
+    {Shortcut::ZoomIn, "PAGE:ZOOMIN"},
+    {Shortcut::ZoomOut, "PAGE:ZOOMOUT"},
+    {Shortcut::ZoomReset, "PAGE:ZOOMRESET"},
+    {Shortcut::FullScreen, "PAGE:FULLSCREEN"},
+    {Shortcut::ToggleBars, "PAGE:BARS"},
 };
 
 }  // namespace
 
-const KeyCommand* keyCommand(Shortcut which) {
-    for (const KeyCommand& c : kCommands)
-        if (c.shortcut == which) return &c;
-    return nullptr;
+const char* keyCommandName(Shortcut which) {
+    for (const auto& [shortcut, name] : kCommands)
+        if (shortcut == which) return name;
+    return "";
 }
 
 void labelShortcuts(CommandBars& bars, const Platform& platform) {
     BarsBatch batch(bars);
-    for (const KeyCommand& c : kCommands)
-        if (Entry* e = bars.entry(commandKey(c.command))) e->setShortcut(platform.shortcutText(c.shortcut));
+    for (const auto& [shortcut, name] : kCommands)
+        if (Entry* e = bars.entry(name)) e->setShortcut(platform.shortcutText(shortcut));
     // The print item of the edit menu runs the same command as the print button.
-    if (Entry* e = bars.entry(commandKey(Command::PrintPage))) e->setShortcut(platform.shortcutText(Shortcut::Print));
+    if (Entry* e = bars.entry("EDIT:PRINT")) e->setShortcut(platform.shortcutText(Shortcut::Print));
 }
 
 }  // namespace corvano

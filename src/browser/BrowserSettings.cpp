@@ -27,7 +27,7 @@ int16_t clamp16(double v) {
 std::optional<int16_t> readInteger(const std::string& line) { return tf::toInt16(tf::leadingNumber(tf::trimBlanks(line))); }
 
 // Stores the values line by line; false at the first line that fails.
-bool parse(const std::vector<std::string>& lines, AppState& App, std::string& currentAddress, Size screen) {
+bool parse(const std::vector<std::string>& lines, WindowSettings& s, std::string& currentAddress, Size screen) {
     auto line = [&lines](size_t n) -> const std::string* { return n <= lines.size() ? &lines[n - 1] : nullptr; };
 
     for (size_t n = 1; n <= 4; ++n) {
@@ -36,27 +36,27 @@ bool parse(const std::vector<std::string>& lines, AppState& App, std::string& cu
         auto v = readInteger(*text);
         if (!v) return false;
         switch (n) {
-            case 1: App.winTop = std::max<int16_t>(*v, 0); break;
-            case 2: App.winLeft = std::max<int16_t>(*v, 0); break;
-            case 3: App.winHeight = *v < 1000 ? clamp16(screen.height) : *v; break;
-            case 4: App.winWidth = *v < 2000 ? clamp16(screen.width) : *v; break;
+            case 1: s.top = std::max<int16_t>(*v, 0); break;
+            case 2: s.left = std::max<int16_t>(*v, 0); break;
+            case 3: s.height = *v < 1000 ? clamp16(screen.height) : *v; break;
+            case 4: s.width = *v < 2000 ? clamp16(screen.width) : *v; break;
         }
     }
-    for (size_t i = 0; i < App.reservedReals.size(); ++i) {
+    for (size_t i = 0; i < s.reservedReals.size(); ++i) {
         const std::string* text = line(5 + i);
         if (!text) return false;
         const double v = tf::leadingNumber(*text);
         if (!std::isfinite(v)) return false;  // overflows a double
-        App.reservedReals[i] = v;
+        s.reservedReals[i] = v;
     }
     const std::string* text = line(13);
     if (!text) return false;
     auto mode = readInteger(*text);
     if (!mode) return false;
-    App.windowMode = *mode;
+    s.windowMode = *mode;
 
     if (!(text = line(14))) return false;
-    App.homeAddress = *text;
+    s.homeAddress = *text;
     if (!(text = line(15))) return false;
     currentAddress = *text;
     return true;
@@ -87,20 +87,20 @@ TilingDefaults tilingDefaults(int c, Size screen, int stripHeight) {
     return d;
 }
 
-bool readSettingsFile(const std::string& path, AppState& App, std::string& currentAddress, Size screen,
+bool readSettingsFile(const std::string& path, WindowSettings& s, std::string& currentAddress, Size screen,
                       const TilingDefaults& defaults) {
     auto data = tf::readAll(path, 1u << 20);
-    if (data && parse(tf::splitLines(tf::toUtf8(*data)), App, currentAddress, screen)) return true;
-    App.winTop = defaults.top;
-    App.winLeft = defaults.left;
-    App.winHeight = defaults.height;
-    App.winWidth = defaults.width;
-    App.homeAddress = urls::kMakerHomePage;
+    if (data && parse(tf::splitLines(tf::toUtf8(*data)), s, currentAddress, screen)) return true;
+    s.top = defaults.top;
+    s.left = defaults.left;
+    s.height = defaults.height;
+    s.width = defaults.width;
+    s.homeAddress = urls::kMakerHomePage;
     currentAddress = urls::kMakerSecondSite;
     return false;
 }
 
-std::string settingsFileText(const AppState& App, const Rect& outer, const std::string& currentAddress) {
+std::string settingsFileText(const WindowSettings& s, const Rect& outer, const std::string& currentAddress) {
     // Kept inside 16 bits so the file always reads back.
     auto whole = [](int v) { return tf::printNumber(static_cast<long long>(std::min(v, 32767))); };
     std::vector<std::string> lines;
@@ -108,16 +108,16 @@ std::string settingsFileText(const AppState& App, const Rect& outer, const std::
     lines.push_back(whole(outer.left >= 0 ? outer.left : 0));
     lines.push_back(whole(outer.height > 1000 ? outer.height : 1000));
     lines.push_back(whole(outer.width > 2000 ? outer.width : 2000));
-    for (double r : App.reservedReals) lines.push_back(tf::printNumber(r));
-    lines.push_back(tf::printNumber(static_cast<long long>(App.windowMode)));
-    lines.push_back(withoutLineBreaks(App.homeAddress));
+    for (double r : s.reservedReals) lines.push_back(tf::printNumber(r));
+    lines.push_back(tf::printNumber(static_cast<long long>(s.windowMode)));
+    lines.push_back(withoutLineBreaks(s.homeAddress));
     lines.push_back(withoutLineBreaks(currentAddress));
     return tf::joinCrlf(lines);
 }
 
-bool saveSettingsFile(const std::string& path, const AppState& App, const Rect& outer,
+bool saveSettingsFile(const std::string& path, const WindowSettings& settings, const Rect& outer,
                       const std::string& currentAddress) {
-    return tf::writeAtomic(path, settingsFileText(App, outer, currentAddress));
+    return tf::writeAtomic(path, settingsFileText(settings, outer, currentAddress));
 }
 
 }  // namespace corvano

@@ -4,7 +4,6 @@
 
 #include "app/Application.h"
 #include "browser/RtfWordProcessor.h"
-#include "browser/frmStart.h"
 
 namespace corvano {
 
@@ -13,23 +12,22 @@ namespace corvano {
 // window went away meanwhile.
 class ExportRun {
 public:
-    ExportRun(Application& app, frmStart& w, bool busy) : app_(app), w_(w), alive_(w.aliveToken()), busy_(busy) {
-        Set_Opacity(app_, w_.window(), app_.App.dimOpacity);
+    ExportRun(Application& app, const ExportPage& w, bool busy) : app_(app), w_(w), busy_(busy) {
+        Set_Opacity(app_, w_.window, app_.App.dimOpacity);
         if (busy_) app_.platform.setBusyCursor(true);
     }
     ~ExportRun() {
         if (busy_) app_.platform.setBusyCursor(false);
-        if (!gone()) Set_Opacity(app_, w_.window(), app_.App.fullOpacity);
+        if (!gone()) Set_Opacity(app_, w_.window, app_.App.fullOpacity);
     }
     ExportRun(const ExportRun&) = delete;
     ExportRun& operator=(const ExportRun&) = delete;
     // The engine's and the dialogs' answers can come after the window closed.
-    bool gone() const { return !*alive_ || w_.unloaded() || w_.closing(); }
+    bool gone() const { return !*w_.alive || (w_.closing && w_.closing()); }
 
 private:
     Application& app_;
-    frmStart& w_;
-    std::shared_ptr<const bool> alive_;
+    ExportPage w_;
     bool busy_;
 };
 
@@ -51,8 +49,6 @@ std::string proposedDocumentName(const std::string& title) {
     }
     return name + ".doc";
 }
-
-const std::string& wordTemplatePath(const AppState& App) { return App.wordLayout ? App.templatePath2 : App.templatePath1; }
 
 std::string documentErrorText(const StringTable& strings, const DocumentError& error) {
     TextId n = TextId::DocumentNotWritten;
@@ -81,7 +77,7 @@ void PageExport::SaveAs() {
     // The page's own dialog asks for the name and the format and writes the
     // file; the export ends when it closes. A page that cannot be saved
     // (nothing loaded) leaves nothing to do.
-    w_.Web().ExecWB(olecmd::SaveAs, olecmd::OptPromptUser, [run] {});
+    w_.web.ExecWB(olecmd::SaveAs, olecmd::OptPromptUser, [run] {});
 }
 
 bool PageExport::clipboardHoldsSomething() const {
@@ -93,9 +89,9 @@ void PageExport::SaveAsW() {
     auto run = std::make_shared<ExportRun>(app_, w_, false);
     // Copy: the page as the engine's select-all and copy give it, once loaded.
     app_.platform.clipboard().clear();
-    w_.Web().copyPageToClipboard([self = *this, run](bool copied) {
+    w_.web.copyPageToClipboard([self = *this, run](bool copied) {
         if (run->gone()) return;
-        self.w_.WebAttend([self, run, copied](bool attended) {
+        self.w_.attend([self, run, copied](bool attended) {
             if (run->gone()) return;
             if (!copied || !attended || !self.clipboardHoldsSomething()) return self.fallbackCopy(run);
             self.askName(run);
@@ -104,13 +100,13 @@ void PageExport::SaveAsW() {
 }
 
 void PageExport::fallbackCopy(const std::shared_ptr<ExportRun>& run) const {
-    WebView& web = w_.Web();
+    WebView& web = w_.web;
     app_.platform.clipboard().clear();
     web.Stop();
     web.setVisible(true);
     web.copyTextToClipboard([self = *this, run](bool) {
         if (run->gone()) return;
-        self.w_.Web().Refresh();
+        self.w_.web.Refresh();
         self.askName(run);
     });
 }
@@ -121,7 +117,7 @@ void PageExport::askName(const std::shared_ptr<ExportRun>& run) const {
     // The window stays dimmed until the message is closed.
     if (!clipboardHoldsSomething()) return dialogs.message(strings[TextId::NothingToExport], kExportTitle, [run] {});
     // Name: a cancel or an empty name ends quietly.
-    dialogs.saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter, proposedDocumentName(w_.Web().LocationName()),
+    dialogs.saveFileName(strings[TextId::SaveDocumentTitle], kWordFilter, proposedDocumentName(w_.web.LocationName()),
                          [self = *this, run](std::optional<std::string> path) {
                              if (run->gone() || !path || path->empty()) return;
                              self.writeDocument(*path, run);
@@ -137,7 +133,7 @@ void PageExport::writeDocument(const std::string& path, const std::shared_ptr<Ex
     if (!word) {
         failure = {DocumentError::WriteFailed, path};
     } else {
-        const bool ok = word->Documents_Open(wordTemplatePath(app_.App)) && word->Content_Paste() && word->SaveAs(path);
+        const bool ok = word->Documents_Open(w_.templatePath) && word->Content_Paste() && word->SaveAs(path);
         if (!ok) failure = word->error();
         if (!ok && failure.reason == DocumentError::None) failure = {DocumentError::WriteFailed, path};
         word->Quit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,9 +11,8 @@ namespace corvano {
 
 class Application;
 class Window;
-class frmStart;
+class WebView;
 class ExportRun;
-struct AppState;
 
 // The title of the "nothing to export" message and of the export's failures.
 inline constexpr const char* kExportTitle = "Quillmere";
@@ -21,9 +21,6 @@ inline constexpr const char* kWordFilter = "Microsoft Word (*.doc)|*.doc";
 // The document name the save dialog proposes: the page title's first 22
 // characters, of those only the ASCII letters and digits, then ".doc".
 std::string proposedDocumentName(const std::string& title);
-
-// The template of the export: portrait for "SAVE:WORDH", landscape for "SAVE:WORDV".
-const std::string& wordTemplatePath(const AppState& App);
 
 // The message for a failed export: what went wrong, then the file.
 std::string documentErrorText(const StringTable& strings, const DocumentError& error);
@@ -37,9 +34,25 @@ void Set_Opacity(Application& app, Window& window, int opacity);
 // is dimmed while it runs and opaque again on every way out. Each step that
 // waits for the engine or the user returns at once; the next one runs when
 // the answer comes.
+// What an export needs of its window; the window gives it.
+struct ExportPage {
+    Window& window;
+    WebView& web;
+    // Answers once the page has loaded (true) or could not be waited for.
+    std::function<void(std::function<void(bool)>)> attend;
+    // The document template: portrait for "SAVE:WORDH", landscape for "SAVE:WORDV".
+    std::string templatePath;
+    // Makes the word processor; empty for our own.
+    std::function<std::unique_ptr<WordProcessor>()> makeWordProcessor;
+    // False once the window object is gone; while it is there, `closing`
+    // tells whether it is on its way out.
+    std::shared_ptr<const bool> alive;
+    std::function<bool()> closing;
+};
+
 class PageExport {
 public:
-    PageExport(Application& app, frmStart& window) : app_(app), w_(window) {}
+    PageExport(Application& app, ExportPage page) : app_(app), w_(std::move(page)) {}
     void SaveAs();
     void SaveAsW();
 
@@ -50,7 +63,7 @@ private:
     void writeDocument(const std::string& path, const std::shared_ptr<ExportRun>& run) const;
 
     Application& app_;
-    frmStart& w_;
+    ExportPage w_;
 };
 
 }  // namespace corvano

@@ -1,37 +1,32 @@
 #include "browser/SourceView.h"
 
 #include <algorithm>
-#include <memory>
-
-#include "app/Application.h"
-#include "browser/frmStart.h"
+#include <utility>
 
 namespace corvano {
 
-void ViewSource(Application& app, frmStart& w) {
-    AppState& App = app.App;
-    MarkupBox& box = w.txtSource();
-    if (App.sourceShown) {
-        App.sourceShown = false;
-        box.setVisible(false);
-        box.setText("");
+SourceView::SourceView(std::unique_ptr<MarkupBox> box) : box_(std::move(box)) { box_->setVisible(false); }
+
+void SourceView::ViewSource(WebView& web, const Window& window, int stripHeight) {
+    if (shown_) {
+        shown_ = false;
+        box_->setVisible(false);
+        box_->setText("");
         return;
     }
     // Read first: with no page yet, or no answer in time, nothing changes.
-    // The view drops the answer when it goes, so the window is still there.
-    w.Web().outerHtml([&app, &w](std::optional<std::string> markup) {
+    web.outerHtml([this, &window, stripHeight](std::optional<std::string> markup) {
         if (!markup) return;
-        MarkupBox& shown = w.txtSource();
-        const Rect outer = w.window().geometry();
-        shown.setLeft(0);
-        shown.setTop(w.picBar().height() + 40);
+        const Rect outer = window.geometry();
+        box_->setLeft(0);
+        box_->setTop(stripHeight + 40);
         // A minimised or tiny window gives an empty box, never a negative one.
-        shown.setWidth(std::max(0, outer.width - 100));
-        shown.setHeight(std::max(0, outer.height - 850));
-        shown.setText(*markup);
-        shown.setVisible(true);
-        shown.setFocus();
-        app.App.sourceShown = true;
+        box_->setWidth(std::max(0, outer.width - 100));
+        box_->setHeight(std::max(0, outer.height - 850));
+        box_->setText(*markup);
+        box_->setVisible(true);
+        box_->setFocus();
+        shown_ = true;
     });
 }
 

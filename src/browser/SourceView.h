@@ -1,14 +1,28 @@
 #pragma once
 
+#include <memory>
+
+#include "platform/MarkupBox.h"
+#include "platform/WebView.h"
+#include "platform/Window.h"
+
 namespace corvano {
 
-class Application;
-class frmStart;
+// A browser window's view of its page's markup, in the box over the page.
+// Each window switches its own.
+class SourceView {
+public:
+    explicit SourceView(std::unique_ptr<MarkupBox> box);
+    // Shows the markup of the page below the strip of the given height, or
+    // hides and empties the box when it shows already. With no page yet, or
+    // no answer in time, nothing changes. The view drops its answer when it
+    // goes, so this object must outlive it.
+    void ViewSource(WebView& web, const Window& window, int stripHeight);
+    MarkupBox& box() { return *box_; }
 
-// Shows the markup of the page a browser window holds in the box over the
-// page, or hides and empties that box, switched by one flag shared by every
-// window: after window 1 showed its source, the first call in window 2 only
-// clears the flag.
-void ViewSource(Application& app, frmStart& window);
+private:
+    std::unique_ptr<MarkupBox> box_;
+    bool shown_ = false;
+};
 
 }  // namespace corvano

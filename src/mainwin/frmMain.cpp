@@ -23,6 +23,7 @@
 #include "browser/WindowOptions.h"
 #include "browser/frmStart.h"
 #include "langedit/frmLang.h"
+#include "mainwin/MainCommands.h"
 #include "mainwin/Screenshot.h"
 
 namespace corvano {
@@ -68,6 +69,7 @@ void frmMain::Form_Load() {
     imageList1_ = mainImageList();
     Build_MainButtons(app_);
     Build_MainBars(app_);
+    if (!app_.commands.has(commandKey(Command::New))) registerWallCommands(app_);
     frmStart& first = loadBrowserWindow();
     // The language editor waits hidden, right after the first browser window.
     app_.load<frmLang>();
@@ -220,8 +222,8 @@ void frmMain::Timer2_Timer() {
     if (App.rotationPos > count - 1 || App.rotationPos < 1) App.rotationPos = 1;
     Form* next = list[static_cast<size_t>(App.rotationPos)];
     endSlide();
-    if (app_.App.showFullScreen && next->role() == WindowRole::Browser && next->window().visible()) {
-        auto* browser = static_cast<frmStart*>(next);
+    frmStart* browser = browserAt(next);
+    if (app_.App.showFullScreen && browser && next->window().visible()) {
         if (!browser->fullScreen()) {
             browser->setFullScreen(true, false);
             slideNumber_ = browser->number();
@@ -241,8 +243,7 @@ void frmMain::prepareNextTurn() {
     const int count = static_cast<int>(list.size());
     if (count < 2) return;
     const int next = App.rotationPos > count - 1 || App.rotationPos < 1 ? 1 : App.rotationPos;
-    Form* f = list[static_cast<size_t>(next)];
-    if (f->role() == WindowRole::Browser && !f->unloaded()) static_cast<frmStart*>(f)->turnComing(timer2_->interval());
+    if (frmStart* b = browserAt(list[static_cast<size_t>(next)])) b->turnComing(timer2_->interval());
 }
 
 void frmMain::GO_MainExit() {
@@ -296,10 +297,10 @@ void frmMain::Form_Click() {
     dock1_->setVisible(App.barsShown);
 }
 
-void frmMain::applyStyle(Entry& entry, Command command) {
+void frmMain::applyStyle(Command command) {
     const int style = static_cast<int>(std::find(std::begin(kStyles), std::end(kStyles), command) - std::begin(kStyles));
     app_.App.barStyle = static_cast<int16_t>(style);
-    entry.setChecked(true);
+    app_.bars.at(commandKey(command)).setChecked(true);
     if (CommandBarControl* c = cmdBar(4)) c->setBarStyle(style);
     if (CommandBarControl* c = cmdBar(5)) c->setBarStyle(style);
 }
@@ -318,13 +319,7 @@ void frmMain::chooseLanguage(const std::string& key) {
     Set_Captions(app_);
 }
 
-void frmMain::newWindow() {
-    AppState& App = app_.App;
-    // At the limit nothing opens, without a message.
-    if (App.browserCount >= App.maxBrowsers) return;
-    ++App.browserCount;
-    loadBrowserWindow().window().show();
-}
+void frmMain::newWindow() { openBrowserWindow(app_); }
 
 void frmMain::hideBars() {
     app_.App.barsShown = false;
@@ -342,27 +337,22 @@ void frmMain::showOff() {
     endSlide();
 }
 
-void frmMain::toggleSlideshow(Entry& entry) {
+void frmMain::toggleSlideshow() {
     app_.App.showFullScreen = !app_.App.showFullScreen;
-    entry.setChecked(app_.App.showFullScreen);
+    app_.bars.at(commandKey(Command::ShowFullScreen)).setChecked(app_.App.showFullScreen);
     if (!app_.App.showFullScreen) endSlide();
 }
 
 void frmMain::endSlide() {
     const int number = std::exchange(slideNumber_, 0);
-    for (frmStart* b : browsersByNumber())
-        if (b->number() == number && b->fullScreen() && !b->fullScreenKept()) b->setFullScreen(false);
+    frmStart* b = app_.browsers.find(number);
+    if (b && b->fullScreen() && !b->fullScreenKept()) b->setFullScreen(false);
 }
 
-std::vector<frmStart*> frmMain::browsersByNumber() const {
-    std::vector<frmStart*> all;
-    for (Form* f : app_.openWindows()) {
-        if (f->role() != WindowRole::Browser || f->unloaded()) continue;
-        auto* b = static_cast<frmStart*>(f);
-        if (!b->closing() && b->number() > 0) all.push_back(b);
-    }
-    std::sort(all.begin(), all.end(), [](const frmStart* a, const frmStart* b) { return a->number() < b->number(); });
-    return all;
+frmStart* frmMain::browserAt(const Form* form) const {
+    for (frmStart* b : app_.browsers.inOrder())
+        if (b == form) return b;
+    return nullptr;
 }
 
 Rect frmMain::workArea(const Monitor& monitor) const {
@@ -381,7 +371,7 @@ Rect frmMain::workArea(const Monitor& monitor) const {
 }
 
 void frmMain::arrange(Command how) {
-    const std::vector<frmStart*> windows = browsersByNumber();
+    const std::vector<frmStart*> windows = app_.browsers.inOrder();
     const std::vector<Monitor> monitors = app_.platform.monitors();
     if (windows.empty() || monitors.empty()) return;
     const int count = static_cast<int>(windows.size());
@@ -400,9 +390,8 @@ void frmMain::arrange(Command how) {
         places = gridOnEveryArea(count, areas, shapes);
     } else {
         // The monitor of the browser window activated last, else of the first.
-        const frmStart* current = windows.front();
-        for (const frmStart* b : windows)
-            if (b->number() == app_.App.currentBrowser) current = b;
+        const frmStart* current = currentBrowserWindow(app_);
+        if (!current) current = windows.front();
         std::vector<Rect> rects;
         for (const Monitor& m : monitors) rects.push_back(m.rect);
         const int i = std::max(0, areaHolding(current->normalPlace(), rects));
@@ -417,47 +406,14 @@ void frmMain::arrange(Command how) {
 }
 
 void frmMain::cmdBar_Click(int index, Entry& entry) {
-    using Run = void (*)(frmMain&, Entry&);
-    struct Handler {
-        int index;  // the bar control the click must come from
-        Command command;
-        Run run;
-    };
-    static const Handler kHandlers[] = {
-        {3, Command::New, [](frmMain& m, Entry&) { m.newWindow(); }},
-        {3, Command::Exit, [](frmMain& m, Entry&) { m.GO_MainExit(); }},
-        {3, Command::Screenshot, [](frmMain& m, Entry&) { m.Take_Pic(); }},
-        {3, Command::HideBars, [](frmMain& m, Entry&) { m.hideBars(); }},
-        {4, Command::Exit2, [](frmMain& m, Entry&) { m.GO_MainExit(); }},
-        {4, Command::About, [](frmMain& m, Entry&) { m.showAbout(); }},
-        {5, Command::StyleSystem, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleSystem); }},
-        {5, Command::StyleOffice, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleOffice); }},
-        {5, Command::StyleXp, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleXp); }},
-        {5, Command::StyleMoney, [](frmMain& m, Entry& e) { m.applyStyle(e, Command::StyleMoney); }},
-        {5, Command::ShowOff, [](frmMain& m, Entry&) { m.showOff(); }},
-        {5, Command::Show30s, [](frmMain& m, Entry&) { m.showEvery(0); }},
-        {5, Command::Show1m, [](frmMain& m, Entry&) { m.showEvery(2); }},
-        {5, Command::Show5m, [](frmMain& m, Entry&) { m.showEvery(10); }},
-        {5, Command::Show10m, [](frmMain& m, Entry&) { m.showEvery(20); }},
-        {5, Command::Show30m, [](frmMain& m, Entry&) { m.showEvery(60); }},
-        {5, Command::NewLanguage, [](frmMain& m, Entry&) { m.showLanguageEditor(); }},
-        {5, Command::ShowFullScreen, [](frmMain& m, Entry& e) { m.toggleSlideshow(e); }},
-        {5, Command::ArrangeGrid, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeGrid); }},
-        {5, Command::ArrangeColumns, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeColumns); }},
-        {5, Command::ArrangeRows, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeRows); }},
-        {5, Command::ArrangeCascade, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeCascade); }},
-        {5, Command::ArrangeEveryScreen, [](frmMain& m, Entry&) { m.arrange(Command::ArrangeEveryScreen); }},
-    };
-    const std::optional<Command> command = commandOf(entry.key());
-    if (command) {
-        for (const Handler& h : kHandlers)
-            if (h.index == index && h.command == *command) return h.run(*this, entry);
-        // Every drop-down, the browser windows' too, is shown by the host.
-        if (index == 5) runPageCommand(app_, *command);
+    // Every drop-down, the browser windows' too, is shown by the host: its
+    // window commands act on the browser window activated last.
+    if (const CommandRegistry::Command* command = app_.commands.find(entry.key())) {
+        if (command->bar == index) app_.commands.run(command->name);
         return;
     }
-    // A browser window's refresh interval, else a language: "LANG:" and a file's name.
-    if (index == 5 && !runPageCommand(app_, entry.key())) chooseLanguage(entry.key());
+    // A language: "LANG:" and a file's name. Any other command key is not one.
+    if (index == 5 && !commandOf(entry.key())) chooseLanguage(entry.key());
 }
 
 frmLang* frmMain::languageEditor() const {
@@ -525,11 +481,10 @@ void frmMain::keepSessionCurrent() {
     app_.platform.onEndRequest = [this] { endRequested(); };
     app_.platform.onRaiseRequest = [this] { bringForward(); };
     app_.platform.onNetworkBack = [this] {
-        for (Form* f : app_.openWindows())
-            if (f->role() == WindowRole::Browser && !f->unloaded()) static_cast<frmStart*>(f)->networkBack();
+        for (frmStart* b : app_.browsers.inOrder()) b->networkBack();
     };
     app_.platform.onScreenAdded = [this] {
-        for (frmStart* b : browsersByNumber()) b->Screens_Added();
+        for (frmStart* b : app_.browsers.inOrder()) b->Screens_Added();
     };
 }
 
@@ -545,10 +500,8 @@ std::vector<FileText> frmMain::sessionSnapshot() {
     files.push_back({iniSettingsPath(App), iniSettingsText(App, sessionCount())});
     std::map<const Form*, Rect> seen;
     std::set<const Form*> held;
-    for (Form* f : app_.openWindows()) {
-        if (f->role() != WindowRole::Browser || f->unloaded()) continue;
-        const auto* browser = static_cast<const frmStart*>(f);
-        if (browser->closing() || browser->number() <= 0) continue;
+    for (const frmStart* browser : app_.browsers.inOrder()) {
+        const Form* f = browser;
         const Rect place = f->window().geometry();
         seen[f] = place;
         auto before = placeSeen_.find(f);
@@ -572,15 +525,10 @@ void frmMain::endRequested() {
 
 void frmMain::bringForward() {
     if (exiting_) return;
-    Form* current = nullptr;
-    for (Form* f : app_.openWindows()) {
-        if (f->role() != WindowRole::Browser || f->unloaded() || !f->window().visible()) continue;
-        if (static_cast<const frmStart*>(f)->number() == app_.App.currentBrowser)
-            current = f;
-        else
-            f->window().bringToTop();
-    }
-    if (current) current->window().bringToTop();
+    frmStart* current = currentBrowserWindow(app_);
+    for (frmStart* b : app_.browsers.inOrder())
+        if (b != current && b->window().visible()) b->window().bringToTop();
+    if (current && current->window().visible()) current->window().bringToTop();
 }
 
 frmMain& Sub_Main(Application& app) {
@@ -598,8 +546,7 @@ frmMain* mainForm(const Application& app) {
 void frmMain::Form_TextsChanged() { labelShortcuts(app_.bars, app_.platform); }
 
 void frmMain::Form_Shortcut(Shortcut which) {
-    if (which != Shortcut::NewWindow) return;
-    if (Entry* entry = app_.bars.entry(commandKey(Command::New))) cmdBar_Click(3, *entry);
+    if (which == Shortcut::NewWindow) app_.commands.run(keyCommandName(which));
 }
 
 }  // namespace corvano

@@ -65,6 +65,17 @@ public:
     // Ctrl+N on the main window too: the key its "New" button's tooltip names.
     void Form_Shortcut(Shortcut which) override;
 
+    // What the wall's commands run.
+    void applyStyle(Command style);
+    void newWindow();
+    void hideBars();
+    void showEvery(int period);
+    void showOff();
+    // Window layout: the arrangements and the show modes' full screen.
+    void arrange(Command how);
+    void toggleSlideshow();
+    void showLanguageEditor();
+
 private:
     // Closes every window, the last opened first; the exit's second half.
     static void closeAll(Application& app);
@@ -75,20 +86,13 @@ private:
     void readLanguage();
     void startReopening();
     void setUpBars();
-    void applyStyle(Entry& entry, Command style);
     void chooseLanguage(const std::string& key);
-    void newWindow();
-    void hideBars();
-    void showEvery(int period);
-    void showOff();
-    // Window layout: the arrangements and the show modes' full screen.
-    void arrange(Command how);
-    void toggleSlideshow(Entry& entry);
     // The previous show mode's turn returns to its place.
     void endSlide();
     // The work area of a monitor less the bar strip where it covers it.
     Rect workArea(const Monitor& monitor) const;
-    std::vector<frmStart*> browsersByNumber() const;
+    // The browser window an entry of the list of open windows is, if it is one.
+    frmStart* browserAt(const Form* form) const;
     int slideNumber_ = 0;
 
     std::unique_ptr<Panel> dock1_;
@@ -104,9 +108,7 @@ private:
     // The language editor, loaded or not.
 public:
     frmLang* languageEditor() const;
-private:
-    void showLanguageEditor();
-public:
+
     // The desktop asks to end (signal, logout): the exit as "EXIT" runs it,
     // with no message that would wait for an answer nobody gives.
     void endRequested();

@@ -27,7 +27,7 @@ public:
     virtual std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) = 0;
     virtual std::unique_ptr<ComboBox> createComboBox() = 0;
     virtual std::unique_ptr<Label> createLabel() = 0;
-    virtual std::unique_ptr<WebView> createWebView() = 0;
+    virtual std::unique_ptr<WebView> createWebView(const WebProfile& profile) = 0;
 
     // The language editor's text box.
     virtual std::unique_ptr<TextEditBox> createTextEditBox() = 0;

@@ -41,6 +41,12 @@ struct LoadEnd {
     std::string url;
 };
 
+// The profile a web view keeps its cookies, storage and cache in. The empty
+// name is the profile every window shares.
+struct WebProfile {
+    std::string name;
+};
+
 // One choice of a check list the page's menu shows.
 struct MenuChoice {
     std::string key;  // what Web_PageCommand gets when it is chosen
@@ -124,6 +130,8 @@ public:
     virtual bool Busy() const = 0;
     virtual std::string LocationName() const = 0;
     virtual std::string LocationURL() const = 0;
+    // The page shown is the engine's own error page, not the address's.
+    virtual bool errorPageShown() const { return false; }
 
     // Document reads: the engine answers later, through the continuation,
     // with nothing when there is no document or no answer came in time. A

@@ -71,7 +71,7 @@ std::unique_ptr<ComboBox> FakePanel::createComboBox() {
     return track<FakeComboBox, ComboBox>(combos, std::make_unique<FakeComboBox>());
 }
 std::unique_ptr<Label> FakePanel::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
-std::unique_ptr<WebView> FakePanel::createWebView() {
+std::unique_ptr<WebView> FakePanel::createWebView(const WebProfile&) {
     return track<FakeWebView, WebView>(webs, std::make_unique<FakeWebView>());
 }
 std::unique_ptr<MarkupBox> FakePanel::createMarkupBox() {
@@ -111,7 +111,7 @@ std::unique_ptr<ComboBox> FakeWindow::createComboBox() {
     return track<FakeComboBox, ComboBox>(combos, std::make_unique<FakeComboBox>());
 }
 std::unique_ptr<Label> FakeWindow::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
-std::unique_ptr<WebView> FakeWindow::createWebView() {
+std::unique_ptr<WebView> FakeWindow::createWebView(const WebProfile&) {
     auto web = std::make_unique<FakeWebView>();
     web->clipboard = &platform.clip;
     return track<FakeWebView, WebView>(webs, std::move(web));

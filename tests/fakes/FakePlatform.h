@@ -138,6 +138,7 @@ public:
     bool Busy() const override { return busy; }
     std::string LocationName() const override { return title; }
     std::string LocationURL() const override { return url_; }
+    bool errorPageShown() const override { return errorPage; }
     // The engine's answers come at once.
     void readyState(Answer answer) override { answer(ready); }
     void outerHtml(Answer answer) override { answer(html); }
@@ -149,6 +150,7 @@ public:
     bool busy = false;
     std::string title;
     std::string url_;
+    bool errorPage = false;
     std::optional<std::string> ready = "complete";
     std::optional<std::string> html;
     bool copyOk = true;
@@ -243,7 +245,7 @@ public:
     std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
-    std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<WebView> createWebView(const WebProfile& profile) override;
     std::unique_ptr<MarkupBox> createMarkupBox() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;
@@ -261,7 +263,7 @@ public:
     std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
-    std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<WebView> createWebView(const WebProfile& profile) override;
     std::unique_ptr<MarkupBox> createMarkupBox() override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;

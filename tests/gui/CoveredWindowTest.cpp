@@ -40,7 +40,7 @@ TEST(CoveredWindow, ItsPageIsHiddenWhileOurWindowsHideAllOfItAndDrawsAgainWhenUn
                    "function f() { frames++; requestAnimationFrame(f); } requestAnimationFrame(f);</script></body></html>");
     NoEvents events;
     qt::QtWindow lower(WindowRole::Browser, events), upper(WindowRole::Browser, events), side(WindowRole::Browser, events);
-    auto web = lower.createWebView();
+    auto web = lower.createWebView(WebProfile{});
     web->setWidth(6000);
     web->setHeight(4500);
     lower.setGeometry({1500, 1500, 6000, 4500});  // 400 x 300 pixels at 100,100

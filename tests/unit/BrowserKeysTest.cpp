@@ -12,27 +12,17 @@ using corvano::Rect;
 using corvano::Shortcut;
 using corvano::TextId;
 
-// The main window's handler, as far as the browser window's keys reach it.
-class MainStandIn : public Form {
-public:
-    explicit MainStandIn(corvano::Application& app) : Form(app, corvano::WindowRole::Main) {}
-    void cmdBar_Click(int index, Entry& entry) override { clicks.push_back(std::to_string(index) + " " + entry.key()); }
-    std::vector<std::string> clicks;
-};
-
 class BrowserKeysTest : public corvano::test::BrowserTestFixture {
 protected:
     BrowserKeysTest() {
-        main = &app->load<MainStandIn>();
         // The main window's entries the browser bars and keys use.
         app->bars.addEntry("LANG", 28, 0);
         app->bars.addEntry("NEW", 0, 0);
-        host = std::make_unique<corvano::fake::FakeCommandBar>(
-            5, [this](int index, Entry& e) { main->cmdBar_Click(index, e); });
-        app->bars.dropDownHost = host.get();
+        // The main window's command the browser window's keys reach.
+        app->commands.add({"NEW", corvano::CommandTarget::Wall, corvano::CommandArg::None, 3,
+                           [this](const corvano::CommandCall&) { ++newWindows; }});
     }
-    MainStandIn* main = nullptr;
-    std::unique_ptr<corvano::fake::FakeCommandBar> host;
+    int newWindows = 0;
 };
 
 }  // namespace
@@ -53,11 +43,14 @@ TEST_F(BrowserKeysTest, EveryShortcutRunsItsCommandTheWayItsEntryDoes) {
         EXPECT_EQ(web(b).calls, std::vector<std::string>{call}) << call;
     }
     EXPECT_TRUE(web(other).calls.size() == 1) << "only the first page load";
-    // Drop-down commands go through the drop-down host to the main window, and
-    // act on the window the key was pressed in.
+    // The drop-downs' commands act on the window the key was pressed in.
     other.Form_Activate();
+    web(b).calls.clear();
+    web(b).html = "<html></html>";
     for (Shortcut key : {Shortcut::Find, Shortcut::Save, Shortcut::ViewSource, Shortcut::NewWindow}) b.Form_Shortcut(key);
-    EXPECT_EQ(main->clicks, (std::vector<std::string>{"5 EDIT:FINDDOC", "5 SAVE:HTML", "5 EDIT:VIEW", "3 NEW"}));
+    EXPECT_EQ(web(b).calls, (std::vector<std::string>{"FindBar", "ExecWB 4 1"}));
+    EXPECT_TRUE(b.txtSource().visible());
+    EXPECT_EQ(newWindows, 1);
     EXPECT_EQ(app->App.currentBrowser, b.number());
 
     b.Form_Shortcut(Shortcut::FocusAddress);

@@ -81,6 +81,7 @@ TEST_F(PageCareTest, RetryGoesToTheAskedAddressAndTheFilesKeepIt) {
     frmStart& b = open();
     // The engine shows its error page; the window still means the asked address.
     web(b).url_ = "chrome-error://chromewebdata/";
+    web(b).errorPage = true;
     web(b).events->Web_TitleChange("127.0.0.1");
     EXPECT_EQ(waitAfter(b, unreachable()), 5000);
     EXPECT_EQ(web(b).calls.back(), std::string("Navigate ") + kPage);

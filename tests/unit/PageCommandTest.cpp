@@ -63,7 +63,7 @@ TEST_F(PageCommandTest, NothingHappensWithoutATarget) {
     web(one).calls.clear();
     EXPECT_TRUE(runPageCommand(*app, "EDIT:COPY"));  // none activated yet
     EXPECT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
-    EXPECT_FALSE(app->App.wordLayout);
+    EXPECT_FALSE(one.state().exportLandscape || two.state().exportLandscape);
     win(two).bringToTop();
     two.GO_Exit();
     EXPECT_TRUE(runPageCommand(*app, "EDIT:COPY"));  // the target was closed
@@ -78,10 +78,10 @@ TEST_F(PageCommandTest, ExportCommandsAreRecognisedAndOtherKeysAreNot) {
     win(b).bringToTop();
     web(b).calls.clear();
     EXPECT_TRUE(runPageCommand(*app, "SAVE:WORDV"));
-    EXPECT_TRUE(app->App.wordLayout);
+    EXPECT_TRUE(b.state().exportLandscape);
     EXPECT_EQ(web(b).calls.front(), "CopyPage");
     EXPECT_TRUE(runPageCommand(*app, "SAVE:WORDH"));
-    EXPECT_FALSE(app->App.wordLayout);
+    EXPECT_FALSE(b.state().exportLandscape);
     EXPECT_TRUE(runPageCommand(*app, "SAVE:HTML"));
     EXPECT_EQ(web(b).calls.back(), "ExecWB 4 1");
     web(b).html = "<html></html>";

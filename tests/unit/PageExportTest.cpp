@@ -195,7 +195,7 @@ TEST_F(PageExportTest, TheWordProcessorGetsItsFiveCallsAndAlwaysQuits) {
         return r;
     };
     fp.dialog.saveAnswer = path("/w.doc");
-    app->App.wordLayout = true;
+    b.setExportLandscape(true);
     exportW(b);
     EXPECT_EQ(log, (std::vector<std::string>{"create", "open " + path("/TemplateH.Doc"), "paste",
                                              "save " + path("/w.doc"), "quit"}));
@@ -242,7 +242,7 @@ TEST_F(PageExportTest, OpacityOutOfRangeIsReported) {
     EXPECT_EQ(messages()[0], "Corvano: Out of range: 256 Source : Set_Opacity");
 }
 
-TEST_F(PageExportTest, TheSourceFlagIsSharedByEveryWindow) {
+TEST_F(PageExportTest, EachWindowSwitchesItsOwnSourceView) {
     frmStart& one = page();
     frmStart& two = page();
     web(one).html = "<html><body>one</body></html>";
@@ -251,18 +251,14 @@ TEST_F(PageExportTest, TheSourceFlagIsSharedByEveryWindow) {
     one.ViewSource();
     MarkupBox& box1 = one.txtSource();
     MarkupBox& box2 = two.txtSource();
-    EXPECT_TRUE(app->App.sourceShown);
     EXPECT_TRUE(box1.visible());
     EXPECT_EQ(box1.text(), *web(one).html);
     EXPECT_EQ((Rect{box1.left(), box1.top(), box1.width(), box1.height()}),
               (Rect{0, one.picBar().height() + 40, 9000 - 100, 7000 - 850}));
 
-    // Window 2's first call only clears the flag; its second shows its source.
+    // Window 2 shows its own source at once; window 1's stays.
     two.ViewSource();
-    EXPECT_FALSE(app->App.sourceShown);
-    EXPECT_FALSE(box2.visible());
     EXPECT_TRUE(box1.visible());
-    two.ViewSource();
     EXPECT_TRUE(box2.visible());
     EXPECT_EQ(box2.text(), *web(two).html);
 
@@ -280,7 +276,6 @@ TEST_F(PageExportTest, TheSourceFlagIsSharedByEveryWindow) {
     // No document (nothing loaded, or no answer in time): nothing changes.
     web(two).html.reset();
     two.ViewSource();
-    EXPECT_FALSE(app->App.sourceShown);
     EXPECT_FALSE(box2.visible());
 
     // A tiny window gives an empty box, not a negative one.

@@ -14,7 +14,7 @@ using corvano::frmStart;
 
 class BrowserSettingsFileTest : public corvano::test::BrowserTestFixture {};
 
-using corvano::AppState;
+using corvano::WindowSettings;
 using corvano::Rect;
 using corvano::Size;
 using corvano::TilingDefaults;
@@ -28,7 +28,7 @@ std::string lines(std::initializer_list<const char*> ls) {
 }
 
 TEST_F(BrowserSettingsFileTest, WritesFifteenLinesByteExact) {
-    AppState App;
+    WindowSettings App;
     App.reservedReals = {0, 1.5, -2.25, 0.1, 3, -4, 1e-7, 123456789.125};
     App.windowMode = -4;
     App.homeAddress = "https://home.example/";
@@ -43,7 +43,7 @@ TEST_F(BrowserSettingsFileTest, WritesFifteenLinesByteExact) {
 }
 
 TEST_F(BrowserSettingsFileTest, LineBreaksNeverReachTheFile) {
-    AppState App;
+    WindowSettings App;
     App.homeAddress = "http://home\r\n.example/";
     const auto text = corvano::settingsFileText(App, {0, 0, 5000, 5000}, "http://a.example/\nrest\r");
     const auto split = corvano::textfile::splitLines(text);
@@ -53,18 +53,18 @@ TEST_F(BrowserSettingsFileTest, LineBreaksNeverReachTheFile) {
 }
 
 TEST_F(BrowserSettingsFileTest, ReadsBackEveryValueExactly) {
-    AppState out;
+    WindowSettings out;
     out.reservedReals = {0.1, 1.0 / 3, -1e300, 5e-324, 2.5, -0.0, 1234567.891, 6.02214076e23};
     out.windowMode = 2;
     out.homeAddress = "https://home.example/";
     write("/Data/Corvano4.Ini", corvano::settingsFileText(out, {123, 456, 7890, 12345}, "http://x.example/"));
-    AppState in;
+    WindowSettings in;
     std::string address;
     EXPECT_TRUE(corvano::readSettingsFile(path("/Data/Corvano4.Ini"), in, address, kScreen, {}));
-    EXPECT_EQ(in.winLeft, 123);
-    EXPECT_EQ(in.winTop, 456);
-    EXPECT_EQ(in.winWidth, 7890);
-    EXPECT_EQ(in.winHeight, 12345);
+    EXPECT_EQ(in.left, 123);
+    EXPECT_EQ(in.top, 456);
+    EXPECT_EQ(in.width, 7890);
+    EXPECT_EQ(in.height, 12345);
     EXPECT_EQ(in.reservedReals, out.reservedReals);
     EXPECT_EQ(in.windowMode, 2);
     EXPECT_EQ(in.homeAddress, "https://home.example/");
@@ -74,7 +74,7 @@ TEST_F(BrowserSettingsFileTest, ReadsBackEveryValueExactly) {
 TEST_F(BrowserSettingsFileTest, ReadRulesForNumbers) {
     write("/Data/Corvano1.Ini", lines({"   -20  ", "12.5xyz", "  999", "13.5e3", "  7.25", "abc", "", "1e400x",
                                        " 0 ", " 0 ", " 0 ", " 0 ", "  2.5 ", "home", ""}));
-    AppState App;
+    WindowSettings App;
     std::string address = "unchanged";
     const TilingDefaults d{1, 2, 3, 4};
     // Line 8 overflows a double: the file counts as unreadable from there.
@@ -85,10 +85,10 @@ TEST_F(BrowserSettingsFileTest, ReadRulesForNumbers) {
     write("/Data/Corvano1.Ini", lines({"   -20  ", "12.5xyz", "  999", "13.5e3", "  7.25", "abc", "", "8",
                                        " 0 ", " 0 ", " 0 ", " 0 ", "  2.5 ", "home", ""}));
     EXPECT_TRUE(corvano::readSettingsFile(path("/Data/Corvano1.Ini"), App, address, kScreen, d));
-    EXPECT_EQ(App.winTop, 0);             // negative becomes 0
-    EXPECT_EQ(App.winLeft, 12);           // half to even
-    EXPECT_EQ(App.winHeight, 16200);      // below 1000: the screen height
-    EXPECT_EQ(App.winWidth, 13500);
+    EXPECT_EQ(App.top, 0);             // negative becomes 0
+    EXPECT_EQ(App.left, 12);           // half to even
+    EXPECT_EQ(App.height, 16200);      // below 1000: the screen height
+    EXPECT_EQ(App.width, 13500);
     EXPECT_EQ(App.reservedReals[0], 7.25);
     EXPECT_EQ(App.reservedReals[1], 0);   // no leading number
     EXPECT_EQ(App.windowMode, 2);         // 2.5 rounds to the even 2
@@ -98,8 +98,8 @@ TEST_F(BrowserSettingsFileTest, ReadRulesForNumbers) {
     write("/Data/Corvano1.Ini", lines({"0", "0", "1000", "2000", "0", "0", "0", "0", "0", "0", "0", "0", "0",
                                        "h", "a"}));
     EXPECT_TRUE(corvano::readSettingsFile(path("/Data/Corvano1.Ini"), App, address, kScreen, d));
-    EXPECT_EQ(App.winHeight, 1000);
-    EXPECT_EQ(App.winWidth, 2000);
+    EXPECT_EQ(App.height, 1000);
+    EXPECT_EQ(App.width, 2000);
 }
 
 TEST_F(BrowserSettingsFileTest, TilingDefaultsForTheFirstSixCounts) {
@@ -116,17 +116,17 @@ TEST_F(BrowserSettingsFileTest, TilingDefaultsForTheFirstSixCounts) {
 }
 
 TEST_F(BrowserSettingsFileTest, OverflowAndShortFilesFallBackToDefaults) {
-    AppState App;
+    WindowSettings App;
     App.windowMode = 9;
     App.reservedReals.fill(-1);
     std::string address;
     const TilingDefaults d = corvano::tilingDefaults(3, kScreen, 395);
     write("/Data/Corvano3.Ini", lines({" 10 ", " 20 ", " 3000 ", " 40000 ", " 1 ", " 1 "}));
     EXPECT_FALSE(corvano::readSettingsFile(path("/Data/Corvano3.Ini"), App, address, kScreen, d));
-    EXPECT_EQ(App.winTop, 700);
-    EXPECT_EQ(App.winLeft, 50);
-    EXPECT_EQ(App.winHeight, 7900);
-    EXPECT_EQ(App.winWidth, 14350);
+    EXPECT_EQ(App.top, 700);
+    EXPECT_EQ(App.left, 50);
+    EXPECT_EQ(App.height, 7900);
+    EXPECT_EQ(App.width, 14350);
     EXPECT_EQ(App.reservedReals[0], -1);  // never reached
     EXPECT_EQ(App.homeAddress, "https://www.corvano.org/");
     EXPECT_EQ(address, "https://www.corvano.net/");
@@ -136,7 +136,7 @@ TEST_F(BrowserSettingsFileTest, OverflowAndShortFilesFallBackToDefaults) {
     EXPECT_FALSE(corvano::readSettingsFile(path("/Data/Corvano3.Ini"), App, address, kScreen, d));
     EXPECT_EQ(App.reservedReals, (std::array<double, 8>{1, 2, 3, 4, 5, 6, -1, -1}));
     EXPECT_EQ(App.windowMode, 9);
-    EXPECT_EQ(App.winTop, 700);
+    EXPECT_EQ(App.top, 700);
     EXPECT_EQ(address, "https://www.corvano.net/");
 
     EXPECT_FALSE(corvano::readSettingsFile(path("/Data/missing.Ini"), App, address, kScreen, d));

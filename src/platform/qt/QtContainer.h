@@ -13,7 +13,7 @@ struct QtChildFactory {
     static std::unique_ptr<CommandBarControl> commandBar(QWidget* parent, int index, BarClickHandler onClick);
     static std::unique_ptr<ComboBox> comboBox(QWidget* parent);
     static std::unique_ptr<Label> label(QWidget* parent);
-    static std::unique_ptr<WebView> webView(QWidget* parent);
+    static std::unique_ptr<WebView> webView(QWidget* parent, const WebProfile& profile);
     static std::unique_ptr<TextEditBox> textEditBox(QWidget* parent);
     static std::unique_ptr<Button> button(QWidget* parent);
     static std::unique_ptr<Picture> picture(QWidget* parent);

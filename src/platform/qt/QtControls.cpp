@@ -21,7 +21,7 @@ std::unique_ptr<CommandBarControl> QtPanel::createCommandBar(int index, BarClick
 }
 std::unique_ptr<ComboBox> QtPanel::createComboBox() { return QtChildFactory::comboBox(w_); }
 std::unique_ptr<Label> QtPanel::createLabel() { return QtChildFactory::label(w_); }
-std::unique_ptr<WebView> QtPanel::createWebView() { return QtChildFactory::webView(w_); }
+std::unique_ptr<WebView> QtPanel::createWebView(const WebProfile& profile) { return QtChildFactory::webView(w_, profile); }
 std::unique_ptr<TextEditBox> QtPanel::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
 std::unique_ptr<MarkupBox> QtPanel::createMarkupBox() { return QtChildFactory::markupBox(w_); }
 

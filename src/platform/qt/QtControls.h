@@ -20,7 +20,7 @@ public:
     std::unique_ptr<CommandBarControl> createCommandBar(int index, BarClickHandler onClick) override;
     std::unique_ptr<ComboBox> createComboBox() override;
     std::unique_ptr<Label> createLabel() override;
-    std::unique_ptr<WebView> createWebView() override;
+    std::unique_ptr<WebView> createWebView(const WebProfile& profile) override;
     std::unique_ptr<TextEditBox> createTextEditBox() override;
     std::unique_ptr<Button> createButton() override;
     std::unique_ptr<Picture> createPicture() override;

@@ -54,6 +54,11 @@ bool QtWebView::ExecWB(int command, int option, std::function<void()> finished) 
 bool QtWebView::Busy() const { return w_ && w_->busy(); }
 std::string QtWebView::LocationName() const { return w_ ? w_->title().toStdString() : std::string(); }
 std::string QtWebView::LocationURL() const { return w_ ? w_->address().toStdString() : std::string(); }
+
+bool QtWebView::errorPageShown() const {
+    // The engine shows its error pages under a scheme of its own.
+    return w_ && w_->address().startsWith(QLatin1String("chrome-error:"), Qt::CaseInsensitive);
+}
 // The host drops an answer once it is gone, and with it the window's continuation.
 void QtWebView::readyState(Answer answer) {
     if (w_) w_->readyState([answer](std::optional<QString> s) { answer(toStd(s)); });
@@ -97,6 +102,10 @@ void QtWebView::copyPageToClipboard(Done done) {
     if (w_) w_->copyPageToClipboard(std::move(done));
 }
 
-std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent) { return std::make_unique<QtWebView>(parent); }
+std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent, const WebProfile& profile) {
+    // Every view is on the shared profile until windows can name their own.
+    (void)profile;
+    return std::make_unique<QtWebView>(parent);
+}
 
 }  // namespace corvano::qt

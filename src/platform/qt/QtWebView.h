@@ -24,6 +24,7 @@ public:
     bool Busy() const override;
     std::string LocationName() const override;
     std::string LocationURL() const override;
+    bool errorPageShown() const override;
     void readyState(Answer answer) override;
     void outerHtml(Answer answer) override;
     void copyTextToClipboard(Done done) override;

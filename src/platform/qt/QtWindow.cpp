@@ -199,7 +199,9 @@ std::unique_ptr<CommandBarControl> QtWindow::createCommandBar(int index, BarClic
 }
 std::unique_ptr<ComboBox> QtWindow::createComboBox() { return QtChildFactory::comboBox(w_); }
 std::unique_ptr<Label> QtWindow::createLabel() { return QtChildFactory::label(w_); }
-std::unique_ptr<WebView> QtWindow::createWebView() { return QtChildFactory::webView(w_); }
+std::unique_ptr<WebView> QtWindow::createWebView(const WebProfile& profile) {
+    return QtChildFactory::webView(w_, profile);
+}
 std::unique_ptr<TextEditBox> QtWindow::createTextEditBox() { return QtChildFactory::textEditBox(w_); }
 std::unique_ptr<Button> QtWindow::createButton() { return QtChildFactory::button(w_); }
 std::unique_ptr<Picture> QtWindow::createPicture() { return QtChildFactory::picture(w_); }
