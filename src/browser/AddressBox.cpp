@@ -66,6 +66,12 @@ void AddressBox::pageAddressChanged() {
     show(address_);
 }
 
+void AddressBox::take() {
+    typing_ = true;
+    box_.setFocus();
+    box_.selectAll();
+}
+
 void AddressBox::show(const std::string& address) {
     typing_ = false;
     box_.setText(address);

@@ -34,6 +34,9 @@ public:
     void pageAddressChanged();
     // A command sent the window to this address: the box shows it.
     void show(const std::string& address);
+    // The user takes the box (Ctrl+L): its text selected, and kept from the
+    // page's changes until the user leaves the box or sends the address.
+    void take();
 
 private:
     void showHistory();

@@ -148,8 +148,7 @@ void frmStart::focusAddress() {
         peeking_ = true;
         Form_Resize();
     }
-    text1_->setFocus();
-    text1_->selectAll();
+    address_->take();
 }
 
 void frmStart::stopPage() {

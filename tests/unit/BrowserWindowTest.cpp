@@ -87,6 +87,36 @@ TEST_F(BrowserWindowTest, ClosedNumberIsReusedFreshWithDefaults) {
     EXPECT_EQ(again.window().geometry(), (corvano::Rect{14400, 415, 14350, 7900}));
 }
 
+TEST_F(BrowserWindowTest, EachWindowWritesBackItsOwnFilesByteForByte) {
+    // Two windows whose files differ in every value a window reads and keeps.
+    for (int n : {1, 2}) {
+        const std::string v = std::to_string(n);
+        std::string text = " 100 \r\n " + v + "00 \r\n 6000 \r\n 9000 \r\n";
+        for (int i = 0; i < 8; ++i) text += " " + v + ".5 \r\n";
+        write(ini(n), text + " " + v + " \r\nhttps://home" + v + ".example/\r\nhttp://page" + v + ".example/\r\n");
+        write(hys(n), "http://h" + v + ".example/\r\n");
+    }
+    auto run = [this] {
+        app->App.browserSlots[1] = app->App.browserSlots[2] = 1;
+        frmStart& one = open();
+        frmStart& two = open();
+        two.GO_Exit();
+        one.GO_Exit();
+    };
+    // The first run writes them in the form the windows write; the next keeps every byte.
+    run();
+    std::vector<std::string> before;
+    for (int n : {1, 2})
+        for (const std::string& f : {ini(n), hys(n), opt(n)}) before.push_back(read(f));
+    EXPECT_NE(before[0].find("home1.example"), std::string::npos);
+    EXPECT_NE(before[3].find("home2.example"), std::string::npos);
+    EXPECT_NE(before[0].find(" 1.5"), std::string::npos);
+    run();
+    size_t i = 0;
+    for (int n : {1, 2})
+        for (const std::string& f : {ini(n), hys(n), opt(n)}) EXPECT_EQ(read(f), before[i++]) << f;
+}
+
 TEST_F(BrowserWindowTest, FirstWindowOfAFreshStartTakesNumberOne) {
     write(ini(1), settingsWith("http://stale.example/"));
     frmStart& b = open();
