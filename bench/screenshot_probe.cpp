@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtPlatform.h"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when an include in src/ runs upward through the layers:
-#   platform (with the command bar model) < app < bars < windows < mainwin < main.cpp
+#   platform < app < bars < windows < mainwin < main.cpp
 # The windows (browser, langedit, about) are siblings and do not include each other.
 # Usage: check_layers.sh [SOURCE_ROOT]   (default: the project's src/)
 set -uo pipefail
@@ -8,7 +8,6 @@ cd "${1:-$(dirname "$0")/../src}" || exit 2
 
 layer() {  # prints "rank group" for a path under the source root
   case "$1" in
-    bars/CommandBars.*|bars/ImageList.h) echo "0 platform" ;;
     platform/qt/*) echo "0 platform-qt" ;;
     platform/*) echo "0 platform" ;;
     app/*) echo "1 app" ;;

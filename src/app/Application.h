@@ -10,7 +10,7 @@
 #include "app/Form.h"
 #include "app/NumberedWindows.h"
 #include "app/SaveFailures.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "platform/Platform.h"
 
 namespace corvano {

@@ -1,6 +1,6 @@
 #include "bars/BarBuilding.h"
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 
 namespace corvano {
 

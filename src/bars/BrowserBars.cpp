@@ -7,7 +7,7 @@
 
 #include "app/Application.h"
 #include "bars/BarBuilding.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "bars/MainBars.h"
 
 namespace corvano {

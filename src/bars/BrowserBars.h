@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 
 namespace corvano {
 

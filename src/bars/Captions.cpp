@@ -2,7 +2,7 @@
 
 #include "app/Application.h"
 #include "bars/BrowserBars.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 
 namespace corvano {
 

@@ -4,7 +4,7 @@
 
 #include "app/Application.h"
 #include "bars/BarBuilding.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 
 namespace corvano {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 
 namespace corvano {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 
 namespace corvano {
 

@@ -2,7 +2,7 @@
 
 #include "app/Application.h"
 #include "app/TextFile.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "bars/LanguageList.h"
 #include "bars/MainBars.h"
 

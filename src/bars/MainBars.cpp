@@ -5,7 +5,7 @@
 #include "app/Application.h"
 #include "app/TextFile.h"
 #include "bars/BarBuilding.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "bars/LanguageList.h"
 
 namespace corvano {

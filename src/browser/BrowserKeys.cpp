@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "platform/Platform.h"
 
 namespace corvano {

@@ -7,7 +7,7 @@
 #include "app/Paths.h"
 #include "app/TextFile.h"
 #include "bars/BrowserBars.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "browser/BrowserKeys.h"
 #include "browser/Downloads.h"
 #include "browser/History.h"

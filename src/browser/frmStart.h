@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/Form.h"
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 #include "browser/AddressBox.h"
 #include "browser/BrowserState.h"
 #include "browser/PageWatch.h"

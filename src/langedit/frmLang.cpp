@@ -7,7 +7,7 @@
 #include "app/Paths.h"
 #include "app/TextArgs.h"
 #include "app/TextFile.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "bars/Commands.h"
 #include "bars/EditorBars.h"
 #include "bars/EditorImageList.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Form.h"
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 #include "platform/CommandBarControl.h"
 #include "platform/TextEditBox.h"
 

@@ -13,7 +13,7 @@
 #include "app/TextFile.h"
 #include "bars/Captions.h"
 #include "bars/Commands.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "bars/MainBars.h"
 #include "browser/BrowserKeys.h"
 #include "browser/Arrange.h"

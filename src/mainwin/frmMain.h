@@ -7,7 +7,7 @@
 #include "app/Form.h"
 #include "app/SessionFiles.h"
 #include "bars/Commands.h"
-#include "bars/ImageList.h"
+#include "platform/ImageList.h"
 #include "platform/Platform.h"
 #include "platform/Timer.h"
 

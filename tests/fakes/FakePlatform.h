@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "platform/Platform.h"
 
 namespace corvano::fake {

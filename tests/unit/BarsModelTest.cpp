@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 
 namespace corvano {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "unit/BrowserTestFixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "unit/BrowserTestFixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "app/Application.h"
 #include "app/TextFile.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "langedit/frmLang.h"

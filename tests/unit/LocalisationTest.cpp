@@ -9,7 +9,7 @@
 #include "app/LangFile.h"
 #include "app/TextArgs.h"
 #include "app/TextFile.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "langedit/frmLang.h"

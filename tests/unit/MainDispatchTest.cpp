@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "mainwin/frmMain.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "browser/frmStart.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"

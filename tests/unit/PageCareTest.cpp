@@ -4,7 +4,7 @@
 
 #include "BrowserTestFixture.h"
 #include "bars/BrowserBars.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "browser/PageCare.h"
 #include "browser/WindowOptions.h"
 

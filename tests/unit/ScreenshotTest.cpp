@@ -3,7 +3,7 @@
 #include <set>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "mainwin/Screenshot.h"

@@ -9,7 +9,7 @@
 
 #include "app/Application.h"
 #include "app/SessionFiles.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "browser/frmStart.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"
 #include "browser/frmStart.h"

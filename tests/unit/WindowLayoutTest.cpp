@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/Application.h"
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 #include "browser/frmStart.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TempFolder.h"

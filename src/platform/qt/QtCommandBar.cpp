@@ -10,8 +10,8 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "bars/CommandBars.h"
-#include "bars/ImageList.h"
+#include "platform/CommandBars.h"
+#include "platform/ImageList.h"
 #include "platform/qt/QtBarStyle.h"
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtIcons.h"

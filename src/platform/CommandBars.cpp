@@ -1,4 +1,4 @@
-#include "bars/CommandBars.h"
+#include "platform/CommandBars.h"
 
 #include <stdexcept>
 
