@@ -28,10 +28,4 @@ CommandResult CommandRegistry::run(std::string_view name, CommandCall call) cons
     return CommandResult::Done;
 }
 
-std::vector<const CommandRegistry::Command*> CommandRegistry::all() const {
-    std::vector<const Command*> list;
-    for (const auto& [name, command] : commands_) list.push_back(&command);
-    return list;
-}
-
 }  // namespace corvano

@@ -4,7 +4,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace corvano {
 
@@ -60,8 +59,6 @@ public:
     bool has(std::string_view name) const { return find(name) != nullptr; }
     const Command* find(std::string_view name) const;
     CommandResult run(std::string_view name, CommandCall call = {}) const;
-    // Every command, in name order.
-    std::vector<const Command*> all() const;
 
     // Set by whoever holds the windows: the number of the window activated
     // last (0 none), and whether a number is an open window.

@@ -137,7 +137,6 @@ public:
     void networkBack() { watch_->care().networkBack(); }
     // A show mode raises the window in so many ms.
     void turnComing(int inMs) { watch_->care().turnComing(inMs); }
-    PageCare& pageCare() { return watch_->care(); }
     // The user can see the window: shown and not minimized.
     bool seen() const;
 
@@ -157,7 +156,6 @@ public:
 
     std::string shortCaption() const;
     std::string longCaption(const std::string& text) const;
-    Timer& zoomCaptionTimer() { return *zoomCaption_; }
     // Makes the export's word processor; empty for our own.
     std::function<std::unique_ptr<WordProcessor>()> makeWordProcessor;
 

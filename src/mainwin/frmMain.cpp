@@ -300,7 +300,7 @@ void frmMain::Form_Click() {
 void frmMain::applyStyle(Command command) {
     const int style = static_cast<int>(std::find(std::begin(kStyles), std::end(kStyles), command) - std::begin(kStyles));
     app_.App.barStyle = static_cast<int16_t>(style);
-    app_.bars.at(commandKey(command)).setChecked(true);
+    if (Entry* e = app_.bars.entry(commandKey(command))) e->setChecked(true);
     if (CommandBarControl* c = cmdBar(4)) c->setBarStyle(style);
     if (CommandBarControl* c = cmdBar(5)) c->setBarStyle(style);
 }
@@ -339,7 +339,7 @@ void frmMain::showOff() {
 
 void frmMain::toggleSlideshow() {
     app_.App.showFullScreen = !app_.App.showFullScreen;
-    app_.bars.at(commandKey(Command::ShowFullScreen)).setChecked(app_.App.showFullScreen);
+    if (Entry* e = app_.bars.entry(commandKey(Command::ShowFullScreen))) e->setChecked(app_.App.showFullScreen);
     if (!app_.App.showFullScreen) endSlide();
 }
 
