@@ -11,11 +11,17 @@ DEBIAN13_MIRROR="${CORVANO_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
 # The source tree inside the root, and the build folders of this tier.
 DEBIAN13_SRC=/corvano
 DEBIAN13_BUILD="$DEBIAN13_SRC/build-debian13"
+# It is removed and made again when incomplete: never a folder like / or /var.
+case "$DEBIAN13_ROOT" in
+  /*/*/*) ;;
+  *) echo "CORVANO_DEBIAN13_ROOT must be an absolute folder at least three levels deep: $DEBIAN13_ROOT" >&2; exit 1 ;;
+esac
 
+# What the host needs: debootstrap, and ip for the root's own loopback.
+debian13_host_packages() { bash "$ROOT/scripts/deps.sh" debootstrap iproute2; }
 
 debian13_make_root() {
   [ -e "$DEBIAN13_ROOT/.corvano-complete" ] && return 0
-  bash "$ROOT/scripts/deps.sh" debootstrap
   # Into a folder beside it first: an interrupted debootstrap leaves no half root behind.
   local fresh="$DEBIAN13_ROOT.new"
   rm -rf "$fresh" "$DEBIAN13_ROOT"
