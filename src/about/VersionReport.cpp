@@ -1,6 +1,6 @@
 #include "about/VersionReport.h"
 
-#include "CorvanoVersion.h"
+#include "about/AboutTexts.h"
 #include "app/AppState.h"
 #include "app/IniSettings.h"
 #include "app/LangFile.h"
@@ -21,9 +21,7 @@ std::string engineLines(const StringTable& t, const EngineVersions& v) {
 }
 
 std::string versionReport(const StringTable& t, const EngineVersions& v) {
-    const std::string version = std::to_string(version::kMajor) + "." + std::to_string(version::kMinor) + "." +
-                                std::to_string(version::kRevision);
-    return "Corvano " + version + "\n" + engineLines(t, v);
+    return versionText("Corvano") + "\n" + engineLines(t, v);
 }
 
 StringTable startupTexts(const std::string& appPath, const std::string& shippedPath) {
