@@ -111,6 +111,25 @@ def wall_answer(name, q):
     return None
 
 
+class Features:
+    """What the web-platform page reported, by browser."""
+    lock = threading.Lock()
+    reports = {}
+
+
+def features_answer(name, q):
+    with Features.lock:
+        if name == "features/report":
+            Features.reports[q.get("b", "")] = {
+                "passed": int(q.get("passed", "0") or 0), "total": int(q.get("total", "0") or 0),
+                "controls": int(q.get("controls", "0") or 0),
+                "missing": [m for m in q.get("missing", "").split("|") if m]}
+            return {}
+        if name == "features/status":
+            return Features.reports
+    return None
+
+
 class PageHandler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
@@ -122,6 +141,13 @@ class PageHandler(http.server.BaseHTTPRequestHandler):
             answer = wall_answer(name, query(self.path))
             if answer is not None:
                 body, ctype = json.dumps(answer).encode(), "application/json"
+        elif name.startswith("features/"):
+            answer = features_answer(name, query(self.path))
+            if answer is not None:
+                body, ctype = json.dumps(answer).encode(), "application/json"
+        elif name == "features.html":
+            with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "features.html"), "rb") as f:
+                body = f.read()
         elif name.startswith("wall") and name.endswith(".html") and name[4:-5].isdigit():
             body = wall_html(int(name[4:-5]))
         elif name.startswith("page") and name.endswith(".html"):
@@ -186,7 +212,7 @@ def cmd_folder(a):
     height, width = a.height * 15, a.width * 15  # pixels to twips at 96 dpi
     for k in range(1, n + 1):
         top, left = 20 * 15 * (k - 1) % 6000, 20 * 15 * (k - 1) % 9000
-        page = f"page{k}.html"
+        page = a.page or f"page{k}.html"
         if a.grid:  # the wall: window k in cell k of the grid, side by side
             left, top = grid_cell(k, a.grid, a.width, a.height, a.cells)
             left, top, page = left * 15, top * 15, f"wall{k}.html"
@@ -656,6 +682,21 @@ def cmd_wall_reset(a):
     wall_get(a.url, "wall/reset")
 
 
+def cmd_features(a):
+    """Waits for the web-platform page's report of one browser; prints
+    "N of M" and the missing features, or n/a when none came in time."""
+    deadline = time.time() + a.timeout
+    while time.time() < deadline:
+        r = wall_get(a.url, "features/status").get(a.browser)
+        if r:
+            missing = ", ".join(r["missing"]) or "none"
+            print(f"{r['passed']} of {r['total']} ({r['controls']} controls shipped by Chromium 102 or before); "
+                  f"missing: {missing}")
+            return
+        time.sleep(0.2)
+    print("n/a (no report)")
+
+
 def cmd_median(a):
     vals = [float(v) for v in a.values if v not in ("", "timeout")]
     print(f"{statistics.median(vals):.3f}" if vals else "n/a")
@@ -679,6 +720,7 @@ def main():
     s.set_defaults(f=cmd_resize)
     s = sub.add_parser("folder"); s.add_argument("--dir", required=True)
     s.add_argument("--exe", action="append", required=True); s.add_argument("--share", required=True)
+    s.add_argument("--page", default="")
     s.add_argument("--windows", type=int, required=True); s.add_argument("--port", type=int, required=True)
     s.add_argument("--width", type=int, default=1024); s.add_argument("--height", type=int, default=768)
     s.add_argument("--grid", type=int, default=0); s.add_argument("--cells", type=int, default=0)
@@ -688,6 +730,8 @@ def main():
     s.add_argument("--span", type=float, default=30); s.add_argument("--timeout", type=float, default=120)
     s.add_argument("--out", required=True); s.add_argument("--perf-out", default="")
     s.set_defaults(f=cmd_wall)
+    s = sub.add_parser("features"); s.add_argument("--url", required=True); s.add_argument("--browser", required=True)
+    s.add_argument("--timeout", type=float, default=60); s.set_defaults(f=cmd_features)
     s = sub.add_parser("wall-reset"); s.add_argument("--url", required=True); s.set_defaults(f=cmd_wall_reset)
     s = sub.add_parser("titles"); s.set_defaults(f=cmd_titles)
     s = sub.add_parser("pss"); s.add_argument("--pid", type=int, required=True)

@@ -3,19 +3,41 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
 
+#include "about/VersionReport.h"
 #include "app/AppFolder.h"
 #include "app/Application.h"
 #include "mainwin/frmMain.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtDesktopSession.h"
 #include "platform/qt/QtEndRequests.h"
+#include "platform/qt/QtEngineVersions.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtSingleInstance.h"
 #include "platform/qt/QtWebEngineSetup.h"
 
+namespace {
+
+// `corvano --version`: no display, no window, no lock on the folder.
+int printVersion() {
+    using namespace corvano;
+    std::error_code ec;
+    const std::string exeDir = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+    auto env = [](const char* name) { const char* v = std::getenv(name); return std::string(v ? v : ""); };
+    const AppFolders folders = chooseAppFolders(exeDir, userDataHome(env("XDG_DATA_HOME"), env("HOME")));
+    const StringTable texts = startupTexts(folders.appPath, folders.shippedPath);
+    std::fputs(versionReport(texts, qt::engineVersions()).c_str(), stdout);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     using namespace corvano;
+    if (argc == 2 && std::string_view(argv[1]) == "--version") return printVersion();
     const bool choseX = qt::chooseWindowSystem(argc, argv);
     qt::prepareWebEngine();
     QApplication qapp(argc, argv);

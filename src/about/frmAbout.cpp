@@ -1,6 +1,7 @@
 #include "about/frmAbout.h"
 
 #include "about/AboutTexts.h"
+#include "about/VersionReport.h"
 #include "app/Application.h"
 #include "app/MakerUrls.h"
 
@@ -9,7 +10,7 @@ namespace corvano {
 namespace {
 // The window's outer size and its layout, in twips.
 constexpr int kWidth = 7200;
-constexpr int kHeight = 5400;
+constexpr int kHeight = 6300;
 constexpr int kMargin = 240;
 constexpr int kTextLeft = 1440;
 constexpr int kTextWidth = kWidth - kTextLeft - kMargin - 120;
@@ -23,6 +24,7 @@ frmAbout::frmAbout(Application& app) : Form(app, WindowRole::About) {
     picIcon_ = w.createPicture();
     lblTitle_ = w.createLabel();
     lblVersion_ = w.createLabel();
+    lblEngine_ = w.createLabel();
     lblDisclaimer_ = w.createLabel();
     line1_ = w.createPicture();
     lblDescription_ = link(&frmAbout::lblDescription_Click);
@@ -80,13 +82,18 @@ void frmAbout::Form_Load() {
     place(*lbVisit2_, kMargin, 2800, kTextLeft - kMargin, kLine);
     place(*label3_, kTextLeft, 2800, kTextWidth, kLine);
     place(*lbDescr2_, kTextLeft, 3100, kTextWidth, kLine);
-    place(*label1_, kMargin, 3700, kWidth - 2 * kMargin - 120, kLine);
-    place(*cmdSysInfo_, kWidth - kMargin - 120 - 1800, 4200, 1800, 420);
+    // The engine's age matters to a wall of pages from the open internet.
+    place(*lblEngine_, kTextLeft, 3500, kTextWidth, 3 * kLine);
+    place(*label1_, kMargin, 4600, kWidth - 2 * kMargin - 120, kLine);
+    place(*cmdSysInfo_, kWidth - kMargin - 120 - 1800, 5100, 1800, 420);
 
     cmdSysInfo_->setText(t[TextId::AboutHelp]);
     lblDescription_->setText(t[TextId::AboutVisit]);
     lbVisit2_->setText(t[TextId::AboutVisit]);
     lblVersion_->setText(versionText(t[TextId::AboutVersion]));
+    std::string engine = engineLines(t, app_.platform.engineVersions());
+    if (!engine.empty()) engine.pop_back();
+    lblEngine_->setText(engine);
     lblTitle_->setText("Corvano");
     lblDisclaimer_->setText(t[TextId::AboutDisclaimer]);
     lbDescr_->setText(t[TextId::AboutSiteLine]);

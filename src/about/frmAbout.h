@@ -25,6 +25,7 @@ public:
 
     Label& lblTitle() { return *lblTitle_; }
     Label& lblVersion() { return *lblVersion_; }
+    Label& lblEngine() { return *lblEngine_; }
     Label& lblDisclaimer() { return *lblDisclaimer_; }
     Label& lblDescription() { return *lblDescription_; }
     Label& lbSite() { return *lbSite_; }
@@ -44,7 +45,7 @@ private:
 
     std::unique_ptr<Picture> picIcon_;
     std::unique_ptr<Picture> line1_;
-    std::unique_ptr<Label> lblTitle_, lblVersion_, lblDisclaimer_;
+    std::unique_ptr<Label> lblTitle_, lblVersion_, lblEngine_, lblDisclaimer_;
     std::unique_ptr<Label> lblDescription_, lbSite_, lbDescr_;
     std::unique_ptr<Label> lbVisit2_, label3_, lbDescr2_;
     std::unique_ptr<Label> label1_;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EngineVersions.h"
 #include "platform/Geometry.h"
 #include "platform/ScreenCapture.h"
 #include "platform/Shell.h"
@@ -127,6 +128,8 @@ public:
     // False where the window system keeps windows' places to itself (a
     // Wayland session without X): what the windows report then is no place.
     virtual bool windowPlacesKnown() const { return true; }
+    // Qt's and the web engine's versions, for the About window.
+    virtual EngineVersions engineVersions() const { return {}; }
     // Page export: the busy pointer over the whole application, or the arrow.
     virtual void setBusyCursor(bool busy) { (void)busy; }
     // Requests from outside the application, delivered on the user-interface

@@ -182,6 +182,8 @@ enum class TextId : int {
     ShowFullScreen = 458,
     FullScreen = 459,
     ShowTheBars = 460,
+    EngineChromium = 481,
+    EngineSecurityPatch = 482,
 };
 
 // The text's line number in a language file.

@@ -168,10 +168,17 @@ TEST_F(WebViewTest, WindowCloseFromThePageIsHeldBackWhenCancelled) {
     waitUntil([] { return false; }, 200);
     EXPECT_TRUE(f.window->isVisible());
     EXPECT_EQ(readyStateOf(*f.view).value_or(""), "complete");
+}
 
+// A fresh page: from Qt 6.8 on the engine passes a page's window.close() on
+// once only, so a page whose close was held back cannot close itself later.
+TEST_F(WebViewTest, WindowCloseFromThePageClosesTheWindow) {
+    ASSERT_TRUE(f.load("/closer"));
     f.events.cancelClose = false;
     f.js("window.close()");
     EXPECT_TRUE(waitUntil([&] { return !f.window->isVisible(); }));
+    ASSERT_FALSE(f.events.closing.empty());
+    EXPECT_FALSE(f.events.closing.front());
 }
 
 TEST_F(WebViewTest, PopupRefusedWhenCancelledElseOpensInItsOwnWindow) {

@@ -31,6 +31,9 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 file "$tree/usr/bin/corvano" | grep -q 'not stripped' && fail "the program is not stripped"
+grep -q '^License: GPL-3+$' "$tree/usr/share/doc/corvano/copyright" || fail "the copyright file does not name GPL-3+"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$tree/usr/share/metainfo/net.corvano.Corvano.metainfo.xml" ||
+  fail "the AppStream data does not name the licence"
 desktop-file-validate "$tree/usr/share/applications/net.corvano.Corvano.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$tree/usr/share/metainfo/net.corvano.Corvano.metainfo.xml" || fail "appstreamcli validate"
 

@@ -26,6 +26,12 @@ trap cleanup EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >/dev/null ||
   { echo "FAIL: apt-get install $deb"; exit 1; }
 [ "$(command -v corvano)" = /usr/bin/corvano ] || fail "corvano is not on the PATH"
+# The versions print with no display at all.
+version=$(sed -n 's/^project(corvano VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+printed=$(HOME="$home" env -u DISPLAY -u WAYLAND_DISPLAY corvano --version 2>&1)
+grep -qx "Corvano $version" <<<"$printed" && grep -q "Chromium [0-9]" <<<"$printed" ||
+  fail "corvano --version printed: $printed"
+[ -z "$(ls -A "$home")" ] || fail "corvano --version wrote into HOME: $(ls -A "$home")"
 
 HOME="$home" env -u XDG_DATA_HOME corvano >"$home.log" 2>&1 &
 pid=$!

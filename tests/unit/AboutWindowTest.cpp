@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "about/AboutTexts.h"
+#include "about/VersionReport.h"
 #include "about/frmAbout.h"
 #include "app/Application.h"
 #include "platform/CommandBars.h"
@@ -96,4 +97,22 @@ TEST_F(AboutWindow, LinksGoToTheDesktopAndHelpCoversTheWindow) {
     for (Form* f : app->openWindows()) EXPECT_NE(f->role(), WindowRole::About);
     main->cmdBar_Click(4, app->bars.at("BRAMBLE"));
     EXPECT_FALSE(about->WebHelp().visible());
+}
+
+TEST(VersionReport, NamesEveryVersionGivenInTheUsersLanguage) {
+    test::TempFolder dir;
+    // German chosen, from a file older than the engine's texts: those come in English.
+    dir.write("/Data/Corvano.Ini", "0\r\ndeutsch\r\n1\r\n");
+    dir.write("/Lang_deutsch.txt", "\"Zur\xC3\xBC" "ck\"\r\n");
+    const StringTable t = startupTexts(dir.path(), CORVANO_SHARE_DIR);
+    EXPECT_EQ(t.byNumber(1), "Zur\xC3\xBC" "ck");
+
+    const EngineVersions v{"6.4.2", "6.4.2", "102.0.5005.177", "108.0.5359.94"};
+    EXPECT_EQ(versionReport(t, v), std::string("Corvano ") + CORVANO_PROJECT_VERSION +
+                                       "\nQt 6.4.2\nWeb engine: Chromium 102.0.5005.177\n"
+                                       "Security fixes up to Chromium 108.0.5359.94\n");
+    // The engine module can come apart from Qt's; what a library does not tell is left out.
+    EXPECT_EQ(engineLines(t, {"6.8.2", "6.8.3", "122.0.6261.171", ""}),
+              "Qt 6.8.2 (Qt WebEngine 6.8.3)\nWeb engine: Chromium 122.0.6261.171\n");
+    EXPECT_EQ(engineLines(t, {}), "");
 }

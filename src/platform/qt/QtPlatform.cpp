@@ -19,6 +19,7 @@
 #include "platform/qt/QtContainer.h"
 #include "platform/qt/QtIcons.h"
 #include "platform/qt/QtDesktopSession.h"
+#include "platform/qt/QtEngineVersions.h"
 #include "platform/qt/QtScreenCapture.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtPageDialogs.h"
@@ -186,6 +187,7 @@ void QtPlatform::setTexts(std::function<std::string(int)> lookup) { QtTexts::ins
 void QtPlatform::textsChanged() { QtTexts::instance()->notifyChanged(); }
 ScreenCapture& QtPlatform::screenCapture() { return d_->capture; }
 bool QtPlatform::windowPlacesKnown() const { return qt::windowPlacesKnown(); }
+EngineVersions QtPlatform::engineVersions() const { return qt::engineVersions(); }
 Shell& QtPlatform::shell() { return d_->shell; }
 
 std::string QtPlatform::shortcutText(Shortcut which) const {

@@ -22,6 +22,7 @@ public:
     void textsChanged() override;
     ScreenCapture& screenCapture() override;
     bool windowPlacesKnown() const override;
+    EngineVersions engineVersions() const override;
     Shell& shell() override;
 
     // Shortcuts and screens.

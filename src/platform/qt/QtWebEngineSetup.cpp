@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "platform/SceneGraph.h"
+#include "platform/qt/QtPermissions.h"
 
 namespace corvano::qt {
 
@@ -57,6 +58,7 @@ QWebEngineProfile* makeProfile() {
     p->setCachePath(path + "/Cache");
     p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    askPermissionsEveryTime(p);
     p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
     return p;

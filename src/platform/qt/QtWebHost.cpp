@@ -316,13 +316,12 @@ QWebEnginePage* QtWebHost::newWindow() {
             });
     // So are its permission requests and certificate errors: refused without it.
     QWebEnginePage* popupPage = popup->page();
-    connect(popupPage, &QWebEnginePage::featurePermissionRequested, popup,
-            [self, popupPage](const QUrl& origin, QWebEnginePage::Feature f) {
-                if (self)
-                    self->askPermission(popupPage, origin, f);
-                else
-                    popupPage->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
-            });
+    onPermissionRequest(popupPage, popup, [self](PermissionRequest r) {
+        if (self)
+            self->askPermission(std::move(r));
+        else
+            r.answer(false);
+    });
     connect(popupPage, &QWebEnginePage::certificateError, popup, [self](const QWebEngineCertificateError& e) {
         if (self) self->certificateRefused(e);
     });

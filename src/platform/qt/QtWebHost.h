@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/qt/QtPermissions.h"
+
 class QAuthenticator;
 class QMenu;
 class QWebEngineCertificateError;
@@ -105,7 +107,7 @@ private:
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
     // Asked in this window's name; `page` is its own or one of its pop-ups'.
-    void askPermission(QWebEnginePage* page, const QUrl& origin, int feature);
+    void askPermission(PermissionRequest request);
     void certificateRefused(const QWebEngineCertificateError& error);
     void showPageMenu(const QPoint& pos);
     void addChoices(QMenu* menu);

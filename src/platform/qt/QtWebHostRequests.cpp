@@ -19,6 +19,7 @@
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtLoginDialog.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtPermissions.h"
 #include "platform/qt/QtShortcuts.h"
 #include "platform/qt/QtTexts.h"
 #include "platform/qt/QtWebHost.h"
@@ -32,19 +33,6 @@ namespace {
 QString siteOf(const QUrl& url) {
     return url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
         .toString(QUrl::StripTrailingSlash);
-}
-
-std::optional<WebPermission> permissionOf(QWebEnginePage::Feature feature) {
-    switch (feature) {
-        case QWebEnginePage::MediaVideoCapture: return WebPermission::Camera;
-        case QWebEnginePage::MediaAudioCapture: return WebPermission::Microphone;
-        case QWebEnginePage::MediaAudioVideoCapture: return WebPermission::CameraAndMicrophone;
-        case QWebEnginePage::DesktopVideoCapture:
-        case QWebEnginePage::DesktopAudioVideoCapture: return WebPermission::Screen;
-        case QWebEnginePage::Notifications: return WebPermission::Notifications;
-        case QWebEnginePage::Geolocation: return WebPermission::Location;
-        default: return std::nullopt;  // the mouse lock: not offered
-    }
 }
 
 CertificateProblem problemOf(QWebEngineCertificateError::Type type) {
@@ -83,8 +71,7 @@ void QtWebHost::connectRequests() {
             [this](const QUrl& url, QAuthenticator* a) { logIn(url, a, QString(), false); });
     connect(page_, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this](const QUrl& url, QAuthenticator* a, const QString& proxyHost) { logIn(url, a, proxyHost, true); });
-    connect(page_, &QWebEnginePage::featurePermissionRequested, this,
-            [this](const QUrl& origin, QWebEnginePage::Feature f) { askPermission(page_, origin, f); });
+    onPermissionRequest(page_, this, [this](PermissionRequest r) { askPermission(std::move(r)); });
     connect(page_, &QWebEnginePage::certificateError, this, &QtWebHost::certificateRefused);
 
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -206,25 +193,12 @@ void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QStr
     waiting->authenticator = nullptr;
 }
 
-void QtWebHost::askPermission(QWebEnginePage* page, const QUrl& origin, int feature) {
-    const auto f = static_cast<QWebEnginePage::Feature>(feature);
-    const auto what = permissionOf(f);
-    if (!what) {
-        page->setFeaturePermission(origin, f, QWebEnginePage::PermissionDeniedByUser);
-        return;
-    }
+void QtWebHost::askPermission(PermissionRequest request) {
+    if (!request.what) return request.answer(false);
     // Asked from the event loop, not inside the engine's own call.
-    QPointer<QWebEnginePage> asking(page);
-    QTimer::singleShot(0, this, [this, asking, origin, f, what] {
-        // The answer may come after the page has gone.
-        auto answer = [asking, origin, f](bool allow) {
-            if (!asking) return;
-            asking->setFeaturePermission(origin, f,
-                                         allow ? QWebEnginePage::PermissionGrantedByUser
-                                               : QWebEnginePage::PermissionDeniedByUser);
-        };
-        if (!events_) return answer(false);
-        events_->Web_PermissionRequest(siteOf(origin).toStdString(), *what, answer);
+    QTimer::singleShot(0, this, [this, request = std::move(request)] {
+        if (!events_) return request.answer(false);
+        events_->Web_PermissionRequest(siteOf(request.origin).toStdString(), *request.what, request.answer);
     });
 }
 

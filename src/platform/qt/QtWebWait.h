@@ -21,13 +21,19 @@ template <class T>
 std::function<void(T)> answerWithin(QObject* owner, int timeoutMs, std::function<void(std::optional<T>)> deliver) {
     auto pending = std::make_shared<std::function<void(std::optional<T>)>>(std::move(deliver));
     QPointer<QObject> alive(owner);
-    auto finish = [pending, alive](std::optional<T> value) {
-        if (!alive || !*pending) return;
-        auto d = std::exchange(*pending, {});
-        d(std::move(value));
+    // The one delivery, taken once; nothing once made or once its owner went.
+    // (Each path builds its own optional: moving an empty one around made
+    // GCC 14 warn of an uninitialized read.)
+    auto take = [pending, alive]() -> std::function<void(std::optional<T>)> {
+        if (!alive || !*pending) return {};
+        return std::exchange(*pending, {});
     };
-    QTimer::singleShot(timeoutMs, owner, [finish] { finish(std::nullopt); });
-    return [finish](T value) { finish(std::move(value)); };
+    QTimer::singleShot(timeoutMs, owner, [take] {
+        if (auto d = take()) d(std::nullopt);
+    });
+    return [take](T value) {
+        if (auto d = take()) d(std::optional<T>(std::move(value)));
+    };
 }
 
 }  // namespace corvano::qt
