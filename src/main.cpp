@@ -5,12 +5,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "about/VersionReport.h"
 #include "app/AppFolder.h"
 #include "app/Application.h"
+#include "app/ControlConf.h"
+#include "app/ControlCtl.h"
+#include "app/ControlToken.h"
+#include "app/TextFile.h"
+#include "mainwin/WallControl.h"
 #include "mainwin/frmMain.h"
+#include "platform/net/HttpClient.h"
+#include "platform/net/HttpControlServer.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtDesktopSession.h"
 #include "platform/qt/QtEndRequests.h"
@@ -21,15 +31,72 @@
 
 namespace {
 
-// `corvano --version`: no display, no window, no lock on the folder.
-int printVersion() {
+// The application folder by Corvano's own rules, before Qt starts.
+corvano::AppFolders foldersWithoutQt() {
     using namespace corvano;
     std::error_code ec;
     const std::string exeDir = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
     auto env = [](const char* name) { const char* v = std::getenv(name); return std::string(v ? v : ""); };
-    const AppFolders folders = chooseAppFolders(exeDir, userDataHome(env("XDG_DATA_HOME"), env("HOME")));
+    return chooseAppFolders(exeDir, userDataHome(env("XDG_DATA_HOME"), env("HOME")));
+}
+
+// `corvano --version`: no display, no window, no lock on the folder.
+int printVersion() {
+    using namespace corvano;
+    const AppFolders folders = foldersWithoutQt();
     const StringTable texts = startupTexts(folders.appPath, folders.shippedPath);
     std::fputs(versionReport(texts, qt::engineVersions()).c_str(), stdout);
+    return 0;
+}
+
+// `corvano ctl ...`: asks the running Corvano of the same folder over its
+// control interface. 0 done; 1 refused; 2 wrong arguments; 3 not reached.
+int runCtl(int argc, char* argv[]) {
+    using namespace corvano;
+    const CtlCall call = readCtlArgs(std::vector<std::string>(argv + 2, argv + argc));
+    if (!call.problem.empty()) {
+        std::fprintf(stderr, "corvano ctl: %s\n%s", call.problem.c_str(), ctlUsage().c_str());
+        return 2;
+    }
+    const AppFolders folders = foldersWithoutQt();
+    const std::string confPath = folders.appPath + "/Data/Control.conf";
+    const ControlConf conf = readControlConf(textfile::readAll(confPath, 64 * 1024).value_or(defaultControlConfText()));
+    const std::string host = ctlHost(conf.host);
+    const std::string url = "http://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" +
+                            std::to_string(conf.port);
+    if (call.method.empty()) {
+        std::printf("%s\n", url.c_str());
+        return 0;
+    }
+    if (!conf.listen) {
+        std::fprintf(stderr, "corvano ctl: the control interface is off (listen=off in %s)\n", confPath.c_str());
+        return 3;
+    }
+    const auto token = controlToken(folders.appPath + "/Data/Control.key", false);
+    if (!token) {
+        std::fprintf(stderr, "corvano ctl: no token in %s/Data/Control.key: has Corvano run here?\n",
+                     folders.appPath.c_str());
+        return 3;
+    }
+    const net::HttpReply reply = net::httpCall(host, conf.port, call.method, call.path, *token, call.body, 40);
+    if (!reply.reached) {
+        std::fprintf(stderr, "corvano ctl: Corvano does not answer at %s (%s): is it running?\n", url.c_str(),
+                     reply.error.c_str());
+        return 3;
+    }
+    if (reply.status != 200) {
+        if (call.json) std::fputs(ctlText(call, reply.body).c_str(), stdout);
+        std::fprintf(stderr, "corvano ctl: %s\n", ctlRefusalLine(reply.status, reply.body).c_str());
+        return 1;
+    }
+    if (!call.outFile.empty()) {
+        if (!textfile::writeAtomic(call.outFile, reply.body, false)) {
+            std::fprintf(stderr, "corvano ctl: %s could not be written\n", call.outFile.c_str());
+            return 1;
+        }
+        return 0;
+    }
+    std::fputs(ctlText(call, reply.body).c_str(), stdout);
     return 0;
 }
 
@@ -38,6 +105,7 @@ int printVersion() {
 int main(int argc, char* argv[]) {
     using namespace corvano;
     if (argc == 2 && std::string_view(argv[1]) == "--version") return printVersion();
+    if (argc >= 2 && std::string_view(argv[1]) == "ctl") return runCtl(argc, argv);
     const bool choseX = qt::chooseWindowSystem(argc, argv);
     qt::prepareWebEngine();
     QApplication qapp(argc, argv);
@@ -79,7 +147,14 @@ int main(int argc, char* argv[]) {
             if (platform.onEndRequest) platform.onEndRequest();
         });
         Sub_Main(app);
+        // Driven from outside: HTTP on its own threads, answered here.
+        WallControl control(app);
+        auto toUi = [](std::function<void()> task) {
+            QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+        };
+        control.start(std::make_unique<net::HttpControlServer>(toUi), nullptr);
         rc = QApplication::exec();
+        control.stop();
         instance.onComeForward = nullptr;
     }
     // The web profile goes after every page and before the application object.

@@ -18,6 +18,8 @@ struct AppState {
     std::string shippedPath;
     int16_t maxBrowsers = 0;
     int16_t browserCount = 0;
+    // The free number a caller from outside asked the next new window to take; 0 none.
+    int16_t wantedNumber = 0;
     int16_t reopenCount = 0;
     std::array<int16_t, 33> browserSlots{};  // entries 1..maxBrowsers used
     int16_t currentBrowser = 0;

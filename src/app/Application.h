@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -53,6 +54,13 @@ public:
     void formUnloaded(Form& form);
 
     std::string file(const std::string& rel) const { return App.appPath + rel; }
+
+    // A browser window's page, address, title or health changed, or the
+    // window opened or closed: whoever reports the wall outside listens.
+    std::function<void(int number)> onWindowChanged;
+    void windowChanged(int number) const {
+        if (onWindowChanged) onWindowChanged(number);
+    }
 
     // Files that could not be saved, so the user hears of each once.
     SaveFailures saveFailures;

@@ -10,7 +10,7 @@ namespace corvano {
 // Texts 1..kSize of the current language; entry 0 and unfilled ones are empty.
 class StringTable {
 public:
-    static constexpr int kSize = 500;
+    static constexpr int kSize = 600;
     // The texts up to here are the original set; later numbers were added
     // since, so a language file written before them falls back to English.
     static constexpr int kOriginalLast = 230;

@@ -1,6 +1,7 @@
 #include "browser/NumberChoice.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvano {
 
@@ -9,6 +10,11 @@ BrowserNumber chooseBrowserNumber(AppState& App) {
     int inUse = 0;
     for (int n = 1; n <= last; ++n)
         if (App.browserSlots[static_cast<size_t>(n)] == 1 && ++inUse == App.browserCount) return {n, false};
+    const int wanted = std::exchange(App.wantedNumber, 0);
+    if (wanted >= 1 && wanted <= last && App.browserSlots[static_cast<size_t>(wanted)] == 0) {
+        App.browserSlots[static_cast<size_t>(wanted)] = 1;
+        return {wanted, true};
+    }
     for (int n = 1; n <= last; ++n)
         if (App.browserSlots[static_cast<size_t>(n)] == 0) {
             App.browserSlots[static_cast<size_t>(n)] = 1;

@@ -72,6 +72,20 @@ void PageCare::loadStarted() {
     stopRetry();
 }
 
+PageHealth PageCare::health() const {
+    return PageHealth{failure_, failureStatus_, failingSince_, lastLoaded_, nextTry_};
+}
+
+void PageCare::setFailure(PageFailure failure, int status) {
+    if (failure == failure_ && status == failureStatus_) return;
+    // A failure that turns into another is still the same bad spell.
+    if (failure == PageFailure::None) failingSince_ = -1;
+    else if (failure_ == PageFailure::None) failingSince_ = platform_.clockMs();
+    failure_ = failure;
+    failureStatus_ = status;
+    if (window_.healthChanged) window_.healthChanged();
+}
+
 void PageCare::loadEnded(const LoadEnd& end) {
     if (end.kind == LoadEnd::Loaded) {
         failures_ = 0;
@@ -79,9 +93,14 @@ void PageCare::loadEnded(const LoadEnd& end) {
         lastLoaded_ = platform_.clockMs();
         stopRetry();
         scheduleRefresh();
+        setFailure(PageFailure::None);
         return;
     }
     if (end.kind == LoadEnd::Stopped) return;
+    setFailure(end.kind == LoadEnd::Unreachable ? PageFailure::Unreachable
+               : end.kind == LoadEnd::HttpError ? PageFailure::HttpStatus
+                                                : PageFailure::Failed,
+               end.kind == LoadEnd::HttpError ? end.httpStatus : 0);
     if (!worthRetrying(end)) {
         failures_ = 0;
         stopRetry();
@@ -109,10 +128,12 @@ void PageCare::rendererGone() {
     stopRetry();
     if (static_cast<int>(crashes_.size()) >= kCrashesToGiveUp) {
         gaveUp_ = true;
+        setFailure(PageFailure::CrashLoopStopped);
         recover_->setEnabled(false);
         if (window_.crashPanel) window_.crashPanel();
         return;
     }
+    setFailure(PageFailure::Crashed);
     startOnce(*recover_, kRecoverMs);
 }
 

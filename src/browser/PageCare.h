@@ -21,6 +21,16 @@ bool worthRetrying(const LoadEnd& end);
 // The wait before the next try after so many failures in a row (1 = the first).
 int retryDelayMs(int failures);
 
+// What is wrong with a page now, for callers from outside.
+enum class PageFailure { None, Unreachable, HttpStatus, Failed, Crashed, CrashLoopStopped };
+struct PageHealth {
+    PageFailure failure = PageFailure::None;
+    int httpStatus = 0;
+    long long failingSinceMs = -1;  // clock ms; negative while nothing fails
+    long long lastLoadedMs = -1;    // negative: never loaded well
+    long long nextTryMs = -1;       // negative: no retry waits
+};
+
 // What tells that someone is using a window.
 struct WindowUse {
     bool keyboardFocus = false;
@@ -45,6 +55,7 @@ public:
         std::function<void()> reload;                      // as F5 does
         std::function<void()> crashPanel;                  // give up: the panel with its Reload button
         std::function<void()> waitingChanged;              // the caption follows waiting()
+        std::function<void()> healthChanged;               // health() is not what it was
     };
     // How long a crashed page waits before it loads again, and how many
     // crashes within how long make the window give up.
@@ -82,12 +93,14 @@ public:
     long long nextTryMs() const { return nextTry_; }
     long long lastLoadedMs() const { return lastLoaded_; }
     int failures() const { return failures_; }
+    PageHealth health() const;
 
 private:
     void stopRetry();
     void scheduleRefresh();
     void refreshTick();
     void retryNow();
+    void setFailure(PageFailure failure, int status = 0);
 
     Platform& platform_;
     Window window_;
@@ -100,6 +113,9 @@ private:
     long long lastLoaded_ = -1;
     std::deque<long long> crashes_;
     bool gaveUp_ = false;
+    PageFailure failure_ = PageFailure::None;
+    int failureStatus_ = 0;
+    long long failingSince_ = -1;
     int refresh_ = 0;
     bool refreshDue_ = false;
 };

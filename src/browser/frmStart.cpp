@@ -88,6 +88,7 @@ void frmStart::Form_Load() {
     state_.templatePath1 = app_.file("/Template.Doc");
     state_.templatePath2 = app_.file("/TemplateH.Doc");
     if (state_.number > 0) app_.browsers.add(state_.number, *this);
+    app_.windowChanged(state_.number);
 }
 
 // The page is made once the window's options are known, on the profile it uses.
@@ -116,6 +117,10 @@ void frmStart::makePage() {
         if (closing_ || unloaded()) return;
         // When the wait ends, only the wait's own caption gives way.
         if (watch_->care().waiting() || window().caption() == waitingShown_) showPageCaption({});
+        app_.windowChanged(state_.number);
+    };
+    careOf.healthChanged = [this] {
+        if (!closing_) app_.windowChanged(state_.number);
     };
     watch_ = std::make_unique<PageWatch>(app_.platform, *web_, std::move(careOf));
 }
@@ -250,6 +255,7 @@ void frmStart::GO_Exit() {
     AppState& App = app_.App;
     const int number = state_.number;
     app_.browsers.remove(number, *this);
+    app_.windowChanged(number);
     // A refused write leaves the old file as it was; the window closes anyway.
     std::vector<std::string> failed;
     if (number > 0) {
@@ -336,6 +342,7 @@ void frmStart::Web_TitleChange(const std::string& text) {
     // An error page's own address is not where the window should go next time.
     if (!web_->errorPageShown()) state_.currentAddress = web_->LocationURL();
     address_->pageAddressChanged();
+    app_.windowChanged(state_.number);
 }
 
 void frmStart::Web_BeforeNavigate2() {

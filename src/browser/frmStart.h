@@ -133,6 +133,8 @@ public:
     // Seconds between two refreshes (0 never); kept in the options file.
     void setRefresh(int seconds);
     int refresh() const { return watch_->care().refresh(); }
+    // How the page fares: what fails since when, its last good load, its next try.
+    PageHealth health() const { return watch_->care().health(); }
     // The network came back: a page waiting to try again tries now.
     void networkBack() { watch_->care().networkBack(); }
     // A show mode raises the window in so many ms.

@@ -58,6 +58,8 @@ void registerWallCommands(Application& app) {
     // A new window on an address, for callers from outside.
     add("OPEN", -1, CommandArg::Address,
         [&app](frmMain&, const CommandCall& call) { openBrowserWindow(app, call.address); });
+    add("SHOW:EVERY", -1, CommandArg::Number, [](frmMain& m, const CommandCall& c) { m.showEverySeconds(c.number); });
+    add("SHOW:NEXT", -1, CommandArg::None, [](frmMain& m, const CommandCall&) { m.showNext(); });
 }
 
 }  // namespace corvano

@@ -331,6 +331,17 @@ void frmMain::showEvery(int period) {
     GO_Show();
 }
 
+void frmMain::showEverySeconds(int seconds) {
+    showEvery(std::clamp((seconds + 15) / 30, 1, 60));
+}
+
+bool frmMain::showNext() {
+    if (!app_.App.showModeOn) return false;
+    rotationTicks_ = std::max(0, app_.App.rotationPeriod - 1);
+    Timer2_Timer();
+    return true;
+}
+
 void frmMain::showOff() {
     app_.App.showModeOn = false;
     timer2_->setEnabled(false);

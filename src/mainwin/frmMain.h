@@ -71,6 +71,10 @@ public:
     void hideBars();
     void showEvery(int period);
     void showOff();
+    // A show mode every so many seconds (30 to 1800, on the 30-second tick).
+    void showEverySeconds(int seconds);
+    // The show mode's next turn comes now; false when no show mode is on.
+    bool showNext();
     // Window layout: the arrangements and the show modes' full screen.
     void arrange(Command how);
     void toggleSlideshow();

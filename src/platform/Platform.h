@@ -143,6 +143,11 @@ public:
     // the user reads it ("14:05:09") at a point of that clock.
     virtual long long clockMs() const = 0;
     virtual std::string timeOfDay(long long atClockMs) const = 0;
+    // The same point of that clock as milliseconds since 1970 (UTC).
+    virtual long long epochMsAt(long long atClockMs) const { return atClockMs; }
+    // Posts JSON to an http(s) address in the background; the answer is not
+    // waited for, and a failure is dropped.
+    virtual void postJson(const std::string& url, const std::string& body) { (void)url, (void)body; }
     // The system reports that the network is reachable again.
     std::function<void()> onNetworkBack;
     // A monitor was plugged in (or switched on) while the application runs.

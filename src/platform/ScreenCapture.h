@@ -24,6 +24,12 @@ public:
     virtual ~ScreenCapture() = default;
     // Never replaces an existing file, and leaves nothing behind on failure.
     virtual void saveScreenAsBmp(const std::string& path, Done done) = 0;
+    // The whole desktop as PNG bytes, with no dialog: empty (and the reason)
+    // where the window system gives no picture that way.
+    using Png = std::function<void(std::string png, std::string reason)>;
+    virtual void screenPng(Png done) {
+        if (done) done({}, "no screenshot here");
+    }
 };
 
 }  // namespace corvano

@@ -184,6 +184,8 @@ enum class TextId : int {
     ShowTheBars = 460,
     EngineChromium = 481,
     EngineSecurityPatch = 482,
+    ControlPortTaken = 520,
+    ControlInterface = 521,
 };
 
 // The text's line number in a language file.

@@ -80,6 +80,14 @@ public:
     virtual bool hasKeyboardFocus() const { return false; }
     virtual long long lastInputMs() const { return -1; }
     virtual bool dialogOpen() const { return false; }
+
+    // Other windows hide every part of it.
+    virtual bool covered() const { return false; }
+    // A picture of the window's inside as PNG bytes, later; empty when none
+    // can be taken. Never answers once the window is gone.
+    virtual void grabPng(std::function<void(std::string png)> done) {
+        if (done) done({});
+    }
 };
 
 }  // namespace corvano

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QElapsedTimer>
@@ -232,6 +236,25 @@ long long steadyClockMs() {
 }
 
 long long QtPlatform::clockMs() const { return steadyClockMs(); }
+
+long long QtPlatform::epochMsAt(long long atClockMs) const {
+    return QDateTime::currentMSecsSinceEpoch() - (clockMs() - atClockMs);
+}
+
+void QtPlatform::postJson(const std::string& url, const std::string& body) {
+    static QNetworkAccessManager* network = nullptr;
+    if (!network) network = new QNetworkAccessManager(qApp);
+    QNetworkRequest request(QUrl(QString::fromStdString(url)));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    request.setTransferTimeout(10000);
+    QNetworkReply* reply = network->post(request, QByteArray::fromStdString(body));
+    // Nobody waits for the answer; a failure is only written down.
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply] {
+        if (reply->error() != QNetworkReply::NoError)
+            std::fprintf(stderr, "corvano: the alert could not be posted: %s\n", qPrintable(reply->errorString()));
+        reply->deleteLater();
+    });
+}
 
 std::string QtPlatform::timeOfDay(long long atClockMs) const {
     const QTime at = QTime::currentTime().addMSecs(static_cast<int>((atClockMs - clockMs()) % 86400000));

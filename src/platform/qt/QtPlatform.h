@@ -36,6 +36,8 @@ public:
 
     long long clockMs() const override;
     std::string timeOfDay(long long atClockMs) const override;
+    long long epochMsAt(long long atClockMs) const override;
+    void postJson(const std::string& url, const std::string& body) override;
 
 private:
     struct Impl;

@@ -1,5 +1,6 @@
 #include "platform/qt/QtScreenCapture.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -191,6 +192,17 @@ void QtScreenCapture::saveScreenAsBmp(const std::string& path, Done done) {
     // On a Wayland session without a portal the X grab may see nothing at all.
     if (waylandSession() && allBlack(picture)) return done({false, uiText(TextId::ScreenshotEmpty).toStdString()});
     done(writeBmp(picture, target));
+}
+
+void QtScreenCapture::screenPng(Png done) {
+    const QImage picture = grabDesktop();
+    if (picture.isNull()) return done({}, uiText(TextId::ScreenUnreadable).toStdString());
+    if (waylandSession() && allBlack(picture)) return done({}, uiText(TextId::ScreenshotEmpty).toStdString());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+        return done({}, uiText(TextId::ScreenUnreadable).toStdString());
+    done(bytes.toStdString(), {});
 }
 
 }  // namespace corvano::qt

@@ -52,6 +52,7 @@ private:
 class QtScreenCapture : public ScreenCapture {
 public:
     void saveScreenAsBmp(const std::string& path, Done done) override;
+    void screenPng(Png done) override;
 
 private:
     ScreenshotPortal portal_;

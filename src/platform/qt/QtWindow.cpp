@@ -1,6 +1,7 @@
 #include "platform/qt/QtWindow.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include "platform/qt/QtPlatform.h"
 
@@ -374,6 +375,18 @@ long long QtWindow::lastInputMs() const {
     if (!w_) return -1;
     const QVariant v = w_->property(kLastInput);
     return v.isValid() ? v.toLongLong() : -1;
+}
+
+bool QtWindow::covered() const { return windowcover::covered(w_.data()); }
+
+void QtWindow::grabPng(std::function<void(std::string png)> done) {
+    std::string png;
+    if (w_ && w_->isVisible()) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (buffer.open(QIODevice::WriteOnly) && w_->grab().save(&buffer, "PNG")) png = bytes.toStdString();
+    }
+    if (done) done(std::move(png));
 }
 
 bool QtWindow::dialogOpen() const {

@@ -52,6 +52,8 @@ public:
     bool hasKeyboardFocus() const override;
     long long lastInputMs() const override;
     bool dialogOpen() const override;
+    bool covered() const override;
+    void grabPng(std::function<void(std::string png)> done) override;
 
 
 private:
