@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/CommandBars.h"
@@ -406,6 +407,10 @@ public:
 class FakeScreenCapture : public ScreenCapture {
 public:
     void saveScreenAsBmp(const std::string& path, Done done) override;
+    void screenPng(Png done) override {
+        if (hold) held.push_back([done] { done("PNG", {}); });
+        else done("PNG", {});
+    }
     std::vector<std::string> written;
     std::string error;
     // Held answers arrive when the test calls answer().
@@ -486,6 +491,10 @@ public:
     // The virtual clock; the time of day starts at midnight.
     long long clockMs() const override { return now; }
     std::string timeOfDay(long long atClockMs) const override;
+    // The virtual clock's zero is 2026-01-01 00:00:00 UTC.
+    long long epochMsAt(long long atClockMs) const override { return 1767225600000LL + atClockMs; }
+    void postJson(const std::string& url, const std::string& body) override { posts.push_back({url, body}); }
+    std::vector<std::pair<std::string, std::string>> posts;
     // Named monitors with work areas; none set means one per screen above.
     std::vector<Monitor> monitors() const override {
         return monitorList.empty() ? Platform::monitors() : monitorList;
