@@ -697,6 +697,87 @@ def cmd_features(a):
     print("n/a (no report)")
 
 
+def thread_figures(pid, name):
+    """CPU ticks and wakeups (context switches) of the process's threads of that name."""
+    ticks = wakeups = count = 0
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{tid}/comm") as f:
+                if f.read().strip() != name:
+                    continue
+            with open(f"/proc/{pid}/task/{tid}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            with open(f"/proc/{pid}/task/{tid}/status") as f:
+                status = dict(l.split(":", 1) for l in f if ":" in l)
+        except OSError:
+            continue
+        count += 1
+        ticks += int(fields[11]) + int(fields[12])
+        wakeups += int(status["voluntary_ctxt_switches"]) + int(status["nonvoluntary_ctxt_switches"])
+    return count, ticks, wakeups
+
+
+def cmd_control(a):
+    """The control interface of a running Corvano: request -> the page's request
+    at the server, over RUNS navigations; then its threads over IDLE quiet seconds."""
+    import urllib.request
+    conf = open(os.path.join(a.dir, "Data", "Control.conf")).read()
+    port = int([l.split(":")[-1] for l in conf.splitlines() if l.startswith("listen=")][0])
+    arrived = {}
+
+    class Nav(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            arrived[self.path] = time.perf_counter()
+            body = b"<!DOCTYPE html><title>nav</title><p>nav</p>"
+            self.send_response(200); self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(body))); self.end_headers(); self.wfile.write(body)
+
+        def log_message(self, *_):
+            pass
+
+    srv = socketserver.ThreadingTCPServer(("127.0.0.1", 0), Nav)
+    threading.Thread(target=srv.serve_forever, daemon=True).start()
+    api = f"http://127.0.0.1:{port}"
+
+    def call(path, body=None):
+        token = open(os.path.join(a.dir, "Data", "Control.key")).read().strip()
+        req = urllib.request.Request(api + path, data=body, headers={"Authorization": "Bearer " + token})
+        with urllib.request.urlopen(req, timeout=10) as r:
+            return json.loads(r.read())
+
+    deadline = time.time() + 60
+    while True:
+        try:
+            if call("/v1/windows")["windows"]:
+                break
+        except Exception:
+            pass
+        if time.time() > deadline:
+            print(json.dumps({"error": "no answer"})); return
+        time.sleep(0.2)
+    times = []
+    for i in range(a.runs):
+        path = f"/nav?i={i}"
+        body = json.dumps({"command": "navigate", "window": 1,
+                           "address": f"http://127.0.0.1:{srv.server_address[1]}{path}"}).encode()
+        t0 = time.perf_counter()
+        call("/v1/command", body)
+        end = time.time() + 10
+        while path not in arrived and time.time() < end:
+            time.sleep(0.001)
+        if path in arrived:
+            times.append((arrived[path] - t0) * 1000)
+        time.sleep(0.3)
+    time.sleep(3)
+    n, t1, w1 = thread_figures(a.pid, "corvano-http")
+    time.sleep(a.idle)
+    _, t2, w2 = thread_figures(a.pid, "corvano-http")
+    srv.shutdown()
+    print(json.dumps({"nav_median_ms": round(statistics.median(times), 1) if times else "n/a",
+                      "nav_max_ms": round(max(times), 1) if times else "n/a", "runs": len(times),
+                      "http_threads": n, "idle_ticks": t2 - t1, "idle_wakeups": w2 - w1, "idle_s": a.idle}))
+
+
 def cmd_median(a):
     vals = [float(v) for v in a.values if v not in ("", "timeout")]
     print(f"{statistics.median(vals):.3f}" if vals else "n/a")
@@ -739,6 +820,9 @@ def main():
     s = sub.add_parser("stop"); s.add_argument("--pid", type=int, required=True)
     s.add_argument("--grace", type=float, default=5); s.set_defaults(f=cmd_stop)
     s = sub.add_parser("median"); s.add_argument("values", nargs="*"); s.set_defaults(f=cmd_median)
+    s = sub.add_parser("control"); s.add_argument("--dir", required=True); s.add_argument("--pid", type=int, required=True)
+    s.add_argument("--runs", type=int, default=20); s.add_argument("--idle", type=float, default=30)
+    s.set_defaults(f=cmd_control)
     a = ap.parse_args()
     a.f(a)
 

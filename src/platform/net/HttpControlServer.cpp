@@ -1,6 +1,7 @@
 #include "platform/net/HttpControlServer.h"
 
 #include <httplib.h>
+#include <pthread.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -97,7 +98,11 @@ ControlServer::Listening HttpControlServer::listen(const std::string& host, int 
         if (!server_->bind_to_port(host.c_str(), port)) return Listening::PortTaken;
         port_ = port;
     }
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    thread_ = std::thread([this] {
+        // Its worker threads take its name: the bench finds them by it.
+        pthread_setname_np(pthread_self(), "corvano-http");
+        server_->listen_after_bind();
+    });
     return Listening::Yes;
 }
 
