@@ -29,12 +29,13 @@ void initLibraryOnce() {
 
 }  // namespace
 
-// libmosquitto's own thread (mosquitto_loop_start) is not used: it reconnects
-// with blocking calls, so a stop during a connection to an unreachable host
-// waits for the system's connect timeout; it ends for good after a failed TLS
-// handshake; and it can sleep through a stop for the whole retry delay. This
-// thread connects without blocking and waits between attempts where a stop
-// wakes it.
+// libmosquitto's own thread (mosquitto_loop_start) is not used. In 2.0.11 it
+// never retries a first connection refused before it started (it waits for
+// a state that never comes, waking every 10 ms); it ends for good after a
+// failed TLS handshake; it reconnects with blocking calls, so a stop waits for
+// the system's connect timeout; and it can sleep through a stop for a whole
+// retry delay. This thread connects without blocking and waits between
+// attempts where a stop wakes it.
 struct MosquittoLink::Core {
     std::function<void(std::function<void()>)> toUiThread;
     std::shared_ptr<bool> delivering;
@@ -45,7 +46,8 @@ struct MosquittoLink::Core {
 
     std::atomic<bool> connected{false};
     std::atomic<bool> stopping{false};
-    int failures = 0;  // network thread only
+    int failures = 0;      // network thread only
+    int subscription = 0;  // its message id, network thread only
 
     std::mutex mutex;
     std::condition_variable changed;
@@ -88,10 +90,21 @@ void connected(mosquitto* mosq, void* userdata, int rc) {
     if (rc != 0)
         return;  // refused: the loop sees the connection end and waits to retry
     core.failures = 0;
-    // A clean session each time: the broker forgets subscriptions with the connection.
-    for (const std::string& topic : core.topics)
-        mosquitto_subscribe(mosq, nullptr, topic.c_str(), qos);
-    core.setConnected(true);
+    // A clean session each time: the broker forgets subscriptions with the
+    // connection. Connected is told once they hold, so a message sent after
+    // it is not missed.
+    std::vector<char*> topics;
+    for (std::string& topic : core.topics)
+        topics.push_back(topic.data());
+    if (topics.empty() || mosquitto_subscribe_multiple(mosq, &core.subscription, static_cast<int>(topics.size()),
+                                                       topics.data(), qos, 0, nullptr) != MOSQ_ERR_SUCCESS)
+        core.setConnected(true);
+}
+
+void subscribed(mosquitto*, void* userdata, int mid, int, const int*) {
+    MosquittoLink::Core& core = coreOf(userdata);
+    if (mid == core.subscription)
+        core.setConnected(true);
 }
 
 void disconnected(mosquitto*, void* userdata, int) { coreOf(userdata).setConnected(false); }
@@ -189,6 +202,7 @@ void MosquittoLink::start(const MqttSettings& settings, const std::vector<std::s
     mosquitto_disconnect_callback_set(core->mosq, disconnected);
     mosquitto_message_callback_set(core->mosq, arrived);
     mosquitto_publish_callback_set(core->mosq, acknowledged);
+    mosquitto_subscribe_callback_set(core->mosq, subscribed);
     core_ = core;
     thread_ = std::thread([core] { core->run(); });
 }
