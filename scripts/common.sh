@@ -1,10 +1,10 @@
 # Shared by run and test: packages and the build.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
-                oxygen-icon-theme iso-flags-svg libcpp-httplib-dev nlohmann-json3-dev)
+BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
+                oxygen-icon-theme iso-flags-svg libmosquitto-dev libcpp-httplib-dev nlohmann-json3-dev)
 # Building the Debian package: its dependencies from the program's libraries.
 PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils openbox dbus at-spi2-core python3-dbus
-               libreoffice-writer-nogui curl
+               libreoffice-writer-nogui mosquitto curl
                weston xwayland qt6-wayland python3-gi desktop-file-utils appstream lintian
                "${PACKAGE_PACKAGES[@]}")
 

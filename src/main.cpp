@@ -21,6 +21,7 @@
 #include "mainwin/frmMain.h"
 #include "platform/net/HttpClient.h"
 #include "platform/net/HttpControlServer.h"
+#include "platform/net/MosquittoLink.h"
 #include "platform/qt/QtCommandBar.h"
 #include "platform/qt/QtDesktopSession.h"
 #include "platform/qt/QtEndRequests.h"
@@ -152,7 +153,7 @@ int main(int argc, char* argv[]) {
         auto toUi = [](std::function<void()> task) {
             QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
         };
-        control.start(std::make_unique<net::HttpControlServer>(toUi), nullptr);
+        control.start(std::make_unique<net::HttpControlServer>(toUi), std::make_unique<net::MosquittoLink>(toUi));
         rc = QApplication::exec();
         control.stop();
         instance.onComeForward = nullptr;

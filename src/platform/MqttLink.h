@@ -27,10 +27,11 @@ struct MqttSettings {
 class MqttLink {
 public:
     virtual ~MqttLink() = default;
-    // Starts connecting; subscribes to the topics at every connection.
+    // Starts connecting; subscribes to the topics at every connection, and
+    // tells of it once the subscriptions hold. Once per link.
     virtual void start(const MqttSettings& settings, const std::vector<std::string>& topics) = 0;
-    // Sent now when connected, dropped otherwise (the logic publishes its
-    // states again at each connection).
+    // Sent now when connected, at least once, dropped otherwise (the logic
+    // publishes its states again at each connection).
     virtual void publish(const std::string& topic, const std::string& payload, bool retain) = 0;
     // Publishes the will's topic as it should read when we end on purpose,
     // then disconnects; nothing is received after it.

@@ -23,7 +23,7 @@ done
 version=$(sed -n 's/^project(corvano VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version), not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6webenginecore6 libqt6widgets6 oxygen-icon-theme iso-flags-svg qt6-translations-l10n; do
+for d in libqt6webenginecore6 libqt6widgets6 libmosquitto1 oxygen-icon-theme iso-flags-svg qt6-translations-l10n; do
   grep -q "$d" <<<"$depends" || fail "does not depend on $d: $depends"
 done
 
