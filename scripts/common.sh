@@ -4,7 +4,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-webengine-dev qt6
 # Building the Debian package: its dependencies from the program's libraries.
 PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils openbox dbus at-spi2-core python3-dbus
-               libreoffice-writer-nogui mosquitto curl
+               libreoffice-writer-nogui mosquitto mosquitto-clients curl
                weston xwayland qt6-wayland python3-gi desktop-file-utils appstream lintian
                "${PACKAGE_PACKAGES[@]}")
 

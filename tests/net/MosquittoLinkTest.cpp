@@ -13,6 +13,7 @@
 #include "platform/net/MosquittoLink.h"
 
 using namespace corvano;
+using corvano::net::MosquittoLink;
 using namespace std::chrono_literals;
 
 namespace {

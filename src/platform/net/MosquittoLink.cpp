@@ -8,7 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
-namespace corvano {
+namespace corvano::net {
 
 namespace {
 
@@ -249,4 +249,4 @@ void MosquittoLink::stop(const std::string& lastPayload) {
     }
 }
 
-}  // namespace corvano
+}  // namespace corvano::net

@@ -8,7 +8,7 @@
 
 #include "platform/MqttLink.h"
 
-namespace corvano {
+namespace corvano::net {
 
 // The broker link on libmosquitto, with a network thread of its own: the
 // caller's thread never resolves a name, connects or waits on the broker.
@@ -35,4 +35,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace corvano
+}  // namespace corvano::net
