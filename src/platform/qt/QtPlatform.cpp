@@ -246,8 +246,9 @@ void QtPlatform::postJson(const std::string& url, const std::string& body) {
     if (!network) network = new QNetworkAccessManager(qApp);
     QNetworkRequest request(QUrl(QString::fromStdString(url)));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    request.setTransferTimeout(10000);
     QNetworkReply* reply = network->post(request, QByteArray::fromStdString(body));
+    // An address that never answers does not keep its replies forever.
+    QTimer::singleShot(10000, reply, &QNetworkReply::abort);
     // Nobody waits for the answer; a failure is only written down.
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply] {
         if (reply->error() != QNetworkReply::NoError)
