@@ -47,6 +47,9 @@ public:
         for (const auto& e : fs::directory_iterator(CORVANO_SHARE_DIR))
             if (e.path().filename().string().rfind("Lang_", 0) == 0)
                 fs::copy_file(e.path(), folder.path() + "/" + e.path().filename().string());
+        // No control interface unless a test asks for one: the tests that
+        // run one after another never meet on its port.
+        folder.write("/Data/Control.conf", "version=1\nlisten=off\n");
         startSessionBus();
     }
     ~RealCorvano() {

@@ -296,3 +296,21 @@ TEST_F(WallControlTest, AFailingWindowIsReportedWhenItFailsAfterItsTimeAndWhenIt
     web(1).events->Web_LoadEnd(LoadEnd{LoadEnd::Loaded, 200, "http://one.example/"});
     EXPECT_EQ(events(), (std::vector<std::string>{"failing", "still_failing", "recovered"}));
 }
+
+TEST(WallControlPort, APortAlreadyTakenIsSaidOnceAndTheWallRunsWithoutTheInterface) {
+    struct TakenPort : ControlServer {
+        Listening listen(const std::string&, int) override { return Listening::PortTaken; }
+        int port() const override { return 0; }
+    };
+    test::TempFolder dir;
+    fake::FakePlatform platform;
+    Application app(platform, dir.path());
+    Sub_Main(app);
+    app.App.strings.set(TextId::ControlPortTaken, "taken: %1");
+    app.App.strings.set(TextId::ControlInterface, "Control");
+    WallControl control(app);
+    control.start(std::make_unique<TakenPort>(), nullptr);
+    ASSERT_EQ(platform.dialog.messages, std::vector<std::string>{"Control: taken: 127.0.0.1:8620"});
+    EXPECT_TRUE(app.browsers.find(1));
+    EXPECT_NE(dir.read("/Data/Control.conf").find("listen=127.0.0.1:8620"), std::string::npos);
+}
