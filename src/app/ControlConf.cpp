@@ -135,6 +135,12 @@ ControlConf readControlConf(const std::string& text) {
             if (!value.empty() && !plausibleTopic(value)) problem(key);
             else if (key == "topic" && !value.empty()) conf.topic = value;
             else if (key == "group") conf.group = value;
+        } else if (key == "homeassistant") {
+            if (value == "on" || value == "off") conf.homeAssistant = value == "on";
+            else problem(key);
+        } else if (key == "homeassistant_prefix") {
+            if (plausibleTopic(value)) conf.homeAssistantPrefix = value;
+            else problem(key);
         } else if (key == "alert") {
             if (value.empty() || value.rfind("http://", 0) == 0 || value.rfind("https://", 0) == 0) conf.alert = value;
             else problem(key);
@@ -165,6 +171,8 @@ std::string defaultControlConfText() {
            "#mqtt_cafile=\n"
            "#topic=corvano\n"
            "#group=wall\n"
+           "# Home Assistant's MQTT discovery: each window a device.\n"
+           "#homeassistant=on\n"
            "# Alerts: an address that takes a JSON post, and after how many seconds\n"
            "# of failing a window is reported again.\n"
            "#alert=http://127.0.0.1:9000/corvano\n"

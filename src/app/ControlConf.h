@@ -30,6 +30,9 @@ struct ControlConf {
     std::string mqttCaFile;
     std::string topic = "corvano";
     std::string group;  // empty: no group topic
+    // Home Assistant's MQTT discovery: each window a device.
+    bool homeAssistant = false;
+    std::string homeAssistantPrefix = "homeassistant";
 
     std::string alert;  // an http(s) address to post alerts to; empty none
     int alertAfterSeconds = 300;

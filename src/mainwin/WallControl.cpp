@@ -108,6 +108,7 @@ void WallControl::start(std::unique_ptr<ControlServer> server, std::unique_ptr<M
             if (!up) return;
             // The broker may have forgotten us: everything is said again.
             mqtt_->publish(conf_.topic + "/status", "online", true);
+            announced_.clear();
             for (frmStart* w : app_.browsers.inOrder()) dirty_.insert(w->number());
             publishChanged();
         };
@@ -320,11 +321,51 @@ void WallControl::publishChanged() {
 void WallControl::publishWindow(int number) {
     const std::string topic = conf_.topic + "/window/" + std::to_string(number) + "/state";
     frmStart* w = app_.browsers.find(number);
-    if (w && !w->closing()) return mqtt_->publish(topic, windowJson(*w), true);
+    if (w && !w->closing()) {
+        announce(number, true);
+        return mqtt_->publish(topic, windowJson(*w), true);
+    }
     // A window closed by the wall's own exit comes back at the next start;
     // one closed for good leaves no state behind.
     const frmMain* main = mainForm(app_);
-    if (!main || !main->exiting()) mqtt_->publish(topic, "", true);
+    if (main && main->exiting()) return;
+    mqtt_->publish(topic, "", true);
+    announce(number, false);
+}
+
+void WallControl::announce(int number, bool open) {
+    if (!conf_.homeAssistant || open == (announced_.count(number) > 0)) return;
+    if (open) announced_.insert(number);
+    else announced_.erase(number);
+    std::string id = "corvano_" + conf_.topic + "_" + std::to_string(number);
+    std::replace(id.begin(), id.end(), '/', '_');
+    const std::string n = std::to_string(number);
+    const std::string state = conf_.topic + "/window/" + n + "/state";
+    const json device{{"identifiers", json::array({id})}, {"name", "Corvano " + conf_.topic + " window " + n},
+                      {"model", "Corvano"}};
+    auto entity = [&](const std::string& component, const std::string& object, json config) {
+        const std::string topic = conf_.homeAssistantPrefix + "/" + component + "/" + id + "/" + object + "/config";
+        if (!open) return mqtt_->publish(topic, "", true);
+        config["unique_id"] = id + "_" + object;
+        config["availability_topic"] = conf_.topic + "/status";
+        config["device"] = device;
+        mqtt_->publish(topic, dump(config), true);
+    };
+    entity("button", "reload",
+           {{"name", "Reload"},
+            {"command_topic", conf_.topic + "/cmd"},
+            {"payload_press", dump(json{{"command", "reload"}, {"window", number}})}});
+    entity("text", "address",
+           {{"name", "Address"},
+            {"command_topic", conf_.topic + "/cmd"},
+            {"command_template", R"({"command":"navigate","window":)" + n + R"(,"address":{{ value | tojson }}})"},
+            {"state_topic", state},
+            {"value_template", "{{ value_json.address }}"}});
+    entity("sensor", "health",
+           {{"name", "Health"},
+            {"state_topic", state},
+            {"value_template", "{{ value_json.health.state }}"},
+            {"json_attributes_topic", state}});
 }
 
 void WallControl::watchHealth(int number) {

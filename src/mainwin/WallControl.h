@@ -58,6 +58,9 @@ private:
     void publishChanged();
     void publishWindow(int number);
     void watchHealth(int number);
+    // Home Assistant's discovery of one window (its three entities), or
+    // their removal.
+    void announce(int number, bool open);
     void alert(int number, const std::string& event);
     void runCommand(const std::string& name, const CommandCall& call, Answer& answer);
     void shot(const ControlRequest& request, Answer answer);
@@ -72,6 +75,7 @@ private:
     int answering_ = 0;
     // Windows whose state is to be published, gathered until the event ends.
     std::set<int> dirty_;
+    std::set<int> announced_;
     bool flushPosted_ = false;
     // Per window: whether it failed at the last look, and the timer of its
     // "still failing" alert.

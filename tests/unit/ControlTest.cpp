@@ -314,3 +314,39 @@ TEST(WallControlPort, APortAlreadyTakenIsSaidOnceAndTheWallRunsWithoutTheInterfa
     EXPECT_TRUE(app.browsers.find(1));
     EXPECT_NE(dir.read("/Data/Control.conf").find("listen=127.0.0.1:8620"), std::string::npos);
 }
+
+namespace {
+struct HomeAssistantTest : WallControlTest {
+    HomeAssistantTest() : WallControlTest("version=1\nmqtt=mqtt://127.0.0.1:1883\ntopic=lobby/pc1\nhomeassistant=on\n") {}
+    const FakeMqtt::Message* find(const std::string& topic) const {
+        for (auto it = mqtt->published.rbegin(); it != mqtt->published.rend(); ++it)
+            if (it->topic == topic) return &*it;
+        return nullptr;
+    }
+};
+}  // namespace
+
+// Each window a device whose button and text send commands the wall takes.
+TEST_F(HomeAssistantTest, EachWindowIsADeviceWhoseEntitiesSendCommandsTheWallTakes) {
+    mqtt->onConnectionChanged(true);
+    auto config = [&](const std::string& component, const std::string& object) {
+        const auto* m = find("homeassistant/" + component + "/corvano_lobby_pc1_1/" + object + "/config");
+        return m && m->retain && !m->payload.empty() ? json::parse(m->payload) : json();
+    };
+    const json button = config("button", "reload"), text = config("text", "address"), sensor = config("sensor", "health");
+    ASSERT_FALSE(button.is_null() || text.is_null() || sensor.is_null());
+    EXPECT_EQ(button["command_topic"], "lobby/pc1/cmd");
+    EXPECT_EQ(sensor["state_topic"], "lobby/pc1/window/1/state");
+    EXPECT_EQ(button["device"], sensor["device"]);
+    // What Home Assistant sends is a command this wall runs.
+    EXPECT_EQ(statusOf(readCommand(button["payload_press"].get<std::string>(), dir.path())), 200);
+    std::string navigate = text["command_template"];
+    navigate.replace(navigate.find("{{ value | tojson }}"), 20, "\"https://example.org/\"");
+    EXPECT_EQ(statusOf(readCommand(navigate, dir.path())), 200) << navigate;
+
+    // Closed for good, the window's device goes.
+    mqtt->onMessage("lobby/pc1/cmd", R"({"command":"close","window":1})");
+    flush();
+    ASSERT_TRUE(find("homeassistant/button/corvano_lobby_pc1_1/reload/config"));
+    EXPECT_EQ(find("homeassistant/button/corvano_lobby_pc1_1/reload/config")->payload, "");
+}
