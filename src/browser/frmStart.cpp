@@ -1,6 +1,7 @@
 #include "browser/frmStart.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "app/Application.h"
@@ -15,6 +16,8 @@
 #include "browser/PageCommands.h"
 #include "browser/PagePrompts.h"
 #include "browser/ProductUrls.h"
+#include "browser/Profiles.h"
+#include "browser/WindowOptions.h"
 
 namespace corvano {
 
@@ -54,6 +57,7 @@ frmStart::frmStart(Application& app, std::string firstPage)
 frmStart::~frmStart() {
     *alive_ = false;
     app_.browsers.remove(state_.number, *this);
+    login_.reset();
     watch_.reset();
     address_.reset();
     if (web_) web_->setEvents(nullptr);
@@ -92,7 +96,9 @@ void frmStart::Form_Load() {
 
 // The page is made once the window's options are known, on the profile it uses.
 void frmStart::makePage() {
-    web_ = window().createWebView(WebProfile{});
+    const std::string& name = state_.options.profile;
+    if (!name.empty()) app_.App.profilesUsed.insert(name);
+    web_ = window().createWebView(WebProfile{name, profileFolder(app_.App.appPath, name)});
     web_->setVisible(false);
     web_->setEvents(this);
     // Over the page, so made after it.
@@ -118,6 +124,100 @@ void frmStart::makePage() {
         if (watch_->care().waiting() || window().caption() == waitingShown_) showPageCaption({});
     };
     watch_ = std::make_unique<PageWatch>(app_.platform, *web_, std::move(careOf));
+    login_ = std::make_unique<LoginWatch>(app_.platform, *web_, [this] {
+        if (!closing_ && !unloaded()) showPageCaption({});
+    });
+}
+
+// A page cannot change its profile: the view is made again on the new one,
+// with the window's address, history, zoom and refresh as they were.
+void frmStart::remakePage() {
+    const std::vector<std::string> kept = history();
+    login_.reset();
+    watch_.reset();
+    address_.reset();
+    web_->setEvents(nullptr);
+    web_.reset();
+    source_.reset();
+    makePage();
+    address_->history().assign(kept);
+    Form_Resize();
+    web_->Navigate(state_.currentAddress);
+    web_->setVisible(true);
+    // The zoom the user set since the window opened, not the one it opened with.
+    const int zoom = zoom_;
+    applyOptions();
+    if (zoom != 100) web_->setZoomPercent(zoom_ = zoom);
+    showPageCaption({});
+}
+
+bool frmStart::loginRequired() const { return login_ && login_->loginRequired(); }
+
+void frmStart::useProfile(const std::string& name) {
+    if (closing_ || unloaded()) return;
+    const StringTable& t = app_.App.strings;
+    if (!name.empty() && !validProfileName(name))
+        return app_.platform.dialogs().warning(t[TextId::ProfileNameRefused], t[TextId::Profile]);
+    if (name == state_.options.profile) return;
+    state_.options.profile = name;
+    remakePage();
+    // Kept at once: the new profile is the window's even if Corvano is killed now.
+    saveWindowOptions(optionsFilePath(app_.App.appPath, state_.number), optionsToSave());
+}
+
+void frmStart::newProfile() {
+    const StringTable& t = app_.App.strings;
+    app_.platform.dialogs().input(t[TextId::ProfileNewPrompt], t[TextId::Profile],
+                                  whileLoaded([this](std::optional<std::string> answer) {
+                                      if (!answer) return;
+                                      const std::string name = textfile::trimBlanks(*answer);
+                                      // An empty answer is no name, not the shared profile.
+                                      if (!validProfileName(name)) {
+                                          const StringTable& texts = app_.App.strings;
+                                          return app_.platform.dialogs().warning(texts[TextId::ProfileNameRefused],
+                                                                                 texts[TextId::Profile]);
+                                      }
+                                      useProfile(name);
+                                  }));
+}
+
+void frmStart::removeProfile(const std::string& name) {
+    const StringTable& t = app_.App.strings;
+    if (!validProfileName(name)) return app_.platform.dialogs().warning(t[TextId::ProfileNameRefused], t[TextId::Profile]);
+    // Its engine profile may still hold its files open.
+    if (app_.App.profilesUsed.count(name))
+        return app_.platform.dialogs().message(fillIn(t[TextId::ProfileInUse], name), t[TextId::Profile]);
+    const std::string appPath = app_.App.appPath;
+    Platform& platform = app_.platform;
+    platform.dialogs().confirm(fillIn(t[TextId::ProfileRemoveQuestion], name), t[TextId::Profile],
+                               [&platform, &t, appPath, name](bool yes) {
+                                   if (!yes) return;
+                                   if (!removeProfileFiles(appPath, name))
+                                       platform.dialogs().warning(fillIn(t[TextId::ProfileNotRemoved], name),
+                                                                  t[TextId::Profile]);
+                               });
+}
+
+std::vector<PageSubmenu> frmStart::Web_PageSubmenus() {
+    const StringTable& t = app_.App.strings;
+    std::set<std::string> inUse;
+    for (Form* f : app_.openWindows())
+        if (f->role() == WindowRole::Browser && !f->unloaded()) inUse.insert(static_cast<frmStart*>(f)->profile());
+    PageSubmenu menu{"profile", t[TextId::Profile], {}};
+    const std::string& own = state_.options.profile;
+    menu.choices.push_back({"PAGE:SHAREDPROFILE", t[TextId::ProfileShared], own.empty()});
+    const std::vector<std::string> names = profilesKnown(app_.App.appPath, inUse);
+    for (const std::string& n : names) menu.choices.push_back({"PAGE:PROFILE=" + n, n, n == own});
+    menu.choices.push_back({"", "", false, false});
+    menu.choices.push_back({"PAGE:NEWPROFILE", t[TextId::ProfileNew], false, false});
+    // Only a profile no window has used in this run: the engine holds the others' files.
+    bool separated = false;
+    for (const std::string& n : names) {
+        if (app_.App.profilesUsed.count(n) || inUse.count(n)) continue;
+        if (!std::exchange(separated, true)) menu.choices.push_back({"", "", false, false});
+        menu.choices.push_back({"PAGE:REMOVEPROFILE=" + n, fillIn(t[TextId::ProfileRemove], n), false, false});
+    }
+    return {menu};
 }
 
 // The engine keeps a zoom per page, so it is set once the page is asked for.
@@ -328,6 +428,8 @@ void frmStart::showPageCaption(const std::string& text) {
     // While the page waits to try again, its caption says so.
     const std::string waiting = watch_ ? watch_->waitingText(app_.App.strings) : std::string();
     if (!waiting.empty()) return window().setCaption(waitingShown_ = longCaption(waiting));
+    // Until someone logs in, the caption says so whatever the page shows.
+    if (loginRequired()) return window().setCaption(longCaption(app_.App.strings[TextId::LoginRequired]));
     window().setCaption(text.empty() ? shortCaption() : longCaption(text));
 }
 
@@ -344,7 +446,9 @@ void frmStart::Web_BeforeNavigate2() {
 }
 
 void frmStart::Web_LoadEnd(const LoadEnd& end) {
-    if (!closing_) watch_->loadEnded(end);
+    if (closing_) return;
+    watch_->loadEnded(end);
+    login_->loadEnded(end);
 }
 
 bool frmStart::Web_RendererGone() {
@@ -418,7 +522,11 @@ void frmStart::Web_PageCommand(const std::string& key) {
     // The page's menu acts on its own window, as the bar's drop-downs act on
     // the window activated last.
     app_.App.currentBrowser = static_cast<int16_t>(state_.number);
-    app_.commands.run(key, onWindow(state_.number));
+    CommandCall call = onWindow(state_.number);
+    // "PAGE:PROFILE=NAME": a command and the text it takes.
+    const size_t eq = key.find('=');
+    if (eq != std::string::npos) call.address = key.substr(eq + 1);
+    app_.commands.run(key.substr(0, eq), call);
 }
 
 void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {

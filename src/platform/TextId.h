@@ -184,6 +184,19 @@ enum class TextId : int {
     ShowTheBars = 460,
     EngineChromium = 481,
     EngineSecurityPatch = 482,
+    Profile = 483,
+    ProfileShared = 484,
+    ProfileNew = 485,
+    ProfileNewPrompt = 486,
+    ProfileNameRefused = 487,
+    ProfileRemove = 488,
+    ProfileRemoveQuestion = 489,
+    ProfileNotRemoved = 490,
+    LoginRequired = 491,
+    LoginRemember = 492,
+    ClientCertificateTitle = 493,
+    ClientCertificateQuestion = 494,
+    ProfileInUse = 495,
 };
 
 // The text's line number in a language file.

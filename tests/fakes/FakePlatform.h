@@ -120,6 +120,8 @@ class FakeClipboard;
 
 class FakeWebView : public FakeControl<WebView> {
 public:
+    // The profile it was made on.
+    WebProfile profile;
     void setEvents(WebViewEvents* e) override { events = e; }
     void Navigate(const std::string& url) override { calls.push_back("Navigate " + url), url_ = url; }
     void Navigate2(const std::string& url) override { calls.push_back("Navigate2 " + url), url_ = url; }
