@@ -116,7 +116,9 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const
                              const QByteArray& header) {
     hits_[path] += 1;
     Route route;
-    if (routes_.contains(path)) {
+    if (handlers_.contains(path)) {
+        route = handlers_.value(path)(header);
+    } else if (routes_.contains(path)) {
         route = routes_.value(path);
     } else {
         route.status = 404;

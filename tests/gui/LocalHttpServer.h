@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -45,6 +46,9 @@ public:
 
     void addRoute(const QString& path, const Route& route);
     void addPage(const QString& path, const QByteArray& html, int delayMs = 0);
+    // A route made for each request from its request line and headers.
+    using Handler = std::function<Route(const QByteArray& request)>;
+    void addHandler(const QString& path, Handler handler) { handlers_.insert(path, std::move(handler)); }
     // http://127.0.0.1:port + path
     QUrl url(const QString& path) const;
     QString address(const QString& path) const { return url(path).toString(); }
@@ -58,6 +62,7 @@ private:
 
     QTcpServer* server_;
     QHash<QString, Route> routes_;
+    QHash<QString, Handler> handlers_;
     QHash<QString, int> hits_;
     bool tls_ = false;
     quint16 port_ = 0;
