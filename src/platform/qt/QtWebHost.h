@@ -110,6 +110,11 @@ private:
 
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
+    // Asks the user; `authenticator` is the engine's while it still waits (the
+    // dialog answered at once), else the page loads again with the answer.
+    void askLogin(const QString& key, const QString& site, const QString& realm, bool proxy,
+                  QAuthenticator* authenticator);
+    void reloadOnceLoaded();
     // Asked in this window's name; `page` is its own or one of its pop-ups'.
     void askPermission(PermissionRequest request);
     void certificateRefused(const QWebEngineCertificateError& error);

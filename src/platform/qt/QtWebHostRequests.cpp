@@ -159,8 +159,9 @@ void QtWebHost::placeDownloadBar() {
 
 void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy) {
     const QString site = proxy ? proxyHost : siteOf(url);
-    const QString key = QString::fromStdString(
-        loginKey(profileName_.toStdString(), site.toStdString(), authenticator->realm().toStdString(), proxy));
+    const QString realm = authenticator->realm();
+    const QString key =
+        QString::fromStdString(loginKey(profileName_.toStdString(), site.toStdString(), realm.toStdString(), proxy));
     // Credentials given in the dialog are sent once, with the load that follows it.
     if (auto it = givenLogins_.find(key); it != givenLogins_.end()) {
         authenticator->setUser(it->user);
@@ -172,8 +173,7 @@ void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QStr
     QtLoginStore& store = QtLoginStore::instance();
     // A remembered login that comes back refused is not sent again: the user
     // is asked, and a new answer replaces it.
-    const bool refused = sentRemembered_.remove(key);
-    if (refused) refusedRemembered_.insert(key);
+    if (sentRemembered_.remove(key)) refusedRemembered_.insert(key);
     if (!refusedRemembered_.contains(key)) {
         if (const auto known = store.known(key)) {
             authenticator->setUser(QString::fromStdString(known->user));
@@ -182,26 +182,37 @@ void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QStr
             return;
         }
         if (store.mayFetch(key)) {
-            // The secret service answers later: refused for now, and the page
-            // loads again with what it has, or asks the user then.
+            // The secret service answers later: refused for now; the page loads
+            // again with what it kept, or the user is asked then.
             *authenticator = QAuthenticator();
-            store.fetch(key, this, [this, key](std::optional<RememberedLogin> login) {
-                if (login)
-                    givenLogins_[key] = {QString::fromStdString(login->user), QString::fromStdString(login->password),
-                                         true};
-                view_->reload();
+            store.fetch(key, this, [this, key, site, realm, proxy](std::optional<RememberedLogin> login) {
+                if (!login) return askLogin(key, site, realm, proxy, nullptr);
+                givenLogins_[key] = {QString::fromStdString(login->user), QString::fromStdString(login->password), true};
+                reloadOnceLoaded();
             });
             return;
         }
     }
+    askLogin(key, site, realm, proxy, authenticator);
+}
+
+void QtWebHost::reloadOnceLoaded() {
+    // A load still under way has nothing to reload yet: its end comes first.
+    if (!busy_) return view_->reload();
+    connect(page_, &QWebEnginePage::loadFinished, this, [this] { view_->reload(); }, Qt::SingleShotConnection);
+}
+
+void QtWebHost::askLogin(const QString& key, const QString& site, const QString& realm, bool proxy,
+                         QAuthenticator* authenticator) {
+    QtLoginStore& store = QtLoginStore::instance();
     const bool hadRemembered = refusedRemembered_.contains(key);
     // The engine wants its answer before this returns; a user needs longer.
     // An answer that is already there is taken at once; otherwise the engine
     // shows the site's refusal page for now (a null authenticator cancels;
     // left as it is, the engine would send empty credentials again), and the
     // page loads again with the credentials once the user has given them.
-    auto* dialog = new QtLoginDialog(site, authenticator->realm(), proxy, window());
-    if (!authenticator->user().isEmpty()) dialog->userEdit()->setText(authenticator->user());
+    auto* dialog = new QtLoginDialog(site, realm, proxy, window());
+    if (authenticator && !authenticator->user().isEmpty()) dialog->userEdit()->setText(authenticator->user());
     if (hadRemembered) {
         if (const auto known = store.known(key)) dialog->userEdit()->setText(QString::fromStdString(known->user));
         dialog->rememberBox()->setChecked(true);
@@ -234,8 +245,9 @@ void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QStr
         }
         if (!given || !self) return;
         self->givenLogins_[key] = {dialog->user(), dialog->password(), dialog->remember()};
-        self->view_->reload();
+        self->reloadOnceLoaded();
     });
+    if (!authenticator) return;
     if (!waiting->answered) *authenticator = QAuthenticator();
     waiting->authenticator = nullptr;
 }
