@@ -10,6 +10,7 @@
 #include "bars/BrowserBars.h"
 #include "platform/CommandBars.h"
 #include "browser/BrowserKeys.h"
+#include "browser/CertificateChoices.h"
 #include "browser/Downloads.h"
 #include "browser/History.h"
 #include "browser/NumberChoice.h"
@@ -515,6 +516,33 @@ void frmStart::Web_CertificateError(const std::string& site, CertificateProblem 
                                     std::function<void(bool)> goOn) {
     if (closing_) return goOn(false);
     answerCertificate(app_, seen(), site, problem, std::move(goOn));
+}
+
+void frmStart::Web_ClientCertificate(const std::string& host, const std::vector<ClientCertificate>& offered,
+                                     std::function<void(std::optional<size_t>)> choose) {
+    const std::string file = app_.file("/Data/Corvano.Certs");
+    const std::string profile = state_.options.profile;
+    if (const auto kept = rememberedCertificate(file, profile, host))
+        for (size_t i = 0; i < offered.size(); ++i)
+            if (offered[i].fingerprint == *kept) return choose(i);
+    // Nobody to ask on a wall left alone, as with a site's permissions.
+    if (closing_ || offered.empty() || !seen() || app_.App.showModeOn) return choose(std::nullopt);
+    const StringTable& t = app_.App.strings;
+    std::vector<std::string> names;
+    std::vector<std::string> fingerprints;
+    for (const ClientCertificate& c : offered) {
+        names.push_back(c.name);
+        fingerprints.push_back(c.fingerprint);
+    }
+    app_.platform.dialogs().choose(
+        fillIn(t[TextId::ClientCertificateQuestion], host), t[TextId::ClientCertificateTitle], names,
+        [file, profile, host, fingerprints, choose](std::optional<size_t> chosen) {
+            if (chosen && *chosen < fingerprints.size()) {
+                rememberCertificate(file, profile, host, fingerprints[*chosen]);
+                return choose(chosen);
+            }
+            choose(std::nullopt);
+        });
 }
 
 void frmStart::Web_PageCommand(const std::string& key) {

@@ -96,6 +96,10 @@ public:
     void Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> allow) override;
     void Web_CertificateError(const std::string& site, CertificateProblem problem,
                               std::function<void(bool)> goOn) override;
+    // A certificate chosen once for a host in this profile is sent again
+    // unasked; otherwise the user chooses while the window can be seen.
+    void Web_ClientCertificate(const std::string& host, const std::vector<ClientCertificate>& offered,
+                               std::function<void(std::optional<size_t>)> choose) override;
     // The page's own menu runs the window's commands on this window.
     void Web_PageCommand(const std::string& key) override;
     // A new numbered window on the link; refused silently at the limit, as "NEW" is.

@@ -57,6 +57,12 @@ struct MenuChoice {
     bool checkable = true;
 };
 
+// A client certificate the engine offers to a site that asks for one.
+struct ClientCertificate {
+    std::string name;         // whom it names and who issued it
+    std::string fingerprint;  // SHA-256 of the certificate, lower-case hexadecimal
+};
+
 // A further submenu of the page's menu; `name` tells it apart.
 struct PageSubmenu {
     std::string name;
@@ -97,6 +103,12 @@ public:
     virtual void Web_CertificateError(const std::string& /*site*/, CertificateProblem /*problem*/,
                                       std::function<void(bool)> goOn) {
         goOn(false);
+    }
+    // A site asks for a client certificate: answer with the index of the one
+    // to send, now or once the user has chosen, or nothing for none.
+    virtual void Web_ClientCertificate(const std::string& /*host*/, const std::vector<ClientCertificate>& /*offered*/,
+                                       std::function<void(std::optional<size_t>)> choose) {
+        choose(std::nullopt);
     }
     // The page's menu asks for one of the window's own page commands
     // ("EDIT:VIEW", "SAVE:HTML").

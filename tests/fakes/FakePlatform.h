@@ -402,6 +402,17 @@ public:
         answer(a);
     }
     std::vector<bool> answers;
+    // Lists to choose from: the indexes given in turn, then cancel.
+    void choose(const std::string&, const std::string&, const std::vector<std::string>&,
+                std::function<void(std::optional<size_t>)> answer) override {
+        ++chooseAsked;
+        if (chosen.empty()) return answer(std::nullopt);
+        const size_t i = chosen.front();
+        chosen.erase(chosen.begin());
+        answer(i);
+    }
+    std::vector<size_t> chosen;
+    int chooseAsked = 0;
 };
 
 // Pictures are written as small marker files; a set error makes every write fail.

@@ -24,6 +24,11 @@ protected:
         return all;
     }
     fake::FakeDialogs& dialogs() { return fp.dialog; }
+    void use(frmStart& w, const std::string& name) {
+        CommandCall c = onWindow(w.number());
+        c.address = name;
+        app->commands.run("PAGE:PROFILE", c);
+    }
 };
 
 TEST_F(ProfileTest, RefusedNamesChangeNothingAndCreateNothing) {
@@ -117,6 +122,31 @@ TEST(LoginFile, HostileFieldsRoundTripAndGarbageIsDropped) {
     EXPECT_EQ(readLoginFile(text), logins);
     EXPECT_TRUE(readLoginFile("zoom=1\nx\ty\tz\n").empty()) << "not a login file";
     EXPECT_EQ(readLoginFile(text + "broken%4\tana\tpw\nk\t\tpw\nk\tana\n").size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProfileTest, AClientCertificateChosenOnceIsSentAgainPerHostAndProfile) {
+    frmStart& w = open();
+    win(w).show();
+    const std::vector<ClientCertificate> offered = {{"Wall A", std::string(64, 'a')}, {"Wall B", std::string(64, 'b')}};
+    std::vector<std::optional<size_t>> sent;
+    auto send = [&](std::optional<size_t> i) { sent.push_back(i); };
+    dialogs().chosen = {1};
+    w.Web_ClientCertificate("grafana.local:443", offered, send);
+    // The certificates may come in another order next time: the choice is the certificate, not its place.
+    w.Web_ClientCertificate("grafana.local:443", {offered[1], offered[0]}, send);
+    ASSERT_EQ(sent, (std::vector<std::optional<size_t>>{1, 0}));
+    EXPECT_EQ(dialogs().chooseAsked, 1);
+
+    // Another profile, or another host, is asked again: not while nobody can see the window.
+    use(w, "other");
+    win(w).hide();
+    w.Web_ClientCertificate("grafana.local:443", offered, send);
+    EXPECT_EQ(sent.back(), std::nullopt);
+    EXPECT_EQ(dialogs().chooseAsked, 1);
 }
 
 }  // namespace

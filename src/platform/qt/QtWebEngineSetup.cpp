@@ -13,6 +13,9 @@
 #include <QOpenGLFunctions>
 #include <QPointer>
 #include <QTimer>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QWebEngineClientCertificateStore>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWidget>
@@ -47,6 +50,25 @@ EngineState& state() {
 
 QString profilePath() { return webStorageFolder() + "/Data/WebProfile"; }
 
+// The engine lists only the client certificates given to its profile: every
+// PEM file of the folder that holds a certificate and its unencrypted key.
+void addClientCertificates(QWebEngineProfile* profile, const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.pem")}, QDir::Files | QDir::Readable)) {
+        QFile f(dir.filePath(name));
+        if (f.size() > 256 * 1024 || !f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray pem = f.readAll();
+        const QList<QSslCertificate> certificates = QSslCertificate::fromData(pem, QSsl::Pem);
+        QSslKey key(pem, QSsl::Rsa, QSsl::Pem);
+        if (key.isNull()) key = QSslKey(pem, QSsl::Ec, QSsl::Pem);
+        if (certificates.isEmpty() || key.isNull()) {
+            std::fprintf(stderr, "corvano: %s holds no certificate with its key\n", qPrintable(f.fileName()));
+            continue;
+        }
+        profile->clientCertificateStore()->add(certificates.first(), key);
+    }
+}
+
 QWebEngineProfile* makeProfile(const QString& storageName, const QString& path) {
     QDir().mkpath(path);
     // The engine writes its first preferences under the application's data
@@ -70,6 +92,7 @@ QWebEngineProfile* makeProfile(const QString& storageName, const QString& path) 
     p->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     askPermissionsEveryTime(p);
+    addClientCertificates(p, path + "/Certificates");
     p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
     return p;

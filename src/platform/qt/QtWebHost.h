@@ -14,6 +14,7 @@
 class QAuthenticator;
 class QMenu;
 class QWebEngineCertificateError;
+class QWebEngineClientCertificateSelection;
 class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineView;
@@ -118,6 +119,7 @@ private:
     // Asked in this window's name; `page` is its own or one of its pop-ups'.
     void askPermission(PermissionRequest request);
     void certificateRefused(const QWebEngineCertificateError& error);
+    void clientCertificateAsked(QWebEngineClientCertificateSelection selection);
     void showPageMenu(const QPoint& pos);
     void addChoices(QMenu* menu);
     void addSubmenu(QMenu* menu, const PageSubmenu& submenu);

@@ -10,7 +10,10 @@
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QCryptographicHash>
+#include <QSslCertificate>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineView>
@@ -77,6 +80,7 @@ void QtWebHost::connectRequests() {
             [this](const QUrl& url, QAuthenticator* a, const QString& proxyHost) { logIn(url, a, proxyHost, true); });
     onPermissionRequest(page_, this, [this](PermissionRequest r) { askPermission(std::move(r)); });
     connect(page_, &QWebEnginePage::certificateError, this, &QtWebHost::certificateRefused);
+    connect(page_, &QWebEnginePage::selectClientCertificate, this, &QtWebHost::clientCertificateAsked);
 
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &QtWebHost::showPageMenu);
@@ -276,6 +280,30 @@ void QtWebHost::certificateRefused(const QWebEngineCertificateError& error) {
         };
         if (!events_) return answer(false);
         events_->Web_CertificateError(siteOf(pending.url()).toStdString(), problemOf(pending.type()), answer);
+    });
+}
+
+void QtWebHost::clientCertificateAsked(QWebEngineClientCertificateSelection selection) {
+    const QList<QSslCertificate> certificates = selection.certificates();
+    std::vector<ClientCertificate> offered;
+    for (const QSslCertificate& c : certificates) {
+        const QString name = c.subjectDisplayName() + QStringLiteral(" (") + c.issuerDisplayName() +
+                             QStringLiteral(", ") + c.expiryDate().date().toString(Qt::ISODate) + QLatin1Char(')');
+        offered.push_back({name.toStdString(), c.digest(QCryptographicHash::Sha256).toHex().toStdString()});
+    }
+    const QUrl url = selection.host();
+    const QString host = url.host() + QLatin1Char(':') + QString::number(url.port(443));
+    // The engine waits while a copy of the selection lives; asked from the
+    // event loop, not inside its own call.
+    QTimer::singleShot(0, this, [this, selection, certificates, offered, host]() mutable {
+        if (!events_) return selection.selectNone();
+        events_->Web_ClientCertificate(host.toStdString(), offered,
+                                       [selection, certificates](std::optional<size_t> chosen) mutable {
+                                           if (chosen && *chosen < static_cast<size_t>(certificates.size()))
+                                               selection.select(certificates.at(static_cast<qsizetype>(*chosen)));
+                                           else
+                                               selection.selectNone();
+                                       });
     });
 }
 
