@@ -39,8 +39,10 @@ public:
     // Listens on the port, or on a free one; false when it could not be had.
     // Stopped, it keeps its port: started again on it, it is a server back.
     bool start(quint16 port = 0);
-    // The same over TLS with the given certificate and key (PEM files).
-    bool startTls(const QString& certFile, const QString& keyFile);
+    // The same over TLS with the given certificate and key (PEM files);
+    // asking for a client certificate, a handler's request then carries the
+    // name it was made out to as "X-Client-CN: NAME".
+    bool startTls(const QString& certFile, const QString& keyFile, bool askClientCertificate = false);
     void stop();
     quint16 port() const;
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <filesystem>
 
 #include "AppFixture.h"
 #include "browser/PageCommands.h"
@@ -170,6 +171,47 @@ TEST_F(LoginsGuiTest, APageSentToALoginPageIsReportedUntilItLoadsAgain) {
     w.navigate(server.address("/dash").toStdString());
     ASSERT_TRUE(waitUntil([&] { return !w.loginRequired(); }, 15000));
     EXPECT_EQ(w.window().caption().find("login required"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LoginsGuiTest, AClientCertificateChosenOnceIsSentAgainAfterARestart) {
+    LocalHttpServer tls;
+    ASSERT_TRUE(tls.startTls(CORVANO_GUI_TEST_DATA "/localhost-cert.pem", CORVANO_GUI_TEST_DATA "/localhost-key.pem",
+                             true));
+    tls.addHandler("/who", [](const QByteArray& request) {
+        LocalHttpServer::Route r;
+        const QByteArray cn = valueIn(request, "X-Client-CN: ", '\r');
+        r.body = page(cn.isEmpty() ? "anonymous" : cn);
+        return r;
+    });
+    // The profile's certificate is given to the engine when the profile is made.
+    std::filesystem::create_directories(dir.path() + "/Data/Profiles/certs/Certificates");
+    std::filesystem::copy_file(CORVANO_GUI_TEST_DATA "/client-wall-a.pem",
+                               dir.path() + "/Data/Profiles/certs/Certificates/wall-a.pem");
+    int chosen = 0;
+    pd::setDialogHook([&](QDialog& d) {
+        // The test server's own certificate is accepted; the client certificate chosen.
+        if (d.objectName() == "chooseDialog") {
+            ++chosen;
+            return int(QDialog::Accepted);
+        }
+        return int(d.inherits("corvano::qt::QtAskDialog") ? QDialog::Accepted : QDialog::Rejected);
+    });
+    const QString who = tls.address("/who");
+    auto startOn = [&] {
+        dir.write("/Data/Corvano1.Opt", "version=1\r\nprofile=certs\r\n");
+        start("/none");
+        browser(0).navigate(who.toStdString());
+        return loadedAt(browser(0), who.toStdString(), "wall-a", 15000);
+    };
+    ASSERT_TRUE(startOn());
+    EXPECT_EQ(chosen, 1);
+    stop();
+    EXPECT_TRUE(startOn());
+    EXPECT_EQ(chosen, 1) << "kept for the host and profile";
 }
 
 }  // namespace
