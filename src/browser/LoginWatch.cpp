@@ -43,7 +43,7 @@ bool namesLogin(const std::string& url) {
 
 void LoginState::pageShown(const std::string& asked, const std::string& shown, bool passwordField) {
     const bool sentToLogin = shown != asked && namesLogin(shown);
-    if (!passwordField && !namesLogin(shown)) {
+    if (!passwordField && !sentToLogin) {
         hadPage_ = true;
         required_ = false;
         return;
@@ -70,7 +70,8 @@ void LoginWatch::loadEnded(const LoadEnd& end) {
     ++looks_;
     late_->setEnabled(false);
     if (end.kind != LoadEnd::Loaded) return;
-    look(end.url, false);
+    look(asked_.empty() ? end.url : asked_, false);
+    asked_.clear();
 }
 
 void LoginWatch::look(const std::string& asked, bool late) {

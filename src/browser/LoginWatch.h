@@ -14,8 +14,8 @@ namespace corvano {
 bool namesLogin(const std::string& url);
 
 // The rule: a window that had its own page and now shows a password field, or
-// one sent on to a login address by a redirect, needs someone to log in; a
-// page shown without either ends it.
+// one a redirect sent on to a login address, needs someone to log in; a page
+// shown without either ends it.
 class LoginState {
 public:
     // A load succeeded: the address asked for, the one shown, and whether the
@@ -39,6 +39,9 @@ public:
     LoginWatch(const LoginWatch&) = delete;
     LoginWatch& operator=(const LoginWatch&) = delete;
 
+    // A load starts from this address: the engine reports a redirected
+    // load's end under the address it ended on.
+    void loadStarted(const std::string& url) { asked_ = url; }
     void loadEnded(const LoadEnd& end);
     bool loginRequired() const { return state_.required(); }
 
@@ -48,6 +51,7 @@ private:
     WebView& web_;
     std::function<void()> changed_;
     LoginState state_;
+    std::string asked_;
     std::unique_ptr<Timer> late_;
     std::string lateAsked_;
     // Tells an answer of an earlier look from the current one's.

@@ -436,13 +436,18 @@ void frmStart::showPageCaption(const std::string& text) {
 
 void frmStart::Web_TitleChange(const std::string& text) {
     Web_StatusTextChange(text);
-    // An error page's own address is not where the window should go next time.
-    if (!web_->errorPageShown()) state_.currentAddress = web_->LocationURL();
+    // An error page's own address is not where the window should go next time,
+    // nor a login page a site sent the window on to: after a restart the wall
+    // should ask for its own page again, not for the login form.
+    const std::string shown = web_->LocationURL();
+    const bool sentToLogin = namesLogin(shown) && !state_.currentAddress.empty() && !namesLogin(state_.currentAddress);
+    if (!web_->errorPageShown() && !sentToLogin) state_.currentAddress = shown;
     address_->pageAddressChanged();
 }
 
 void frmStart::Web_BeforeNavigate2() {
     watch_->loadStarted();
+    login_->loadStarted(web_->LocationURL());
     showPageCaption({});
 }
 

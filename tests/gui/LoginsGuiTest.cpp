@@ -152,7 +152,7 @@ TEST_F(LoginsGuiTest, ARememberedLoginIsSentWithoutADialogAndARefusedOneAsksOnce
 
 TEST_F(LoginsGuiTest, APageSentToALoginPageIsReportedUntilItLoadsAgain) {
     server.addPage("/dash", page("Dash"));
-    server.addPage("/login-form", page("Log in", "<form><input name=u><input type=password name=p></form>"));
+    server.addPage("/signin", page("Sign in", "<form><input name=u></form>"));
     start("/dash");
     frmStart& w = browser(0);
     ASSERT_TRUE(loaded(w, "/dash", "Dash"));
@@ -161,16 +161,23 @@ TEST_F(LoginsGuiTest, APageSentToALoginPageIsReportedUntilItLoadsAgain) {
     // The session ran out: the site sends the wall to its login page.
     LocalHttpServer::Route away;
     away.status = 302;
-    away.headers = "Location: /login-form\r\n";
+    away.headers = "Location: /signin?next=/dash\r\n";
     server.addRoute("/dash", away);
     w.Web().Refresh();
     ASSERT_TRUE(waitUntil([&] { return w.loginRequired(); }, 15000));
     EXPECT_NE(w.window().caption().find("login required"), std::string::npos) << w.window().caption();
 
+    EXPECT_EQ(w.currentAddress(), server.address("/dash").toStdString()) << "the window's own page is kept";
+
     server.addPage("/dash", page("Dash"));
     w.navigate(server.address("/dash").toStdString());
     ASSERT_TRUE(waitUntil([&] { return !w.loginRequired(); }, 15000));
     EXPECT_EQ(w.window().caption().find("login required"), std::string::npos);
+
+    // The same address now shows a login form in place of the dashboard.
+    server.addPage("/dash", page("Dash", "<form><input type=password name=p></form>"));
+    w.Web().Refresh();
+    EXPECT_TRUE(waitUntil([&] { return w.loginRequired(); }, 15000));
 }
 
 }  // namespace

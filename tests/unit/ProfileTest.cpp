@@ -92,6 +92,20 @@ TEST_F(ProfileTest, AChosenProfileMakesTheViewAgainAndIsKept) {
     EXPECT_EQ(dialogs().questions.size(), 1u);
 }
 
+TEST_F(ProfileTest, ALoginPageTheSiteSentTheWindowToIsNotWhereItGoesNextTime) {
+    frmStart& w = open();
+    w.navigate("http://h/d/wall");
+    w.Web_TitleChange("Wall");
+    web(w).url_ = "http://h/login?next=%2Fd%2Fwall";
+    w.Web_TitleChange("Log in");
+    EXPECT_EQ(w.currentAddress(), "http://h/d/wall");
+    // Sent there by the user, it is the window's page.
+    w.Text1().setText("http://h/users/sign_in");
+    w.CommandGo(1);
+    w.Web_TitleChange("Sign in");
+    EXPECT_EQ(w.currentAddress(), "http://h/users/sign_in");
+}
+
 TEST(LoginPage, ReportedAfterTheWindowHadItsPageUntilAGoodLoad) {
     EXPECT_TRUE(namesLogin("https://grafana.example/login?redirect=%2Fd%2Fx"));
     EXPECT_TRUE(namesLogin("https://gitlab.example/users/sign_in"));
