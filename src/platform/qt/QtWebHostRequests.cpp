@@ -2,16 +2,17 @@
 // logins, permissions, certificate errors and the page's own menu.
 #include <QAuthenticator>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QCryptographicHash>
-#include <QSslCertificate>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
 #include <QWebEngineContextMenuRequest>
