@@ -2,9 +2,14 @@
 // cookies across a restart, remembered HTTP logins and a page that turned
 // into a login page. Pages and logins come from a local server.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QWebEngineView>
 #include <filesystem>
 
 #include "AppFixture.h"
@@ -12,6 +17,7 @@
 #include "platform/qt/QtLoginDialog.h"
 #include "platform/qt/QtLoginStore.h"
 #include "platform/qt/QtPageDialogs.h"
+#include "platform/qt/QtWebHost.h"
 
 using namespace corvano;
 using corvano::test::LocalHttpServer;
@@ -64,6 +70,28 @@ protected:
         w.navigate(url);
         return loadedAt(w, url, "in " + user.toStdString(), 15000);
     }
+    // The page's menu, opened with a right click on the page.
+    QMenu* pageMenu(frmStart& w) {
+        QWidget* surface = host(w)->view()->focusProxy();
+        if (!surface || !waitUntil([&] { return surface->isVisible(); })) return nullptr;
+        QMenu* menu = nullptr;
+        // The renderer drops clicks that come before it is ready for input.
+        for (int attempt = 0; attempt < 5 && !menu; ++attempt) {
+            const QPointF at(20, 20);
+            QMouseEvent press(QEvent::MouseButtonPress, at, surface->mapToGlobal(at), Qt::RightButton,
+                              Qt::RightButton, Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, surface->mapToGlobal(at), Qt::RightButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(surface, &press);
+            QCoreApplication::sendEvent(surface, &release);
+            waitUntil([&] {
+                for (QWidget* t : QApplication::topLevelWidgets())
+                    if (t->objectName() == "pageMenu" && t->isVisible()) menu = qobject_cast<QMenu*>(t);
+                return menu != nullptr;
+            }, 2000);
+        }
+        return menu;
+    }
     bool shows(frmStart& w, const std::string& title) {
         w.navigate(server.address("/me").toStdString());
         return loadedAt(w, server.address("/me").toStdString(), title, 15000);
@@ -75,7 +103,28 @@ TEST_F(LoginsGuiTest, TwoProfilesKeepTwoAccountsApartAndOneProfileSharesOne) {
     frmStart& one = browser(0);
     frmStart* two = openBrowserWindow(*app, server.address("/me").toStdString());
     ASSERT_TRUE(two);
-    use(one, "team-a");
+    ASSERT_TRUE(loaded(one, "/me", "nobody"));
+    // Window 1 from its page's menu: Profile, New profile..., a name.
+    pd::setDialogHook([](QDialog& d) {
+        auto* input = qobject_cast<QInputDialog*>(&d);
+        if (!input) return int(QDialog::Rejected);
+        input->setTextValue("team-a");
+        return int(QDialog::Accepted);
+    });
+    QMenu* menu = pageMenu(one);
+    ASSERT_TRUE(menu);
+    auto* profiles = menu->findChild<QMenu*>("pageMenuProfile");
+    ASSERT_TRUE(profiles);
+    QAction* shared = profiles->actions().value(0);
+    ASSERT_TRUE(shared);
+    EXPECT_TRUE(shared->isChecked()) << "the shared profile is the window's own";
+    QAction* make = nullptr;
+    for (QAction* a : profiles->actions())
+        if (a->text() == "New profile...") make = a;
+    ASSERT_TRUE(make);
+    make->trigger();
+    menu->close();
+    ASSERT_TRUE(waitUntil([&] { return one.profile() == "team-a"; }));
     use(*two, "team-b");
     ASSERT_TRUE(logIn(one, "ana"));
     ASSERT_TRUE(logIn(*two, "bo"));
