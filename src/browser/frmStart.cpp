@@ -134,6 +134,8 @@ void frmStart::makePage() {
 // with the window's address, history, zoom and refresh as they were.
 void frmStart::remakePage() {
     const std::vector<std::string> kept = history();
+    const int zoom = zoom_;
+    const int refresh = watch_->care().refresh();
     login_.reset();
     watch_.reset();
     address_.reset();
@@ -145,10 +147,10 @@ void frmStart::remakePage() {
     Form_Resize();
     web_->Navigate(state_.currentAddress);
     web_->setVisible(true);
-    // The zoom the user set since the window opened, not the one it opened with.
-    const int zoom = zoom_;
-    applyOptions();
-    if (zoom != 100) web_->setZoomPercent(zoom_ = zoom);
+    // What the user set since the window opened, not what it opened with.
+    zoom_ = zoom;
+    if (zoom_ != 100) web_->setZoomPercent(zoom_);
+    watch_->care().setRefresh(refresh);
     showPageCaption({});
 }
 

@@ -62,12 +62,17 @@ TEST_F(ProfileTest, AChosenProfileMakesTheViewAgainAndIsKept) {
     frmStart& w = open();
     w.navigate("http://example.org/a");
     w.Web_TitleChange("A");
+    w.setZoom(150);
+    w.setRefresh(300);
     dialogs().inputs.push_back(" Team_2 ");
     app->commands.run("PAGE:NEWPROFILE", onWindow(w.number()));
     ASSERT_EQ(w.profile(), "Team_2");
     EXPECT_EQ(web(w).profile.name, "Team_2");
     EXPECT_EQ(web(w).profile.folder, dir + "/Data/Profiles/Team_2");
-    EXPECT_EQ(web(w).calls.back(), "Navigate http://example.org/a");
+    EXPECT_NE(std::find(web(w).calls.begin(), web(w).calls.end(), "Navigate http://example.org/a"), web(w).calls.end());
+    EXPECT_EQ(w.zoom(), 150) << "what the user set stays with the window";
+    EXPECT_EQ(web(w).zoom, 150);
+    EXPECT_EQ(w.refresh(), 300);
     EXPECT_NE(read("/Data/Corvano1.Opt").find("profile=Team_2\r\n"), std::string::npos);
 
     // The menu lists it, checked, and offers no removal of a profile in use.
