@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
@@ -329,6 +330,13 @@ QWebEnginePage* QtWebHost::newWindow() {
     connect(popupPage, &QWebEnginePage::certificateError, popup, [self](const QWebEngineCertificateError& e) {
         if (self) self->certificateRefused(e);
     });
+    connect(popupPage, &QWebEnginePage::selectClientCertificate, popup,
+            [self](QWebEngineClientCertificateSelection s) {
+                if (self)
+                    self->clientCertificateAsked(s);
+                else
+                    s.selectNone();
+            });
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();
