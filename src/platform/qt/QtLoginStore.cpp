@@ -7,16 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <cstdio>
 
 #include "platform/qt/QtWebEngineSetup.h"
+#include "platform/qt/QtWebWait.h"
 
 namespace corvano::qt {
 
 namespace {
 
 const QString kService = QStringLiteral("Corvano");
+constexpr int kSecretServiceMs = 10000;
 
 std::string toStd(const QString& s) { return s.toStdString(); }
 
@@ -88,13 +89,18 @@ void QtLoginStore::fetch(const QString& key, QObject* context,
     auto* job = new QKeychain::ReadPasswordJob(kService);
     job->setAutoDelete(true);
     job->setKey(key);
-    QPointer<QObject> guard(context);
-    connect(job, &QKeychain::Job::finished, this, [this, key, guard, answer](QKeychain::Job* j) {
-        std::optional<RememberedLogin> login;
+    // A locked keyring waits for someone to unlock it, and a wall has nobody:
+    // an answer that takes longer counts as none (it is still kept for later).
+    using Found = std::optional<RememberedLogin>;
+    auto deliver = answerWithin<Found>(context, kSecretServiceMs, [answer](std::optional<Found> found) {
+        answer(found ? *found : std::nullopt);
+    });
+    connect(job, &QKeychain::Job::finished, this, [this, key, deliver](QKeychain::Job* j) {
+        Found login;
         if (j->error() == QKeychain::NoError)
             login = loginFromText(static_cast<QKeychain::ReadPasswordJob*>(j)->textData().toStdString());
         if (login) memory_[toStd(key)] = *login;
-        if (guard) answer(login);
+        deliver(login);
     });
     job->start();
 }

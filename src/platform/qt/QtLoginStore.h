@@ -21,8 +21,8 @@ public:
     // What is known at once: remembered in this run or in the file.
     std::optional<RememberedLogin> known(const QString& key);
     // True when the secret service has not been asked for this key in this
-    // run; fetch() then asks it and answers later, on this thread, unless
-    // `context` has gone.
+    // run; fetch() then asks it and answers later, on this thread, within ten
+    // seconds (nothing then), unless `context` has gone.
     bool mayFetch(const QString& key) const;
     void fetch(const QString& key, QObject* context, std::function<void(std::optional<RememberedLogin>)> answer);
     void remember(const QString& key, const RememberedLogin& login);
