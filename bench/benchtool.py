@@ -193,7 +193,8 @@ def cmd_serve(a):
 
 def cmd_folder(a):
     """An application folder that reopens windows 1..N, window k on page k:
-    the executables and language files, Data/Corvano.Ini and Data/CorvanoK.Ini."""
+    the executables and language files, Data/Corvano.Ini and Data/CorvanoK.Ini
+    (and Data/CorvanoK.Opt naming a profile with --profiles)."""
     import glob
     import shutil
     data = os.path.join(a.dir, "Data")
@@ -218,6 +219,8 @@ def cmd_folder(a):
             left, top, page = left * 15, top * 15, f"wall{k}.html"
         write(f"Corvano{k}.Ini", [f" {top} ", f" {left} ", f" {height} ", f" {width} "] + [" 0 "] * 8 +
               [" 0 ", f"http://127.0.0.1:{a.port}/", f"http://127.0.0.1:{a.port}/{page}"])
+        if a.profiles:  # window k in profile k modulo the count: the cost of a profile
+            write(f"Corvano{k}.Opt", ["version=1", "zoom=100", f"profile=bench{(k - 1) % a.profiles + 1}"])
 
 
 def grid_cell(k, columns, width, height, cells=0):
@@ -805,6 +808,7 @@ def main():
     s.add_argument("--windows", type=int, required=True); s.add_argument("--port", type=int, required=True)
     s.add_argument("--width", type=int, default=1024); s.add_argument("--height", type=int, default=768)
     s.add_argument("--grid", type=int, default=0); s.add_argument("--cells", type=int, default=0)
+    s.add_argument("--profiles", type=int, default=0)
     s.set_defaults(f=cmd_folder)
     s = sub.add_parser("wall"); s.add_argument("--url", required=True); s.add_argument("--pid", type=int, required=True)
     s.add_argument("--pages", type=int, default=20); s.add_argument("--settle", type=float, default=15)

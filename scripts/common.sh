@@ -1,5 +1,5 @@
 # Shared by run and test: packages and the build.
-BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
+BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-pdf-dev libgl-dev qt6-translations-l10n qtkeychain-qt6-dev
                 oxygen-icon-theme iso-flags-svg libmosquitto-dev libcpp-httplib-dev nlohmann-json3-dev)
 # Building the Debian package: its dependencies from the program's libraries.
 PACKAGE_PACKAGES=(dpkg-dev file)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct AppState {
 
     // What the pages asked for in this run, and what decides it.
     SiteAnswers siteAnswers;
+    // The named web profiles a window has used in this run: their files are
+    // not removed while Corvano runs.
+    std::set<std::string> profilesUsed;
     // A show mode brings the windows forward in turn: no page may ask meanwhile.
     bool showModeOn = false;
     // The show modes raise each window full screen until the next turn.

@@ -79,6 +79,12 @@ constexpr PageCommand kCommands[] = {
     {"PAGE:FULLSCREEN", -1, kNone, [](frmStart& w, const CommandCall&) { w.setFullScreen(!w.fullScreen()); }},
     {"PAGE:BARS", -1, kNone, [](frmStart& w, const CommandCall&) { w.setBarsShown(!w.barsShown()); }},
     {"PAGE:REFRESH", -1, CommandArg::Number, [](frmStart& w, const CommandCall& c) { w.setRefresh(refreshFromFile(c.number)); }},
+    // The window's web profile; the name goes as the call's text.
+    {"PAGE:PROFILE", -1, CommandArg::Address, [](frmStart& w, const CommandCall& c) { w.useProfile(c.address); }},
+    {"PAGE:SHAREDPROFILE", -1, kNone, [](frmStart& w, const CommandCall&) { w.useProfile({}); }},
+    {"PAGE:NEWPROFILE", -1, kNone, [](frmStart& w, const CommandCall&) { w.newProfile(); }},
+    {"PAGE:REMOVEPROFILE", -1, CommandArg::Address,
+     [](frmStart& w, const CommandCall& c) { w.removeProfile(c.address); }},
     // As if typed into the address box and sent.
     {"PAGE:GO", -1, CommandArg::Address,
      [](frmStart& w, const CommandCall& c) {

@@ -7,6 +7,7 @@
 
 #include "app/TextFile.h"
 #include "browser/PageCare.h"
+#include "browser/Profiles.h"
 
 namespace corvano {
 
@@ -103,6 +104,10 @@ WindowOptions readWindowOptions(const std::string& path) {
             options.fullScreen = value == 1;
         } else if (key == "bars") {
             options.barsShown = value != 0;
+        } else if (key == "profile") {
+            // A name that is not one reads as the shared profile, never as a path.
+            const std::string name = tf::trimBlanks(text);
+            options.profile = validProfileName(name) ? name : std::string();
         } else if (key == "screen") {
             options.screen = tf::trimBlanks(text);
         } else if (key == "screenrect") {
@@ -128,6 +133,7 @@ std::string windowOptionsText(const WindowOptions& options) {
     if (const int r = refreshFromFile(options.refreshSeconds); r > 0) lines.push_back("refresh=" + std::to_string(r));
     if (options.fullScreen) lines.push_back("fullscreen=1");
     if (!options.barsShown) lines.push_back("bars=0");
+    if (validProfileName(options.profile)) lines.push_back("profile=" + options.profile);
     if (options.hasPlace()) {
         std::string name = options.screen;
         std::erase_if(name, [](char c) { return static_cast<unsigned char>(c) < 0x20; });

@@ -15,6 +15,8 @@ struct WindowOptions {
     // Over its whole monitor, the page alone.
     bool fullScreen = false;
     bool barsShown = true;
+    // The web profile the window's page lives in; empty: the shared one.
+    std::string profile;
     // The monitor the window was on (its name and its place and size on the
     // desktop) and the window's outer place relative to it, all in logical
     // pixels. Empty name: not recorded.

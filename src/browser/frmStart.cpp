@@ -1,6 +1,7 @@
 #include "browser/frmStart.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "app/Application.h"
@@ -9,12 +10,15 @@
 #include "bars/BrowserBars.h"
 #include "platform/CommandBars.h"
 #include "browser/BrowserKeys.h"
+#include "browser/CertificateChoices.h"
 #include "browser/Downloads.h"
 #include "browser/History.h"
 #include "browser/NumberChoice.h"
 #include "browser/PageCommands.h"
 #include "browser/PagePrompts.h"
 #include "browser/ProductUrls.h"
+#include "browser/Profiles.h"
+#include "browser/WindowOptions.h"
 
 namespace corvano {
 
@@ -54,6 +58,7 @@ frmStart::frmStart(Application& app, std::string firstPage)
 frmStart::~frmStart() {
     *alive_ = false;
     app_.browsers.remove(state_.number, *this);
+    login_.reset();
     watch_.reset();
     address_.reset();
     if (web_) web_->setEvents(nullptr);
@@ -93,7 +98,9 @@ void frmStart::Form_Load() {
 
 // The page is made once the window's options are known, on the profile it uses.
 void frmStart::makePage() {
-    web_ = window().createWebView(WebProfile{});
+    const std::string& name = state_.options.profile;
+    if (!name.empty()) app_.App.profilesUsed.insert(name);
+    web_ = window().createWebView(WebProfile{name, profileFolder(app_.App.appPath, name)});
     web_->setVisible(false);
     web_->setEvents(this);
     // Over the page, so made after it.
@@ -123,6 +130,104 @@ void frmStart::makePage() {
         if (!closing_) app_.windowChanged(state_.number);
     };
     watch_ = std::make_unique<PageWatch>(app_.platform, *web_, std::move(careOf));
+    login_ = std::make_unique<LoginWatch>(app_.platform, *web_, [this] {
+        if (closing_ || unloaded()) return;
+        showPageCaption({});
+        app_.windowChanged(state_.number);
+    });
+}
+
+// A page cannot change its profile: the view is made again on the new one,
+// with the window's address, history, zoom and refresh as they were.
+void frmStart::remakePage() {
+    const std::vector<std::string> kept = history();
+    const int zoom = zoom_;
+    const int refresh = watch_->care().refresh();
+    login_.reset();
+    watch_.reset();
+    address_.reset();
+    web_->setEvents(nullptr);
+    web_.reset();
+    source_.reset();
+    makePage();
+    address_->history().assign(kept);
+    Form_Resize();
+    web_->Navigate(state_.currentAddress);
+    web_->setVisible(true);
+    // What the user set since the window opened, not what it opened with.
+    zoom_ = zoom;
+    if (zoom_ != 100) web_->setZoomPercent(zoom_);
+    watch_->care().setRefresh(refresh);
+    showPageCaption({});
+}
+
+bool frmStart::loginRequired() const { return login_ && login_->loginRequired(); }
+
+void frmStart::useProfile(const std::string& name) {
+    if (closing_ || unloaded()) return;
+    const StringTable& t = app_.App.strings;
+    if (!name.empty() && !validProfileName(name))
+        return app_.platform.dialogs().warning(t[TextId::ProfileNameRefused], t[TextId::Profile]);
+    if (name == state_.options.profile) return;
+    state_.options.profile = name;
+    remakePage();
+    // Kept at once: the new profile is the window's even if Corvano is killed now.
+    saveWindowOptions(optionsFilePath(app_.App.appPath, state_.number), optionsToSave());
+}
+
+void frmStart::newProfile() {
+    const StringTable& t = app_.App.strings;
+    app_.platform.dialogs().input(t[TextId::ProfileNewPrompt], t[TextId::Profile],
+                                  whileLoaded([this](std::optional<std::string> answer) {
+                                      if (!answer) return;
+                                      const std::string name = textfile::trimBlanks(*answer);
+                                      // An empty answer is no name, not the shared profile.
+                                      if (!validProfileName(name)) {
+                                          const StringTable& texts = app_.App.strings;
+                                          return app_.platform.dialogs().warning(texts[TextId::ProfileNameRefused],
+                                                                                 texts[TextId::Profile]);
+                                      }
+                                      useProfile(name);
+                                  }));
+}
+
+void frmStart::removeProfile(const std::string& name) {
+    const StringTable& t = app_.App.strings;
+    if (!validProfileName(name)) return app_.platform.dialogs().warning(t[TextId::ProfileNameRefused], t[TextId::Profile]);
+    // Its engine profile may still hold its files open.
+    if (app_.App.profilesUsed.count(name))
+        return app_.platform.dialogs().message(fillIn(t[TextId::ProfileInUse], name), t[TextId::Profile]);
+    const std::string appPath = app_.App.appPath;
+    Platform& platform = app_.platform;
+    platform.dialogs().confirm(fillIn(t[TextId::ProfileRemoveQuestion], name), t[TextId::Profile],
+                               [&platform, &t, appPath, name](bool yes) {
+                                   if (!yes) return;
+                                   if (!removeProfileFiles(appPath, name))
+                                       platform.dialogs().warning(fillIn(t[TextId::ProfileNotRemoved], name),
+                                                                  t[TextId::Profile]);
+                               });
+}
+
+std::vector<PageSubmenu> frmStart::Web_PageSubmenus() {
+    const StringTable& t = app_.App.strings;
+    std::set<std::string> inUse;
+    for (Form* f : app_.openWindows())
+        if (f->role() == WindowRole::Browser && !f->unloaded()) inUse.insert(static_cast<frmStart*>(f)->profile());
+    PageSubmenu menu{"profile", t[TextId::Profile], {}};
+    const std::string& own = state_.options.profile;
+    menu.choices.push_back({"PAGE:SHAREDPROFILE", t[TextId::ProfileShared], own.empty()});
+    const std::vector<std::string> names = profilesKnown(app_.App.appPath, inUse);
+    for (const std::string& n : names) menu.choices.push_back({"PAGE:PROFILE=" + n, n, n == own});
+    menu.choices.push_back({"", "", false, false});
+    menu.choices.push_back({"PAGE:NEWPROFILE", t[TextId::ProfileNew], false, false});
+    // Only a profile no window has used in this run: the engine holds the others' files.
+    bool separated = false;
+    for (const std::string& n : names) {
+        if (app_.App.profilesUsed.count(n) || inUse.count(n)) continue;
+        if (!std::exchange(separated, true)) menu.choices.push_back({"", "", false, false});
+        menu.choices.push_back({"PAGE:REMOVEPROFILE=" + n, fillIn(t[TextId::ProfileRemove], n), false, false});
+    }
+    return {menu};
 }
 
 // The engine keeps a zoom per page, so it is set once the page is asked for.
@@ -334,24 +439,33 @@ void frmStart::showPageCaption(const std::string& text) {
     // While the page waits to try again, its caption says so.
     const std::string waiting = watch_ ? watch_->waitingText(app_.App.strings) : std::string();
     if (!waiting.empty()) return window().setCaption(waitingShown_ = longCaption(waiting));
+    // Until someone logs in, the caption says so whatever the page shows.
+    if (loginRequired()) return window().setCaption(longCaption(app_.App.strings[TextId::LoginRequired]));
     window().setCaption(text.empty() ? shortCaption() : longCaption(text));
 }
 
 void frmStart::Web_TitleChange(const std::string& text) {
     Web_StatusTextChange(text);
-    // An error page's own address is not where the window should go next time.
-    if (!web_->errorPageShown()) state_.currentAddress = web_->LocationURL();
+    // An error page's own address is not where the window should go next time,
+    // nor a login page a site sent the window on to: after a restart the wall
+    // should ask for its own page again, not for the login form.
+    const std::string shown = web_->LocationURL();
+    const bool sentToLogin = namesLogin(shown) && !state_.currentAddress.empty() && !namesLogin(state_.currentAddress);
+    if (!web_->errorPageShown() && !sentToLogin) state_.currentAddress = shown;
     address_->pageAddressChanged();
     app_.windowChanged(state_.number);
 }
 
 void frmStart::Web_BeforeNavigate2() {
     watch_->loadStarted();
+    login_->loadStarted(web_->LocationURL());
     showPageCaption({});
 }
 
 void frmStart::Web_LoadEnd(const LoadEnd& end) {
-    if (!closing_) watch_->loadEnded(end);
+    if (closing_) return;
+    watch_->loadEnded(end);
+    login_->loadEnded(end);
 }
 
 bool frmStart::Web_RendererGone() {
@@ -420,12 +534,43 @@ void frmStart::Web_CertificateError(const std::string& site, CertificateProblem 
     answerCertificate(app_, seen(), site, problem, std::move(goOn));
 }
 
+void frmStart::Web_ClientCertificate(const std::string& host, const std::vector<ClientCertificate>& offered,
+                                     std::function<void(std::optional<size_t>)> choose) {
+    const std::string file = app_.file("/Data/Corvano.Certs");
+    const std::string profile = state_.options.profile;
+    if (const auto kept = rememberedCertificate(file, profile, host))
+        for (size_t i = 0; i < offered.size(); ++i)
+            if (offered[i].fingerprint == *kept) return choose(i);
+    // Nobody to ask on a wall left alone, as with a site's permissions.
+    if (closing_ || offered.empty() || !seen() || app_.App.showModeOn) return choose(std::nullopt);
+    const StringTable& t = app_.App.strings;
+    std::vector<std::string> names;
+    std::vector<std::string> fingerprints;
+    for (const ClientCertificate& c : offered) {
+        names.push_back(c.name);
+        fingerprints.push_back(c.fingerprint);
+    }
+    app_.platform.dialogs().choose(
+        fillIn(t[TextId::ClientCertificateQuestion], host), t[TextId::ClientCertificateTitle], names,
+        [file, profile, host, fingerprints, choose](std::optional<size_t> chosen) {
+            if (chosen && *chosen < fingerprints.size()) {
+                rememberCertificate(file, profile, host, fingerprints[*chosen]);
+                return choose(chosen);
+            }
+            choose(std::nullopt);
+        });
+}
+
 void frmStart::Web_PageCommand(const std::string& key) {
     if (closing_) return;
     // The page's menu acts on its own window, as the bar's drop-downs act on
     // the window activated last.
     app_.App.currentBrowser = static_cast<int16_t>(state_.number);
-    app_.commands.run(key, onWindow(state_.number));
+    CommandCall call = onWindow(state_.number);
+    // "PAGE:PROFILE=NAME": a command and the text it takes.
+    const size_t eq = key.find('=');
+    if (eq != std::string::npos) call.address = key.substr(eq + 1);
+    app_.commands.run(key.substr(0, eq), call);
 }
 
 void frmStart::Web_OpenLinkInNewWindow(const std::string& url) {

@@ -10,6 +10,7 @@
 #include "platform/ImageList.h"
 #include "browser/AddressBox.h"
 #include "browser/BrowserState.h"
+#include "browser/LoginWatch.h"
 #include "browser/PageWatch.h"
 #include "browser/SourceView.h"
 #include "browser/WindowPlace.h"
@@ -95,6 +96,10 @@ public:
     void Web_PermissionRequest(const std::string& site, WebPermission what, std::function<void(bool)> allow) override;
     void Web_CertificateError(const std::string& site, CertificateProblem problem,
                               std::function<void(bool)> goOn) override;
+    // A certificate chosen once for a host in this profile is sent again
+    // unasked; otherwise the user chooses while the window can be seen.
+    void Web_ClientCertificate(const std::string& host, const std::vector<ClientCertificate>& offered,
+                               std::function<void(std::optional<size_t>)> choose) override;
     // The page's own menu runs the window's commands on this window.
     void Web_PageCommand(const std::string& key) override;
     // A new numbered window on the link; refused silently at the limit, as "NEW" is.
@@ -103,6 +108,8 @@ public:
     bool Web_RendererGone() override;
     std::string Web_PageMenuTitle() override;
     std::vector<MenuChoice> Web_PageMenuChoices() override;
+    // The profile submenu.
+    std::vector<PageSubmenu> Web_PageSubmenus() override;
     bool Web_FullScreen() const override { return place_.fullScreen(); }
     bool Web_BarsShown() const override { return barsShown_; }
 
@@ -142,6 +149,20 @@ public:
     // The user can see the window: shown and not minimized.
     bool seen() const;
 
+    // The web profile the page lives in; empty: the shared one.
+    const std::string& profile() const { return state_.options.profile; }
+    // Makes the view again on the named profile and loads the window's page
+    // there. A name that is not valid is refused with a message and changes
+    // nothing.
+    void useProfile(const std::string& name);
+    // Asks for a new profile's name and moves the window to it.
+    void newProfile();
+    // Removes a profile's files after a question; not one used in this run.
+    void removeProfile(const std::string& name);
+    // The page became a login page after the window had its own page (or was
+    // sent to one): someone has to log in.
+    bool loginRequired() const;
+
     // Full screen: over the window's whole monitor, the page alone. `kept`
     // false is a show mode's turn: the options file does not record it.
     bool fullScreen() const { return place_.fullScreen(); }
@@ -174,6 +195,7 @@ private:
     void chooseNumber();
     void buildBarsOnce();
     void makePage();
+    void remakePage();
     void placeStrip();
     void setUpBars();
     void openLastPage();
@@ -212,6 +234,7 @@ private:
     std::unique_ptr<WebView> web_;
     std::unique_ptr<AddressBox> address_;
     std::unique_ptr<PageWatch> watch_;
+    std::unique_ptr<LoginWatch> login_;
 };
 
 }  // namespace corvano

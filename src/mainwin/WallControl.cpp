@@ -261,7 +261,11 @@ std::string WallControl::windowJson(frmStart& w) const {
         if (const int o = overlap(m.rect, place); o > best) best = o, monitor = m.name;
     const PageHealth h = w.health();
     auto time = [this](long long ms) { return ms < 0 ? json(nullptr) : json(isoTime(ms)); };
-    json health{{"state", failureName(h.failure)},
+    // A page that failed says so first; one that loads but asks for a login
+    // is as useless on a wall, and says that.
+    const bool login = w.loginRequired();
+    json health{{"state", h.failure == PageFailure::None && login ? "login_required" : failureName(h.failure)},
+                {"login_required", login},
                 {"last_good_load", time(h.lastLoadedMs)},
                 {"failing_since", time(h.failingSinceMs)},
                 {"next_retry", time(h.nextTryMs)}};
@@ -273,6 +277,7 @@ std::string WallControl::windowJson(frmStart& w) const {
                      {"place", {{"x", px(place.left)}, {"y", px(place.top)}, {"width", px(place.width)},
                                 {"height", px(place.height)}}},
                      {"monitor", monitor},
+                     {"profile", w.profile()},
                      {"fullscreen", w.fullScreen()},
                      {"zoom", w.zoom()},
                      {"refresh", w.refresh()},
@@ -372,15 +377,16 @@ void WallControl::watchHealth(int number) {
     frmStart* w = app_.browsers.find(number);
     const bool open = w && !w->closing();
     const PageHealth h = open ? w->health() : PageHealth{};
-    const bool failing = h.failure != PageFailure::None;
-    const PageFailure before = failing_.count(number) ? failing_[number] : PageFailure::None;
-    const bool was = before != PageFailure::None;
+    // A login page nobody fills in fails the wall as surely as an error.
+    const bool failing = h.failure != PageFailure::None || (open && w->loginRequired());
+    const PageFailure before = failing_.count(number) ? failing_[number].first : PageFailure::None;
+    const bool was = failing_.count(number) && failing_[number].second;
     if (!open) {
         failing_.erase(number);
         stillFailing_.erase(number);
         return;
     }
-    failing_[number] = h.failure;
+    failing_[number] = {h.failure, failing};
     if (failing && !was) {
         alert(number, "failing");
         if (conf_.alertAfterSeconds > 0 && !conf_.alert.empty()) {

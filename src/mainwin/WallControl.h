@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "app/CommandRegistry.h"
 #include "app/ControlConf.h"
@@ -77,9 +78,9 @@ private:
     std::set<int> dirty_;
     std::set<int> announced_;
     bool flushPosted_ = false;
-    // Per window: whether it failed at the last look, and the timer of its
-    // "still failing" alert.
-    std::map<int, PageFailure> failing_;
+    // Per window: what failed at the last look and whether it counted as
+    // failing, and the timer of its "still failing" alert.
+    std::map<int, std::pair<PageFailure, bool>> failing_;
     std::map<int, std::unique_ptr<Timer>> stillFailing_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

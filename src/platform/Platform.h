@@ -63,6 +63,12 @@ public:
                      const std::string& /*no*/, Yes answer) {
         if (answer) answer(false);
     }
+    // One of the items, by index; nothing when the user cancels.
+    virtual void choose(const std::string& text, const std::string& title, const std::vector<std::string>& items,
+                        std::function<void(std::optional<size_t>)> answer) {
+        (void)text, (void)title, (void)items;
+        if (answer) answer(std::nullopt);
+    }
     // Page export: asks for a file to save, proposing a name; the filter is
     // "description|pattern". Nothing when the user cancels.
     virtual void saveFileName(const std::string& title, const std::string& filter, const std::string& proposedName,

@@ -42,16 +42,32 @@ struct LoadEnd {
 };
 
 // The profile a web view keeps its cookies, storage and cache in. The empty
-// name is the profile every window shares.
+// name is the profile every window shares; a named one keeps its files in
+// its folder. Views of the same name share one profile.
 struct WebProfile {
     std::string name;
+    std::string folder;
 };
 
 // One choice of a check list the page's menu shows.
 struct MenuChoice {
-    std::string key;  // what Web_PageCommand gets when it is chosen
+    std::string key;  // what Web_PageCommand gets when it is chosen; empty: a separator
     std::string text;
     bool checked = false;
+    bool checkable = true;
+};
+
+// A client certificate the engine offers to a site that asks for one.
+struct ClientCertificate {
+    std::string name;         // whom it names and who issued it
+    std::string fingerprint;  // SHA-256 of the certificate, lower-case hexadecimal
+};
+
+// A further submenu of the page's menu; `name` tells it apart.
+struct PageSubmenu {
+    std::string name;
+    std::string title;
+    std::vector<MenuChoice> choices;
 };
 
 // What the page tells its owner. All calls arrive on the user-interface thread.
@@ -88,6 +104,12 @@ public:
                                       std::function<void(bool)> goOn) {
         goOn(false);
     }
+    // A site asks for a client certificate: answer with the index of the one
+    // to send, now or once the user has chosen, or nothing for none.
+    virtual void Web_ClientCertificate(const std::string& /*host*/, const std::vector<ClientCertificate>& /*offered*/,
+                                       std::function<void(std::optional<size_t>)> choose) {
+        choose(std::nullopt);
+    }
     // The page's menu asks for one of the window's own page commands
     // ("EDIT:VIEW", "SAVE:HTML").
     virtual void Web_PageCommand(const std::string& /*key*/) {}
@@ -103,6 +125,7 @@ public:
     // The page's menu: a line with a check list under it (title, choices).
     virtual std::string Web_PageMenuTitle() { return {}; }
     virtual std::vector<MenuChoice> Web_PageMenuChoices() { return {}; }
+    virtual std::vector<PageSubmenu> Web_PageSubmenus() { return {}; }
     // What the page's menu shows checked: "PAGE:FULLSCREEN" and "PAGE:BARS"
     // switch them.
     virtual bool Web_FullScreen() const { return false; }
@@ -132,6 +155,9 @@ public:
     virtual std::string LocationURL() const = 0;
     // The page shown is the engine's own error page, not the address's.
     virtual bool errorPageShown() const { return false; }
+    // Whether the page shows a password field; answers later, false when
+    // there is no page or no answer in time.
+    virtual void passwordFieldShown(std::function<void(bool)> answer) { answer(false); }
 
     // Document reads: the engine answers later, through the continuation,
     // with nothing when there is no document or no answer came in time. A

@@ -111,8 +111,9 @@ std::unique_ptr<ComboBox> FakeWindow::createComboBox() {
     return track<FakeComboBox, ComboBox>(combos, std::make_unique<FakeComboBox>());
 }
 std::unique_ptr<Label> FakeWindow::createLabel() { return track<FakeLabel, Label>(labels, std::make_unique<FakeLabel>()); }
-std::unique_ptr<WebView> FakeWindow::createWebView(const WebProfile&) {
+std::unique_ptr<WebView> FakeWindow::createWebView(const WebProfile& profile) {
     auto web = std::make_unique<FakeWebView>();
+    web->profile = profile;
     web->clipboard = &platform.clip;
     return track<FakeWebView, WebView>(webs, std::move(web));
 }

@@ -121,6 +121,8 @@ class FakeClipboard;
 
 class FakeWebView : public FakeControl<WebView> {
 public:
+    // The profile it was made on.
+    WebProfile profile;
     void setEvents(WebViewEvents* e) override { events = e; }
     void Navigate(const std::string& url) override { calls.push_back("Navigate " + url), url_ = url; }
     void Navigate2(const std::string& url) override { calls.push_back("Navigate2 " + url), url_ = url; }
@@ -401,6 +403,17 @@ public:
         answer(a);
     }
     std::vector<bool> answers;
+    // Lists to choose from: the indexes given in turn, then cancel.
+    void choose(const std::string&, const std::string&, const std::vector<std::string>&,
+                std::function<void(std::optional<size_t>)> answer) override {
+        ++chooseAsked;
+        if (chosen.empty()) return answer(std::nullopt);
+        const size_t i = chosen.front();
+        chosen.erase(chosen.begin());
+        answer(i);
+    }
+    std::vector<size_t> chosen;
+    int chooseAsked = 0;
 };
 
 // Pictures are written as small marker files; a set error makes every write fail.

@@ -6,6 +6,7 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
+#include <QSslSocket>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -43,13 +44,13 @@ bool LocalHttpServer::start(quint16 port) {
     return true;
 }
 
-bool LocalHttpServer::startTls(const QString& certFile, const QString& keyFile) {
+bool LocalHttpServer::startTls(const QString& certFile, const QString& keyFile, bool askClientCertificate) {
     QFile certIn(certFile), keyIn(keyFile);
     if (!certIn.open(QIODevice::ReadOnly) || !keyIn.open(QIODevice::ReadOnly)) return false;
     QSslConfiguration config = QSslConfiguration::defaultConfiguration();
     config.setLocalCertificate(QSslCertificate(certIn.readAll(), QSsl::Pem));
     config.setPrivateKey(QSslKey(keyIn.readAll(), QSsl::Rsa, QSsl::Pem));
-    config.setPeerVerifyMode(QSslSocket::VerifyNone);
+    config.setPeerVerifyMode(askClientCertificate ? QSslSocket::QueryPeer : QSslSocket::VerifyNone);
     if (config.localCertificate().isNull() || config.privateKey().isNull()) return false;
     delete server_;
     auto* ssl = new QSslServer(this);
@@ -116,7 +117,12 @@ void LocalHttpServer::answer(QTcpSocket* socket, const QByteArray& method, const
                              const QByteArray& header) {
     hits_[path] += 1;
     Route route;
-    if (routes_.contains(path)) {
+    if (handlers_.contains(path)) {
+        QByteArray request = header;
+        if (auto* ssl = qobject_cast<QSslSocket*>(socket); ssl && !ssl->peerCertificate().isNull())
+            request += "\r\nX-Client-CN: " + ssl->peerCertificate().subjectInfo(QSslCertificate::CommonName).value(0).toUtf8();
+        route = handlers_.value(path)(request);
+    } else if (routes_.contains(path)) {
         route = routes_.value(path);
     } else {
         route.status = 404;

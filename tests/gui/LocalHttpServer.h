@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -38,13 +39,18 @@ public:
     // Listens on the port, or on a free one; false when it could not be had.
     // Stopped, it keeps its port: started again on it, it is a server back.
     bool start(quint16 port = 0);
-    // The same over TLS with the given certificate and key (PEM files).
-    bool startTls(const QString& certFile, const QString& keyFile);
+    // The same over TLS with the given certificate and key (PEM files);
+    // asking for a client certificate, a handler's request then carries the
+    // name it was made out to as "X-Client-CN: NAME".
+    bool startTls(const QString& certFile, const QString& keyFile, bool askClientCertificate = false);
     void stop();
     quint16 port() const;
 
     void addRoute(const QString& path, const Route& route);
     void addPage(const QString& path, const QByteArray& html, int delayMs = 0);
+    // A route made for each request from its request line and headers.
+    using Handler = std::function<Route(const QByteArray& request)>;
+    void addHandler(const QString& path, Handler handler) { handlers_.insert(path, std::move(handler)); }
     // http://127.0.0.1:port + path
     QUrl url(const QString& path) const;
     QString address(const QString& path) const { return url(path).toString(); }
@@ -58,6 +64,7 @@ private:
 
     QTcpServer* server_;
     QHash<QString, Route> routes_;
+    QHash<QString, Handler> handlers_;
     QHash<QString, int> hits_;
     bool tls_ = false;
     quint16 port_ = 0;

@@ -1,5 +1,6 @@
 #include "platform/qt/QtLoginDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -19,12 +20,14 @@ QtLoginDialog::QtLoginDialog(const QString& site, const QString& realm, bool pro
       userCaption_(new QLabel(this)),
       passwordCaption_(new QLabel(this)),
       user_(new QLineEdit(this)),
-      password_(new QLineEdit(this)) {
+      password_(new QLineEdit(this)),
+      remember_(new QCheckBox(this)) {
     setObjectName(QStringLiteral("loginDialog"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     user_->setObjectName(QStringLiteral("loginUser"));
     password_->setObjectName(QStringLiteral("loginPassword"));
     password_->setEchoMode(QLineEdit::Password);
+    remember_->setObjectName(QStringLiteral("loginRemember"));
 
     auto plain = [this](const QString& text, const char* name) {
         auto* label = new QLabel(text, this);
@@ -38,6 +41,7 @@ QtLoginDialog::QtLoginDialog(const QString& site, const QString& realm, bool pro
     form->addRow(realmCaption_, plain(realm, "loginRealm"));
     form->addRow(userCaption_, user_);
     form->addRow(passwordCaption_, password_);
+    form->addRow(QString(), remember_);
 
     auto* buttons = new QDialogButtonBox(this);
     logIn_ = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
@@ -61,11 +65,13 @@ void QtLoginDialog::takeTexts() {
     realmCaption_->setText(uiText(TextId::LoginRealm));
     userCaption_->setText(uiText(TextId::LoginUser));
     passwordCaption_->setText(uiText(TextId::LoginPassword));
+    remember_->setText(uiText(TextId::LoginRemember));
     logIn_->setText(uiText(TextId::LogIn));
     cancel_->setText(uiText(TextId::Cancel));
 }
 
 QString QtLoginDialog::user() const { return user_->text(); }
 QString QtLoginDialog::password() const { return password_->text(); }
+bool QtLoginDialog::remember() const { return remember_->isChecked(); }
 
 }  // namespace corvano::qt

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,6 +20,9 @@ public:
     QString password() const;
     QLineEdit* userEdit() const { return user_; }
     QLineEdit* passwordEdit() const { return password_; }
+    // "Remember on this computer".
+    QCheckBox* rememberBox() const { return remember_; }
+    bool remember() const;
 
 private:
     void takeTexts();
@@ -30,6 +34,7 @@ private:
     QLabel* passwordCaption_;
     QLineEdit* user_;
     QLineEdit* password_;
+    QCheckBox* remember_;
     QPushButton* logIn_;
     QPushButton* cancel_;
 };

@@ -120,6 +120,24 @@ private:
             if (answer) answer(result == QMessageBox::Yes);
         });
     }
+    void choose(const std::string& text, const std::string& title, const std::vector<std::string>& items,
+                std::function<void(std::optional<size_t>)> answer) override {
+        auto* dialog = new QInputDialog;
+        dialog->setObjectName(QStringLiteral("chooseDialog"));
+        dialog->setWindowTitle(QString::fromStdString(title));
+        dialog->setLabelText(QString::fromStdString(text));
+        QStringList list;
+        for (const std::string& item : items) list << QString::fromStdString(item);
+        dialog->setComboBoxItems(list);
+        dialog->setComboBoxEditable(false);
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        pagedialogs::openDialog(dialog, [dialog, list, answer](int result) {
+            if (!answer) return;
+            const qsizetype at = list.indexOf(dialog->textValue());
+            if (result != QDialog::Accepted || at < 0) return answer(std::nullopt);
+            answer(static_cast<size_t>(at));
+        });
+    }
     void ask(const std::string& text, const std::string& title, const std::string& yes, const std::string& no,
              Yes answer) override {
         auto* dialog = new QtAskDialog(QString::fromStdString(text), QString::fromStdString(title),

@@ -11,11 +11,12 @@
 
 namespace corvano::qt {
 
-QtPopupWindow::QtPopupWindow(std::function<QWebEnginePage*()> askNewWindow, std::function<bool()> askClose)
+QtPopupWindow::QtPopupWindow(QWebEngineProfile* profile, std::function<QWebEnginePage*()> askNewWindow,
+                             std::function<bool()> askClose)
     : QWidget(nullptr, Qt::Window),
       address_(new QLineEdit(this)),
       view_(new QWebEngineView(this)),
-      page_(new QtWebPage(view_)) {
+      page_(new QtWebPage(profile, view_)) {
     setObjectName(QStringLiteral("popupWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     address_->setReadOnly(true);

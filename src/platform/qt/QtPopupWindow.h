@@ -5,6 +5,7 @@
 
 class QLineEdit;
 class QWebEnginePage;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace corvano::qt {
@@ -12,14 +13,15 @@ namespace corvano::qt {
 class QtWebPage;
 
 // A window a page opened for itself: a read-only address line over its own
-// view on the shared profile. Not a browser window: not numbered, counted or
+// view on its opener's profile. Not a browser window: not numbered, counted or
 // saved; it deletes itself when closed.
 class QtPopupWindow : public QWidget {
     Q_OBJECT
 public:
     // `askNewWindow` decides on the pop-up's own requests for new windows;
     // `askClose` on its script's window.close() (true: close).
-    QtPopupWindow(std::function<QWebEnginePage*()> askNewWindow, std::function<bool()> askClose);
+    QtPopupWindow(QWebEngineProfile* profile, std::function<QWebEnginePage*()> askNewWindow,
+                  std::function<bool()> askClose);
     ~QtPopupWindow() override;
 
     QtWebPage* page() const { return page_; }

@@ -5,12 +5,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPointer>
+#include <QTimer>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QWebEngineClientCertificateStore>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWidget>
@@ -23,11 +28,19 @@ namespace corvano::qt {
 
 namespace {
 
+struct NamedProfile {
+    QString name;
+    QWebEngineProfile* profile = nullptr;
+    int pageUsers = 0;
+};
+
 struct EngineState {
     QString folder;  // empty: the application folder
     QWebEngineProfile* profile = nullptr;
     int pageUsers = 0;
     QList<QPointer<QWidget>> popups;
+    // By folder: two windows with the same name share one profile.
+    QHash<QString, NamedProfile> named;
 };
 
 EngineState& state() {
@@ -37,8 +50,26 @@ EngineState& state() {
 
 QString profilePath() { return webStorageFolder() + "/Data/WebProfile"; }
 
-QWebEngineProfile* makeProfile() {
-    const QString path = profilePath();
+// The engine lists only the client certificates given to its profile: every
+// PEM file of the folder that holds a certificate and its unencrypted key.
+void addClientCertificates(QWebEngineProfile* profile, const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.pem")}, QDir::Files | QDir::Readable)) {
+        QFile f(dir.filePath(name));
+        if (f.size() > 256 * 1024 || !f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray pem = f.readAll();
+        const QList<QSslCertificate> certificates = QSslCertificate::fromData(pem, QSsl::Pem);
+        QSslKey key(pem, QSsl::Rsa, QSsl::Pem);
+        if (key.isNull()) key = QSslKey(pem, QSsl::Ec, QSsl::Pem);
+        if (certificates.isEmpty() || key.isNull()) {
+            std::fprintf(stderr, "corvano: %s holds no certificate with its key\n", qPrintable(f.fileName()));
+            continue;
+        }
+        profile->clientCertificateStore()->add(certificates.first(), key);
+    }
+}
+
+QWebEngineProfile* makeProfile(const QString& storageName, const QString& path) {
     QDir().mkpath(path);
     // The engine writes its first preferences under the application's data
     // location before the storage path applies: while the profile is made,
@@ -48,7 +79,7 @@ QWebEngineProfile* makeProfile() {
     const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(path));
-    auto* p = new QWebEngineProfile(QStringLiteral("Corvano"));
+    auto* p = new QWebEngineProfile(storageName);
     p->setPersistentStoragePath(path);
     if (hadDataHome) {
         qputenv("XDG_DATA_HOME", dataHome);
@@ -56,9 +87,12 @@ QWebEngineProfile* makeProfile() {
         qunsetenv("XDG_DATA_HOME");
     }
     p->setCachePath(path + "/Cache");
-    p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    // A wall has nobody to log in again after a restart: session cookies are
+    // kept on disk like the others.
+    p->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     p->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     askPermissionsEveryTime(p);
+    addClientCertificates(p, path + "/Certificates");
     p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
     return p;
@@ -88,6 +122,26 @@ GlRenderer openGlRenderer() {
 
 bool sceneGraphGivenFromOutside() {
     return !qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND");
+}
+
+QWebEngineProfile* makeSharedProfile() { return makeProfile(QStringLiteral("Corvano"), profilePath()); }
+
+NamedProfile* namedOf(const QWebEngineProfile* profile) {
+    for (NamedProfile& n : state().named)
+        if (n.profile == profile) return &n;
+    return nullptr;
+}
+
+void releaseNamedProfiles() {
+    EngineState& s = state();
+    for (auto it = s.named.begin(); it != s.named.end();) {
+        if (it->pageUsers > 0) {
+            ++it;
+            continue;
+        }
+        delete it->profile;
+        it = s.named.erase(it);
+    }
 }
 
 // Pages handed to deleteLater still hold the profile until they really go.
@@ -126,6 +180,7 @@ void shutdownWebEngine() {
     for (const QPointer<QWidget>& p : s.popups) delete p.data();
     s.popups.clear();
     flushDeletedPages();
+    releaseNamedProfiles();
     if (!s.profile) return;
     if (s.pageUsers > 0) {
         // Releasing the profile under a live page crashes the engine; leaving
@@ -137,6 +192,7 @@ void shutdownWebEngine() {
     s.profile = nullptr;
 }
 
+
 void setWebStorageFolder(const QString& folder) {
     EngineState& s = state();
     if (s.folder == folder) return;
@@ -145,7 +201,7 @@ void setWebStorageFolder(const QString& folder) {
     flushDeletedPages();
     if (s.pageUsers > 0) return;
     delete s.profile;
-    s.profile = makeProfile();
+    s.profile = makeSharedProfile();
 }
 
 QString webStorageFolder() {
@@ -155,12 +211,40 @@ QString webStorageFolder() {
 
 QWebEngineProfile* webProfile() {
     EngineState& s = state();
-    if (!s.profile) s.profile = makeProfile();
+    if (!s.profile) s.profile = makeSharedProfile();
     return s.profile;
 }
 
-void registerWebPageUser() { ++state().pageUsers; }
-void unregisterWebPageUser() { --state().pageUsers; }
+QWebEngineProfile* webProfile(const QString& name, const QString& folder) {
+    if (name.isEmpty() || folder.isEmpty()) return webProfile();
+    EngineState& s = state();
+    NamedProfile& n = s.named[QDir::cleanPath(folder)];
+    if (!n.profile) {
+        n.name = name;
+        n.profile = makeProfile(QStringLiteral("Corvano-") + name, QDir::cleanPath(folder));
+    }
+    return n.profile;
+}
+
+QString webProfileName(const QWebEngineProfile* profile) {
+    const NamedProfile* n = namedOf(profile);
+    return n ? n->name : QString();
+}
+
+void registerWebPageUser(QWebEngineProfile* profile) {
+    if (NamedProfile* n = namedOf(profile))
+        ++n->pageUsers;
+    else
+        ++state().pageUsers;
+}
+
+void unregisterWebPageUser(QWebEngineProfile* profile) {
+    NamedProfile* n = namedOf(profile);
+    if (!n) return void(--state().pageUsers);
+    // A profile no window uses any more is released, so its cookies reach
+    // the disk now and its memory is given back; the next page makes it again.
+    if (--n->pageUsers == 0) QTimer::singleShot(0, QCoreApplication::instance(), [] { releaseNamedProfiles(); });
+}
 
 void registerPopup(QWidget* popup) {
     auto& list = state().popups;

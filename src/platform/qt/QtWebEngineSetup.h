@@ -23,12 +23,17 @@ void shutdownWebEngine();
 void setWebStorageFolder(const QString& folder);
 QString webStorageFolder();
 
-// The one profile every view and pop-up uses (made on first use).
+// The shared profile (made on first use).
 QWebEngineProfile* webProfile();
+// A named profile with its files in the folder, made when a page first needs
+// it and released once its last page has gone; an empty name is the shared one.
+QWebEngineProfile* webProfile(const QString& name, const QString& folder);
+// The name a profile was made under; empty for the shared one.
+QString webProfileName(const QWebEngineProfile* profile);
 
-// Views count themselves so the profile is never released under a page.
-void registerWebPageUser();
-void unregisterWebPageUser();
+// Pages count themselves so a profile is never released under a page.
+void registerWebPageUser(QWebEngineProfile* profile);
+void unregisterWebPageUser(QWebEngineProfile* profile);
 // Pop-up windows are closed at shutdown, before the profile goes.
 void registerPopup(QWidget* popup);
 

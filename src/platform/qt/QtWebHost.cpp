@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
@@ -26,6 +27,7 @@
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPopupWindow.h"
 #include "platform/qt/QtTexts.h"
+#include "platform/qt/QtWebEngineSetup.h"
 #include "platform/qt/QtRichClipboard.h"
 #include "platform/qt/QtWebPage.h"
 #include "platform/qt/QtWebWait.h"
@@ -114,10 +116,11 @@ public:
 
 }  // namespace
 
-QtWebHost::QtWebHost(QWidget* parent)
+QtWebHost::QtWebHost(QWidget* parent, const WebProfile& profile)
     : QWidget(parent),
+      profileName_(QString::fromStdString(profile.name)),
       view_(new QWebEngineView(this)),
-      page_(new QtWebPage(view_)),
+      page_(new QtWebPage(webProfile(profileName_, QString::fromStdString(profile.folder)), view_)),
       progress_(new ProgressLine(this)),
       findBar_(new QtFindBar(this)),
       crash_(new CrashPanel(this, [this] { reload(); })) {
@@ -287,7 +290,9 @@ QWebEnginePage* QtWebHost::newWindow() {
 
     // The pop-up asks this control about its own requests while it lives;
     // once the control is gone they are refused.
+    // A pop-up's page must live in its opener's profile.
     auto* popup = new QtPopupWindow(
+        page_->profile(),
         [self]() -> QWebEnginePage* { return self ? self->newWindow() : nullptr; },
         [self] {
             bool cancelClose = false;
@@ -325,6 +330,13 @@ QWebEnginePage* QtWebHost::newWindow() {
     connect(popupPage, &QWebEnginePage::certificateError, popup, [self](const QWebEngineCertificateError& e) {
         if (self) self->certificateRefused(e);
     });
+    connect(popupPage, &QWebEnginePage::selectClientCertificate, popup,
+            [self](QWebEngineClientCertificateSelection s) {
+                if (self)
+                    self->clientCertificateAsked(s);
+                else
+                    s.selectNone();
+            });
     const QPoint origin = window()->isVisible() ? window()->frameGeometry().topLeft() : QPoint(0, 0);
     popup->move(origin + QPoint(40, 40));
     popup->show();
@@ -403,6 +415,11 @@ void QtWebHost::evaluate(const QString& script, std::function<void(std::optional
                              if (!v || !v->isValid() || v->isNull()) return answer(std::nullopt);
                              answer(v);
                          }));
+}
+
+void QtWebHost::passwordFieldShown(std::function<void(bool)> answer) {
+    evaluate(QStringLiteral("!!document.querySelector('input[type=password]')"),
+             [answer](std::optional<QVariant> v) { answer(v && v->toBool()); });
 }
 
 void QtWebHost::readyState(Answer answer) {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -13,6 +14,7 @@
 class QAuthenticator;
 class QMenu;
 class QWebEngineCertificateError;
+class QWebEngineClientCertificateSelection;
 class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
 class QWebEngineView;
@@ -20,6 +22,8 @@ class QWebEnginePage;
 
 namespace corvano {
 class WebViewEvents;
+struct WebProfile;
+struct PageSubmenu;
 }
 
 namespace corvano::qt {
@@ -38,7 +42,7 @@ public:
     // The start page of the search command.
     static constexpr const char* kSearchPage = "https://duckduckgo.com/";
 
-    explicit QtWebHost(QWidget* parent);
+    QtWebHost(QWidget* parent, const WebProfile& profile);
     ~QtWebHost() override;
 
     void setEvents(WebViewEvents* events) { events_ = events; }
@@ -56,6 +60,7 @@ public:
     QString title() const;
     QString address() const;
     bool hasDocument() const;
+    void passwordFieldShown(std::function<void(bool)> answer);
 
     // The engine's answers, through the continuation (nothing when there is no
     // document or no answer in time); dropped when this host goes first.
@@ -106,19 +111,38 @@ private:
 
     void connectRequests();
     void logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy);
+    // Asks the user; `authenticator` is the engine's while it still waits (the
+    // dialog answered at once), else the page loads again with the answer.
+    void askLogin(const QString& key, const QString& site, const QString& realm, bool proxy,
+                  QAuthenticator* authenticator);
+    void reloadOnceLoaded();
     // Asked in this window's name; `page` is its own or one of its pop-ups'.
     void askPermission(PermissionRequest request);
     void certificateRefused(const QWebEngineCertificateError& error);
+    void clientCertificateAsked(QWebEngineClientCertificateSelection selection);
     void showPageMenu(const QPoint& pos);
     void addChoices(QMenu* menu);
+    void addSubmenu(QMenu* menu, const PageSubmenu& submenu);
     bool pageAction(int action);
     void downloadChanged(const QString& text);
     void placeDownloadBar();
     QtDownloadBar* downloadBar_ = nullptr;
-    // Logins given in the dialog, waiting for the load they were asked for.
-    QHash<QString, std::pair<QString, QString>> givenLogins_;
+    // Logins given in the dialog or found remembered, waiting for the load
+    // they were asked for.
+    struct GivenLogin {
+        QString user;
+        QString password;
+        bool remembered = false;
+    };
+    QHash<QString, GivenLogin> givenLogins_;
+    // Remembered logins sent, and those the site refused in this run: those
+    // are not sent again, the user is asked.
+    QSet<QString> sentRemembered_;
+    QSet<QString> refusedRemembered_;
 
     WebViewEvents* events_ = nullptr;
+    // The profile's name, for what is kept per profile (logins); empty: shared.
+    QString profileName_;
     QWebEngineView* view_;
     QtWebPage* page_;
     QWidget* progress_;

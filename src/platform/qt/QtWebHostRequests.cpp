@@ -1,23 +1,31 @@
 // The web view's answers to what a page asks of its window: downloads,
 // logins, permissions, certificate errors and the page's own menu.
 #include <QAuthenticator>
+#include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineClientCertificateSelection>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineView>
+#include <cctype>
+#include <utility>
 
 #include "platform/WebView.h"
 #include "platform/qt/QtDownloadBar.h"
 #include "platform/qt/QtFindBar.h"
 #include "platform/qt/QtLoginDialog.h"
+#include "platform/qt/QtLoginStore.h"
 #include "platform/qt/QtPageDialogs.h"
 #include "platform/qt/QtPermissions.h"
 #include "platform/qt/QtShortcuts.h"
@@ -73,6 +81,7 @@ void QtWebHost::connectRequests() {
             [this](const QUrl& url, QAuthenticator* a, const QString& proxyHost) { logIn(url, a, proxyHost, true); });
     onPermissionRequest(page_, this, [this](PermissionRequest r) { askPermission(std::move(r)); });
     connect(page_, &QWebEnginePage::certificateError, this, &QtWebHost::certificateRefused);
+    connect(page_, &QWebEnginePage::selectClientCertificate, this, &QtWebHost::clientCertificateAsked);
 
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &QtWebHost::showPageMenu);
@@ -155,40 +164,95 @@ void QtWebHost::placeDownloadBar() {
 
 void QtWebHost::logIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxyHost, bool proxy) {
     const QString site = proxy ? proxyHost : siteOf(url);
-    const QString key = site + QLatin1Char('\n') + authenticator->realm() + (proxy ? QStringLiteral("\nproxy") : QString());
+    const QString realm = authenticator->realm();
+    const QString key =
+        QString::fromStdString(loginKey(profileName_.toStdString(), site.toStdString(), realm.toStdString(), proxy));
     // Credentials given in the dialog are sent once, with the load that follows it.
     if (auto it = givenLogins_.find(key); it != givenLogins_.end()) {
-        authenticator->setUser(it->first);
-        authenticator->setPassword(it->second);
+        authenticator->setUser(it->user);
+        authenticator->setPassword(it->password);
+        if (it->remembered) sentRemembered_.insert(key);
         givenLogins_.erase(it);
         return;
     }
+    QtLoginStore& store = QtLoginStore::instance();
+    // A remembered login that comes back refused is not sent again: the user
+    // is asked, and a new answer replaces it.
+    if (sentRemembered_.remove(key)) refusedRemembered_.insert(key);
+    if (!refusedRemembered_.contains(key)) {
+        if (const auto known = store.known(key)) {
+            authenticator->setUser(QString::fromStdString(known->user));
+            authenticator->setPassword(QString::fromStdString(known->password));
+            sentRemembered_.insert(key);
+            return;
+        }
+        if (store.mayFetch(key)) {
+            // The secret service answers later: refused for now; the page loads
+            // again with what it kept, or the user is asked then.
+            *authenticator = QAuthenticator();
+            store.fetch(key, this, [this, key, site, realm, proxy](std::optional<RememberedLogin> login) {
+                if (!login) return askLogin(key, site, realm, proxy, nullptr);
+                givenLogins_[key] = {QString::fromStdString(login->user), QString::fromStdString(login->password), true};
+                reloadOnceLoaded();
+            });
+            return;
+        }
+    }
+    askLogin(key, site, realm, proxy, authenticator);
+}
+
+void QtWebHost::reloadOnceLoaded() {
+    // A load still under way has nothing to reload yet: its end comes first.
+    if (!busy_) return view_->reload();
+    connect(page_, &QWebEnginePage::loadFinished, this, [this] { view_->reload(); }, Qt::SingleShotConnection);
+}
+
+void QtWebHost::askLogin(const QString& key, const QString& site, const QString& realm, bool proxy,
+                         QAuthenticator* authenticator) {
+    QtLoginStore& store = QtLoginStore::instance();
+    const bool hadRemembered = refusedRemembered_.contains(key);
     // The engine wants its answer before this returns; a user needs longer.
     // An answer that is already there is taken at once; otherwise the engine
     // shows the site's refusal page for now (a null authenticator cancels;
     // left as it is, the engine would send empty credentials again), and the
     // page loads again with the credentials once the user has given them.
-    auto* dialog = new QtLoginDialog(site, authenticator->realm(), proxy, window());
-    if (!authenticator->user().isEmpty()) dialog->userEdit()->setText(authenticator->user());
+    auto* dialog = new QtLoginDialog(site, realm, proxy, window());
+    if (authenticator && !authenticator->user().isEmpty()) dialog->userEdit()->setText(authenticator->user());
+    if (hadRemembered) {
+        if (const auto known = store.known(key)) dialog->userEdit()->setText(QString::fromStdString(known->user));
+        dialog->rememberBox()->setChecked(true);
+    }
     struct Waiting {
         QAuthenticator* authenticator;  // while the engine waits for it
         bool answered = false;
     };
     auto waiting = std::make_shared<Waiting>(Waiting{authenticator});
     QPointer<QtWebHost> self(this);
-    pagedialogs::openDialog(dialog, [dialog, waiting, self, key](int result) {
+    pagedialogs::openDialog(dialog, [dialog, waiting, self, key, hadRemembered](int result) {
         const bool given = result == QDialog::Accepted;
+        if (given) {
+            QtLoginStore& store = QtLoginStore::instance();
+            if (dialog->remember()) {
+                store.remember(key, {dialog->user().toStdString(), dialog->password().toStdString()});
+                if (self) self->refusedRemembered_.remove(key);
+            } else if (hadRemembered) {
+                // The site refused it: it is not kept against the user's new answer.
+                store.forget(key);
+            }
+        }
         if (QAuthenticator* now = waiting->authenticator) {
             waiting->answered = true;
             if (!given) return void(*now = QAuthenticator());
             now->setUser(dialog->user());
             now->setPassword(dialog->password());
+            if (self && dialog->remember()) self->sentRemembered_.insert(key);
             return;
         }
         if (!given || !self) return;
-        self->givenLogins_[key] = {dialog->user(), dialog->password()};
-        self->view_->reload();
+        self->givenLogins_[key] = {dialog->user(), dialog->password(), dialog->remember()};
+        self->reloadOnceLoaded();
     });
+    if (!authenticator) return;
     if (!waiting->answered) *authenticator = QAuthenticator();
     waiting->authenticator = nullptr;
 }
@@ -217,6 +281,30 @@ void QtWebHost::certificateRefused(const QWebEngineCertificateError& error) {
         };
         if (!events_) return answer(false);
         events_->Web_CertificateError(siteOf(pending.url()).toStdString(), problemOf(pending.type()), answer);
+    });
+}
+
+void QtWebHost::clientCertificateAsked(QWebEngineClientCertificateSelection selection) {
+    const QList<QSslCertificate> certificates = selection.certificates();
+    std::vector<ClientCertificate> offered;
+    for (const QSslCertificate& c : certificates) {
+        const QString name = c.subjectDisplayName() + QStringLiteral(" (") + c.issuerDisplayName() +
+                             QStringLiteral(", ") + c.expiryDate().date().toString(Qt::ISODate) + QLatin1Char(')');
+        offered.push_back({name.toStdString(), c.digest(QCryptographicHash::Sha256).toHex().toStdString()});
+    }
+    const QUrl url = selection.host();
+    const QString host = url.host() + QLatin1Char(':') + QString::number(url.port(443));
+    // The engine waits while a copy of the selection lives; asked from the
+    // event loop, not inside its own call.
+    QTimer::singleShot(0, this, [this, selection, certificates, offered, host]() mutable {
+        if (!events_) return selection.selectNone();
+        events_->Web_ClientCertificate(host.toStdString(), offered,
+                                       [selection, certificates](std::optional<size_t> chosen) mutable {
+                                           if (chosen && *chosen < static_cast<size_t>(certificates.size()))
+                                               selection.select(certificates.at(static_cast<qsizetype>(*chosen)));
+                                           else
+                                               selection.selectNone();
+                                       });
     });
 }
 
@@ -256,15 +344,31 @@ void QtWebHost::showPageMenu(const QPoint& pos) {
 
 void QtWebHost::addChoices(QMenu* menu) {
     if (!events_) return;
-    const std::vector<MenuChoice> choices = events_->Web_PageMenuChoices();
-    if (choices.empty()) return;
-    menu->addSeparator();
-    QMenu* sub = menu->addMenu(QString::fromStdString(events_->Web_PageMenuTitle()));
-    sub->setObjectName(QStringLiteral("pageMenuChoices"));
+    std::vector<PageSubmenu> submenus{{"Choices", events_->Web_PageMenuTitle(), events_->Web_PageMenuChoices()}};
+    for (PageSubmenu& more : events_->Web_PageSubmenus()) {
+        // Named after its name: "profile" is pageMenuProfile.
+        if (!more.name.empty()) more.name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(more.name[0])));
+        submenus.push_back(std::move(more));
+    }
+    bool separated = false;
+    for (const PageSubmenu& s : submenus) {
+        if (s.choices.empty()) continue;
+        if (!std::exchange(separated, true)) menu->addSeparator();
+        addSubmenu(menu, s);
+    }
+}
+
+void QtWebHost::addSubmenu(QMenu* menu, const PageSubmenu& submenu) {
+    QMenu* sub = menu->addMenu(QString::fromStdString(submenu.title));
+    sub->setObjectName(QStringLiteral("pageMenu") + QString::fromStdString(submenu.name));
     QPointer<QtWebHost> self(this);
-    for (const MenuChoice& c : choices) {
+    for (const MenuChoice& c : submenu.choices) {
+        if (c.key.empty()) {
+            sub->addSeparator();
+            continue;
+        }
         QAction* a = sub->addAction(QString::fromStdString(c.text));
-        a->setCheckable(true);
+        a->setCheckable(c.checkable);
         a->setChecked(c.checked);
         a->setData(QString::fromStdString(c.key));
         // Chosen from the event loop, once the menu has closed.

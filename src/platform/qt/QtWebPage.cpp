@@ -10,7 +10,7 @@ namespace corvano::qt {
 
 namespace {
 
-// Every download of the shared profile goes to the page that started it;
+// Every download of a profile goes to the page that started it;
 // the sites' notifications show on screen.
 void connectProfile(QWebEngineProfile* profile) {
     static const char* const kConnected = "corvanoProfileConnected";
@@ -30,12 +30,12 @@ void connectProfile(QWebEngineProfile* profile) {
 
 }  // namespace
 
-QtWebPage::QtWebPage(QObject* parent) : QWebEnginePage(webProfile(), parent) {
-    registerWebPageUser();
-    connectProfile(profile());
+QtWebPage::QtWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
+    registerWebPageUser(profile);
+    connectProfile(profile);
 }
 
-QtWebPage::~QtWebPage() { unregisterWebPageUser(); }
+QtWebPage::~QtWebPage() { unregisterWebPageUser(profile()); }
 
 QWebEnginePage* QtWebPage::createWindow(WebWindowType) { return onCreateWindow ? onCreateWindow() : nullptr; }
 

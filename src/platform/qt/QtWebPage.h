@@ -7,12 +7,12 @@ class QWebEngineDownloadRequest;
 
 namespace corvano::qt {
 
-// A page on the shared profile. The owner decides where a page's request for
+// A page on a window's profile. The owner decides where a page's request for
 // a new window goes; without an answer the request is refused.
 class QtWebPage : public QWebEnginePage {
     Q_OBJECT
 public:
-    explicit QtWebPage(QObject* parent);
+    QtWebPage(QWebEngineProfile* profile, QObject* parent);
     ~QtWebPage() override;
 
     std::function<QWebEnginePage*()> onCreateWindow;

@@ -17,7 +17,7 @@ std::optional<std::string> toStd(const std::optional<QString>& s) {
 }
 }  // namespace
 
-QtWebView::QtWebView(QWidget* parent) : QtControl(new QtWebHost(parent)) {}
+QtWebView::QtWebView(QWidget* parent, const WebProfile& profile) : QtControl(new QtWebHost(parent, profile)) {}
 
 QtWebView::~QtWebView() {
     if (w_) w_->setEvents(nullptr);
@@ -98,14 +98,16 @@ void QtWebView::setZoomPercent(int percent) {
         if (v && std::abs(v->zoomFactor() * 100 - zoom_) > 0.5) v->setZoomFactor(zoom_ / 100.0);
     });
 }
+void QtWebView::passwordFieldShown(std::function<void(bool)> answer) {
+    if (!w_) return answer(false);
+    w_->passwordFieldShown(std::move(answer));
+}
 void QtWebView::copyPageToClipboard(Done done) {
     if (w_) w_->copyPageToClipboard(std::move(done));
 }
 
 std::unique_ptr<WebView> QtChildFactory::webView(QWidget* parent, const WebProfile& profile) {
-    // Every view is on the shared profile until windows can name their own.
-    (void)profile;
-    return std::make_unique<QtWebView>(parent);
+    return std::make_unique<QtWebView>(parent, profile);
 }
 
 }  // namespace corvano::qt

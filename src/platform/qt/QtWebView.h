@@ -9,7 +9,7 @@ namespace corvano::qt {
 // The WebView control on the Qt web engine; the work is in QtWebHost.
 class QtWebView : public QtControl<WebView, QtWebHost> {
 public:
-    explicit QtWebView(QWidget* parent);
+    explicit QtWebView(QWidget* parent, const WebProfile& profile = {});
     ~QtWebView() override;
     void setEvents(WebViewEvents* events) override;
     void Navigate(const std::string& url) override;
@@ -25,6 +25,7 @@ public:
     std::string LocationName() const override;
     std::string LocationURL() const override;
     bool errorPageShown() const override;
+    void passwordFieldShown(std::function<void(bool)> answer) override;
     void readyState(Answer answer) override;
     void outerHtml(Answer answer) override;
     void copyTextToClipboard(Done done) override;
