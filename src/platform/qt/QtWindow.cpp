@@ -39,13 +39,6 @@ int keyCode(int qtKey) {
 // How long a window manager may take to answer a placement.
 constexpr long long kPlacingMs = 3000;
 
-// Whether a window manager that put a frame the given slip away from where
-// it was asked still put it there, counting differently: the slip lies
-// within the frame it reports.
-bool slipWithin(QPoint slip, const QMargins& frame) {
-    return slip.x() >= 0 && slip.x() <= frame.left() && slip.y() >= 0 && slip.y() <= frame.top();
-}
-
 }  // namespace
 
 class QtWindowWidget : public QWidget {
@@ -190,11 +183,12 @@ private:
             return;
         }
         if (!owner_.haveRequest_ || !placing()) return;
-        // The last slip within the frame while the answer may come is the
-        // window manager's; one beyond it is another place it chose (on
-        // screen, say) or a step on the way.
+        // The last slip within the reported frame while the answer may come
+        // is the window manager's way of counting; one beyond it is another
+        // place it chose (on screen, say) or a step on the way.
         const QPoint slip = owner_.requestedPlace() - reportedPlace(m);
-        if (!m.isNull() && slipWithin(slip, m)) placeSlip = slip;
+        if (!m.isNull() && slip.x() >= 0 && slip.x() <= m.left() && slip.y() >= 0 && slip.y() <= m.top())
+            placeSlip = slip;
     }
 
 public:
