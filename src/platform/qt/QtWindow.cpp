@@ -37,6 +37,9 @@ int keyCode(int qtKey) {
     return 0;
 }
 
+// How long a window manager may take to answer a placement.
+constexpr long long kPlacingMs = 3000;
+
 }  // namespace
 
 class QtWindowWidget : public QWidget {
@@ -83,6 +86,19 @@ public:
     QPixmap picture;
     QColor colour;
     QSize frameExtra{0, 0};
+    // How far the frame the window manager reports lies up and left of where
+    // it put the frame asked for: weston 14 counts its shadow in the frame it
+    // reports but places the frame without it. Added back when the place is
+    // read, so a place read and set again stays where it was.
+    QPoint placeSlip{0, 0};
+    // Until then the window manager's answer to our last placement may still
+    // come, and meanwhile the window stands where it was asked: weston first
+    // maps a window at 0,0 with its first size and only then places it.
+    long long placingUntilMs = 0;
+    bool placeOnShow = false;
+    bool placing() const { return steadyClockMs() <= placingUntilMs; }
+    // The outer place the window manager reports.
+    QPoint reportedPlace(const QMargins& m) const { return mapToGlobal(QPoint(0, 0)) - QPoint(m.left(), m.top()); }
     // What follows a modal showing: runs once the window is hidden or gone.
     std::function<void()> modalClosed;
     bool modal = false;
@@ -133,6 +149,7 @@ protected:
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
+        if (std::exchange(placeOnShow, false)) placingUntilMs = steadyClockMs() + kPlacingMs;
         // The window manager frames the window some time after it is mapped.
         for (int ms : {0, 50, 200, 500, 1500}) QTimer::singleShot(ms, this, [this] { checkFrame(); });
         windowcover::changed();
@@ -164,7 +181,15 @@ private:
         if (extra != frameExtra) {
             frameExtra = extra;
             owner_.applyRequestedGeometry();
+            return;
         }
+        if (!owner_.haveRequest_ || !placing()) return;
+        // The last slip within the reported frame while the answer may come
+        // is the window manager's way of counting; one beyond it is another
+        // place it chose (on screen, say) or a step on the way.
+        const QPoint slip = owner_.requestedPlace() - reportedPlace(m);
+        if (!m.isNull() && slip.x() >= 0 && slip.x() <= m.left() && slip.y() >= 0 && slip.y() <= m.top())
+            placeSlip = slip;
     }
 
 public:
@@ -240,9 +265,10 @@ Rect QtWindow::geometry() const {
         const QRect g = w_->geometry();
         return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
     }
+    if (haveRequest_ && w_->placing()) return requested_;
     const QMargins m = w_->frameMargins();
-    const QPoint client = w_->mapToGlobal(QPoint(0, 0));
-    return {toTwips(client.x() - m.left()), toTwips(client.y() - m.top()),
+    const QPoint place = w_->reportedPlace(m) + (m.isNull() ? QPoint() : w_->placeSlip);
+    return {toTwips(place.x()), toTwips(place.y()),
             toTwips(w_->width() + m.left() + m.right()), toTwips(w_->height() + m.top() + m.bottom())};
 }
 
@@ -252,9 +278,15 @@ void QtWindow::setGeometry(const Rect& r) {
     applyRequestedGeometry();
 }
 
+QPoint QtWindow::requestedPlace() const { return {toPixels(requested_.left), toPixels(requested_.top)}; }
+
 void QtWindow::applyRequestedGeometry() {
     if (!w_ || !haveRequest_) return;
     const QSize extra = w_->frameExtra;
+    if (w_->isVisible())
+        w_->placingUntilMs = steadyClockMs() + kPlacingMs;
+    else
+        w_->placeOnShow = true;
     w_->move(toPixels(requested_.left), toPixels(requested_.top));
     w_->resize(std::max(1, toPixels(requested_.width) - extra.width()),
                std::max(1, toPixels(requested_.height) - extra.height()));

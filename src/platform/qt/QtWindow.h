@@ -59,6 +59,7 @@ public:
 private:
     friend class QtWindowWidget;
     void applyRequestedGeometry();
+    QPoint requestedPlace() const;
 
     WindowRole role_;
     QPointer<QtWindowWidget> w_;
