@@ -144,12 +144,8 @@ std::string ctlText(const CtlCall& call, const std::string& body) {
         }
         return out;
     }
-    if (j.contains("window") && j.contains("address")) {
-        std::string out;
-        for (auto it = j.begin(); it != j.end(); ++it) out += it.key() + ": " + cell(*it) + "\n";
-        return out;
-    }
-    if (j.contains("corvano")) {
+    // One window, or the versions: a line a field.
+    if ((j.contains("window") && j.contains("address")) || j.contains("corvano")) {
         std::string out;
         for (auto it = j.begin(); it != j.end(); ++it) out += it.key() + ": " + cell(*it) + "\n";
         return out;

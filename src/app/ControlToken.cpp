@@ -1,10 +1,7 @@
 #include "app/ControlToken.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <random>
 
 #include "app/TextFile.h"
@@ -31,26 +28,12 @@ std::string freshToken() {
     return t;
 }
 
-// Written beside the target with no rights for others, then renamed over it.
-bool writePrivate(const std::string& path, const std::string& text) {
-    const std::string temp = path + ".new";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0600) == 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
-
 }  // namespace
 
 std::optional<std::string> controlToken(const std::string& keyPath, bool create) {
     if (auto data = textfile::readAll(keyPath, 4096)) {
-        const std::string token = textfile::trimBlanks(textfile::splitLines(*data).empty()
-                                                           ? std::string()
-                                                           : textfile::splitLines(*data).front());
+        const auto lines = textfile::splitLines(*data);
+        const std::string token = lines.empty() ? std::string() : textfile::trimBlanks(lines.front());
         if (plausibleToken(token)) {
             struct stat st {};
             if (::stat(keyPath.c_str(), &st) == 0 && (st.st_mode & 077) != 0 && ::chmod(keyPath.c_str(), 0600) != 0)
@@ -60,7 +43,7 @@ std::optional<std::string> controlToken(const std::string& keyPath, bool create)
     }
     if (!create) return std::nullopt;
     const std::string token = freshToken();
-    if (!writePrivate(keyPath, token + "\n")) return std::nullopt;
+    if (!textfile::writeAtomic(keyPath, token + "\n", true, 0600)) return std::nullopt;
     return token;
 }
 

@@ -66,12 +66,13 @@ std::optional<std::string> readAll(const std::string& path, size_t maxBytes) {
     return data;
 }
 
-bool writeAtomic(const std::string& path, const std::string& data, bool durable) {
+bool writeAtomic(const std::string& path, const std::string& data, bool durable, unsigned mode) {
     std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0) return false;
     size_t done = 0;
-    bool ok = true;
+    // A leftover temporary file keeps its old rights: private ones are set anew.
+    bool ok = (mode & 077) != 0 || ::fchmod(fd, mode) == 0;
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {

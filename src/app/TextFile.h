@@ -19,7 +19,8 @@ std::optional<std::string> readAll(const std::string& path, size_t maxBytes = 64
 // Without durable the data is not forced to the disk before the rename: the
 // file still changes in one step for every reader, and a killed or crashed
 // process loses nothing, for a fraction of the time (no wait for the disk).
-bool writeAtomic(const std::string& path, const std::string& data, bool durable = true);
+// `mode`: the new file's rights (0600: the user's alone, whatever the umask).
+bool writeAtomic(const std::string& path, const std::string& data, bool durable = true, unsigned mode = 0644);
 
 // The lines, each ended by CR LF.
 std::string joinCrlf(const std::vector<std::string>& lines);

@@ -251,7 +251,9 @@ std::string WallControl::isoTime(long long clockMs) const {
     return text;
 }
 
-std::string WallControl::windowJson(frmStart& w) const {
+std::string WallControl::windowJson(frmStart& w) const { return dump(windowState(w)); }
+
+json WallControl::windowState(frmStart& w) const {
     const double tpp = app_.platform.twipsPerPixel();
     const Rect place = w.normalPlace();
     auto px = [tpp](int twips) { return static_cast<int>(twips / tpp + (twips >= 0 ? 0.5 : -0.5)); };
@@ -271,7 +273,7 @@ std::string WallControl::windowJson(frmStart& w) const {
                 {"next_retry", time(h.nextTryMs)}};
     if (h.failure == PageFailure::HttpStatus) health["status"] = h.httpStatus;
     const bool covered = w.window().covered();
-    return dump(json{{"window", w.number()},
+    return json{{"window", w.number()},
                      {"address", w.currentAddress()},
                      {"title", w.Web().LocationName()},
                      {"place", {{"x", px(place.left)}, {"y", px(place.top)}, {"width", px(place.width)},
@@ -283,13 +285,13 @@ std::string WallControl::windowJson(frmStart& w) const {
                      {"refresh", w.refresh()},
                      {"health", health},
                      {"in_view", w.seen() && !covered},
-                     {"covered", covered}});
+                     {"covered", covered}};
 }
 
 std::string WallControl::listJson() const {
     json windows = json::array();
     for (frmStart* w : app_.browsers.inOrder())
-        if (!w->closing()) windows.push_back(json::parse(windowJson(*w)));
+        if (!w->closing()) windows.push_back(windowState(*w));
     return dump(json{{"windows", windows}});
 }
 
@@ -410,7 +412,7 @@ void WallControl::alert(int number, const std::string& event) {
     if (conf_.alert.empty()) return;
     frmStart* w = app_.browsers.find(number);
     json message{{"event", event}, {"window", number}, {"time", isoTime(app_.platform.clockMs())}};
-    if (w) message["state"] = json::parse(windowJson(*w));
+    if (w) message["state"] = windowState(*w);
     app_.platform.postJson(conf_.alert, dump(message));
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <nlohmann/json_fwd.hpp>
 #include <memory>
 #include <set>
 #include <string>
@@ -66,6 +67,7 @@ private:
     void runCommand(const std::string& name, const CommandCall& call, Answer& answer);
     void shot(const ControlRequest& request, Answer answer);
     std::string isoTime(long long clockMs) const;
+    nlohmann::json windowState(frmStart& window) const;
 
     Application& app_;
     ControlConf conf_;

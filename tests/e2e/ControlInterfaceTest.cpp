@@ -1,30 +1,14 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "e2e/RealCorvano.h"
 #include "e2e/TinyHttpServer.h"
+#include "fakes/FreePort.h"
 
 using namespace corvano::test;
 
 namespace {
-
-// A port nobody listens on now, for the control interface.
-int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
 
 // Width and height from a PNG's header; 0 when it is not a PNG.
 std::pair<int, int> pngSize(const std::string& png) {
@@ -45,7 +29,7 @@ TEST(EndToEnd, TheWallIsDrivenFromCtlAndCurlAndAWrongTokenChangesNothing) {
     pages.page("/a.html", "Page A", "a");
     pages.page("/b.html", "Page B", "b");
     RealCorvano corvano;
-    const int port = freePort();
+    const int port = freeLoopbackPort();
     corvano.folder.write("/Data/Control.conf", "version=1\nlisten=127.0.0.1:" + std::to_string(port) + "\n");
     corvano.start();
     const std::string ctl = corvano.folder.file("/corvano") + " ctl ";

@@ -19,11 +19,13 @@
 #include <string>
 #include <thread>
 
+#include "fakes/FreePort.h"
+
 namespace corvano::test {
 
 class MosquittoBroker {
 public:
-    MosquittoBroker() : port_(freePort()) {
+    MosquittoBroker() : port_(freeLoopbackPort()) {
         char dir[] = "/tmp/corvano-broker-XXXXXX";
         if (!::mkdtemp(dir))
             throw std::runtime_error("no temporary folder");
@@ -79,15 +81,6 @@ public:
         pid_ = -1;
     }
 
-    static int freePort() {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr = loopback(0);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        socklen_t len = sizeof addr;
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-        ::close(fd);
-        return ntohs(addr.sin_port);
-    }
 
 private:
     static sockaddr_in loopback(int port) {
